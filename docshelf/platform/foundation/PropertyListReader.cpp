@@ -1,0 +1,184 @@
+#include "PropertyListReader.h"
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace docshelf::foundation {
+
+namespace {
+
+constexpr int maximumNesting = 128;
+constexpr std::size_t maximumFileSize = 64u * 1024u * 1024u;
+
+struct PlistDeleter {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistHandle = std::unique_ptr<void, PlistDeleter>;
+
+std::string takeString(char* text) {
+    std::string result = text ? text : "";
+    std::free(text);
+    return result;
+}
+
+// Finds nesting deeper than the cap in an XML property list before the parser
+// sees it, so that a hostile file cannot exhaust the stack. Self-closing
+// <array/> and <dict/> open nothing.
+bool xmlNestsTooDeep(std::span<const std::uint8_t> bytes) {
+    int depth = 0;
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        std::string_view rest = text.substr(at + 1);
+        bool closing = rest.starts_with('/');
+        if (closing)
+            rest.remove_prefix(1);
+        std::size_t nameLength = rest.starts_with("array") ? 5 : rest.starts_with("dict") ? 4 : 0;
+        if (nameLength == 0)
+            continue;
+        std::size_t end = rest.find('>');
+        bool selfClosing = end != std::string_view::npos && end > 0 && rest[end - 1] == '/';
+        if (closing)
+            --depth;
+        else if (!selfClosing && ++depth > maximumNesting)
+            return true;
+    }
+    return false;
+}
+
+// The XML parser accepts a document that stops before its closing tags; a file
+// cut short on the disc must not pass for a whole one.
+bool xmlIsComplete(std::span<const std::uint8_t> bytes) {
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' ||
+                             text.back() == '\t' || text.back() == '\0'))
+        text.remove_suffix(1);
+    return text.ends_with("</plist>") || text.ends_with("<plist/>");
+}
+
+Value convert(plist_t node, int depth, std::string& error);
+
+Value convertArray(plist_t node, int depth, std::string& error) {
+    std::vector<Value> elements;
+    uint32_t size = plist_array_get_size(node);
+    elements.reserve(size);
+    for (uint32_t i = 0; i < size && error.empty(); ++i)
+        elements.push_back(convert(plist_array_get_item(node, i), depth + 1, error));
+    return Value::array(std::move(elements));
+}
+
+Value convertDictionary(plist_t node, int depth, std::string& error) {
+    std::vector<Value::Entry> entries;
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    while (iterator && error.empty()) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(node, iterator, &key, &value);
+        if (!value) {
+            std::free(key);
+            break;
+        }
+        std::string name = takeString(key);
+        entries.emplace_back(std::move(name), convert(value, depth + 1, error));
+    }
+    std::free(iterator);
+    return Value::dictionary(std::move(entries));
+}
+
+Value convert(plist_t node, int depth, std::string& error) {
+    if (depth > maximumNesting) {
+        error = "nested deeper than " + std::to_string(maximumNesting) + " levels";
+        return {};
+    }
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t flag = 0;
+        plist_get_bool_val(node, &flag);
+        return Value::boolean(flag != 0);
+    }
+    case PLIST_UINT: {
+        uint64_t number = 0;
+        plist_get_uint_val(node, &number);
+        return Value::integer(static_cast<std::int64_t>(number));
+    }
+    case PLIST_REAL: {
+        double number = 0;
+        plist_get_real_val(node, &number);
+        return Value::real(number);
+    }
+    case PLIST_STRING: {
+        char* text = nullptr;
+        plist_get_string_val(node, &text);
+        return Value(takeString(text));
+    }
+    case PLIST_DATE: {
+        int32_t seconds = 0;
+        int32_t microseconds = 0;
+        plist_get_date_val(node, &seconds, &microseconds);
+        return Value::date(seconds + microseconds / 1e6);
+    }
+    case PLIST_DATA: {
+        char* bytes = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &bytes, &length);
+        std::vector<std::uint8_t> copy(bytes, bytes + (bytes ? length : 0));
+        std::free(bytes);
+        return Value::data(std::move(copy));
+    }
+    case PLIST_ARRAY:
+        return convertArray(node, depth, error);
+    case PLIST_DICT:
+        return convertDictionary(node, depth, error);
+    default:
+        // Keyed-archive UIDs and the like have no place in these files.
+        return {};
+    }
+}
+
+}
+
+PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty())
+        return {{}, "empty file"};
+    if (bytes.size() > maximumFileSize)
+        return {{}, "larger than " + std::to_string(maximumFileSize) + " bytes"};
+    bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+    if (!binary && xmlNestsTooDeep(bytes))
+        return {{}, "nested deeper than " + std::to_string(maximumNesting) + " levels"};
+    if (!binary && !xmlIsComplete(bytes))
+        return {{}, "XML property list does not end with </plist>: cut short?"};
+
+    plist_t raw = nullptr;
+    plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &raw);
+    PlistHandle root(raw);
+    if (!root)
+        return {{}, binary ? "not a readable binary property list" : "not a readable XML property list"};
+
+    PropertyListResult result;
+    result.root = convert(raw, 0, result.error);
+    if (!result.error.empty())
+        result.root = {};
+    return result;
+}
+
+PropertyListResult PropertyListReader::readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return {{}, "cannot open " + path};
+    std::vector<std::uint8_t> bytes;
+    char buffer[65536];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
+        if (bytes.size() > maximumFileSize)
+            return {{}, path + " is larger than " + std::to_string(maximumFileSize) + " bytes"};
+    }
+    if (file.bad())
+        return {{}, "cannot read " + path};
+    return parse(bytes);
+}
+
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Value.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace docshelf::foundation {
+
+struct PropertyListResult {
+    Value root;          // absent on failure
+    std::string error;   // empty on success; what went wrong, for people checking a disc
+};
+
+// Reads XML and binary property lists, told apart by their content, never by
+// file name. The only code that sees the property-list library.
+class PropertyListReader {
+public:
+    static PropertyListResult parse(std::span<const std::uint8_t> bytes);
+    static PropertyListResult readFile(const std::string& path);
+};
+
+}

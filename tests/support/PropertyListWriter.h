@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/foundation/Value.h"
+
+#include <string>
+
+namespace docshelf::testing {
+
+enum class PlistFormat { Xml, Binary };
+
+inline const char* formatName(PlistFormat format) {
+    return format == PlistFormat::Xml ? "xml" : "binary";
+}
+
+// Writes values as real property-list files, so that tests read what discs hold.
+class PropertyListWriter {
+public:
+    static std::string serialize(const foundation::Value& root, PlistFormat format);
+    static void writeFile(const std::string& path, const foundation::Value& root, PlistFormat format);
+};
+
+}
