@@ -1,0 +1,81 @@
+#include "Bundle.h"
+
+#include "FileManager.h"
+
+#include <unistd.h>
+
+#include <array>
+
+namespace docshelf::foundation {
+
+namespace {
+
+std::optional<std::string>& mainBundleOverride() {
+    static std::optional<std::string> path;
+    return path;
+}
+
+std::string parentOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string executablePath() {
+    std::array<char, 4096> buffer{};
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    return length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : std::string();
+}
+
+}
+
+Bundle Bundle::mainBundle() {
+    if (mainBundleOverride())
+        return bundleWithPath(Value(*mainBundleOverride()));
+    // X.app/Contents/MacOS/exe: three levels up is the bundle.
+    std::string macos = parentOf(executablePath());
+    std::string contents = parentOf(macos);
+    if (macos.ends_with("/MacOS") && contents.ends_with("/Contents"))
+        return bundleWithPath(Value(parentOf(contents)));
+    return bundleWithPath(Value(macos));
+}
+
+void Bundle::setMainBundlePath(std::optional<std::string> path) {
+    mainBundleOverride() = std::move(path);
+}
+
+Bundle Bundle::bundleWithPath(const Value& path) {
+    bool isDirectory = false;
+    if (!FileManager::fileExistsAtPath(path, isDirectory) || !isDirectory)
+        return {};
+    std::string text(path.text());
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return Bundle(std::move(text));
+}
+
+Value Bundle::bundlePath() const {
+    return path_ ? Value(*path_) : Value();
+}
+
+std::string Bundle::contentsPath() const {
+    bool isDirectory = false;
+    std::string contents = *path_ + "/Contents";
+    if (FileManager::fileExistsAtPath(Value(contents), isDirectory) && isDirectory)
+        return contents;
+    return *path_;
+}
+
+Value Bundle::resourcePath() const {
+    if (!path_)
+        return {};
+    std::string contents = contentsPath();
+    return Value(contents == *path_ ? contents : contents + "/Resources");
+}
+
+Dictionary Bundle::infoDictionary() const {
+    if (!path_)
+        return {};
+    return Dictionary::dictionaryWithContentsOfFile(Value(contentsPath() + "/Info.plist"));
+}
+
+}

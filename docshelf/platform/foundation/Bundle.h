@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Dictionary.h"
+#include "Value.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace docshelf::foundation {
+
+// A bundle directory: an application (X.app/Contents/...) or a plain resource
+// bundle whose localization folders lie in Contents/Resources or, for a flat
+// bundle, directly inside it. A default-constructed Bundle is absent and answers
+// every question as nil would. Nothing is cached: every answer reads the disc.
+class Bundle {
+public:
+    Bundle() = default;
+
+    // The running application's bundle: the one set with setMainBundlePath, else
+    // the bundle that holds the executable (X.app/Contents/MacOS/exe).
+    static Bundle mainBundle();
+    // Points mainBundle at a bundle directory, for tests and tools; nullopt restores the default.
+    static void setMainBundlePath(std::optional<std::string> path);
+    // Absent unless a directory exists at the path.
+    static Bundle bundleWithPath(const Value& path);
+
+    bool isAbsent() const { return !path_; }
+    Value bundlePath() const;
+    Value resourcePath() const;
+    // Contents/Info.plist (Info.plist for a flat bundle), or absent.
+    Dictionary infoDictionary() const;
+
+    // The text of the key in the strings table (absent table: "Localizable") of
+    // the user's preferred localization among those the bundle has, else the
+    // value argument. Absent for an absent bundle.
+    Value localizedStringForKey(const Value& key, const Value& value, const Value& table) const;
+    // The bundle's localizations as its .lproj folders name them, in listing order.
+    std::vector<std::string> localizations() const;
+    // The .lproj folder (without the extension) that lookups use now, or empty when none fits.
+    std::string preferredLocalization() const;
+
+private:
+    explicit Bundle(std::string path) : path_(std::move(path)) {}
+    std::string contentsPath() const;
+
+    std::optional<std::string> path_;
+};
+
+}
