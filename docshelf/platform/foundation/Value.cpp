@@ -89,7 +89,7 @@ bool Value::isNumber() const {
     return k == Kind::Integer || k == Kind::Real || k == Kind::Boolean;
 }
 
-std::string_view Value::text() const {
+std::string_view Value::text() const& {
     if (!isString())
         return {};
     return std::get<std::string>(node_->payload);
@@ -172,7 +172,7 @@ Value Value::objectAtIndex(std::size_t index) const {
     return index < all.size() ? all[index] : Value();
 }
 
-std::span<const Value> Value::elements() const {
+std::span<const Value> Value::elements() const& {
     if (!isArray())
         return {};
     return std::get<std::vector<Value>>(node_->payload);
@@ -186,7 +186,7 @@ Value Value::objectForKey(std::string_view key) const {
     return found == storage.index.end() ? Value() : storage.entries[found->second].second;
 }
 
-std::span<const Value::Entry> Value::entries() const {
+std::span<const Value::Entry> Value::entries() const& {
     if (!isDictionary())
         return {};
     return std::get<DictionaryStorage>(node_->payload).entries;

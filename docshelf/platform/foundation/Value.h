@@ -43,10 +43,14 @@ public:
     bool isNumber() const;
 
     // Strings. Anything but a string has no text and equals no string.
-    std::string_view text() const;
+    // Asked of a temporary, text(), elements() and entries() hand back copies, so
+    // that `for (auto& e : f().elements())` never walks a value already gone.
+    std::string_view text() const&;
+    std::string text() const&& { return std::string(text()); }
     bool isEqualToString(std::string_view other) const;
     bool isEqualToString(const Value& other) const;
     bool isEqualToString(const char* other) const { return other && isEqualToString(std::string_view(other)); }
+    bool isEqualToString(const std::string& other) const { return isEqualToString(std::string_view(other)); }
     bool hasSuffix(std::string_view suffix) const;
     bool isNonEmptyString() const { return isString() && !text().empty(); }
 
@@ -60,9 +64,15 @@ public:
     // Arrays and dictionaries.
     std::size_t count() const;
     Value objectAtIndex(std::size_t index) const;
-    std::span<const Value> elements() const;
+    std::span<const Value> elements() const&;
+    std::vector<Value> elements() const&& { auto all = elements(); return {all.begin(), all.end()}; }
     Value objectForKey(std::string_view key) const;
-    std::span<const Entry> entries() const;
+    Value objectForKey(const char* key) const { return key ? objectForKey(std::string_view(key)) : Value(); }
+    Value objectForKey(const std::string& key) const { return objectForKey(std::string_view(key)); }
+    // Absent unless the key is a string.
+    Value objectForKey(const Value& key) const { return key.isString() ? objectForKey(key.text()) : Value(); }
+    std::span<const Entry> entries() const&;
+    std::vector<Entry> entries() const&& { auto all = entries(); return {all.begin(), all.end()}; }
     // The keys of a dictionary as an array of strings; absent for anything else.
     Value allKeys() const;
     // A new array of the strings ordered as caseInsensitiveCompare orders them;

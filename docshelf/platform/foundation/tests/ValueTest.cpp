@@ -138,3 +138,28 @@ TEST(Value, SortIgnoresCaseAndBreaksTiesExactly) {
 
 }
 }
+
+namespace docshelf::foundation {
+namespace {
+
+Value freshList() {
+    return Value::array({Value(std::string(64, 'a')), Value(std::string(64, 'b'))});
+}
+
+Value freshDictionary() {
+    return Value::dictionary({{std::string(40, 'k'), Value(std::string(64, 'v'))}});
+}
+
+TEST(Value, TemporariesHandBackCopiesThatOutliveThem) {
+    std::size_t seen = 0;
+    for (const Value& element : freshList().elements())
+        seen += element.text().size();
+    EXPECT_EQ(seen, 128u);
+    for (const auto& [key, value] : freshDictionary().entries())
+        EXPECT_EQ(key.size() + value.text().size(), 104u);
+    std::string text = Value(std::string(64, 'z')).text();
+    EXPECT_EQ(text, std::string(64, 'z'));
+}
+
+}
+}

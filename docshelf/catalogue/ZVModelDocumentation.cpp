@@ -1,0 +1,137 @@
+#include "ZVModelDocumentation.h"
+
+#include "DocumentationKeys.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/StringFormat.h"
+
+#include <vector>
+
+namespace docshelf {
+
+using foundation::Bundle;
+using foundation::Dictionary;
+using foundation::FileManager;
+using foundation::stringWithFormat;
+using foundation::Value;
+
+namespace {
+
+// The folder information list of Documentation.plist in the application's
+// resources. Without a resource directory there is no such file to read.
+Value folderInformationList() {
+    Value resources = Bundle::mainBundle().resourcePath();
+    if (resources.isAbsent())
+        return {};
+    return Dictionary::dictionaryWithContentsOfFile(stringWithFormat("%@/Documentation.plist", {resources}))
+        .objectForKey(keys::folderInfoArray);
+}
+
+// The names of the directory's entries that are directories, in listing order.
+std::vector<Value> languageFolders(const Value& directory) {
+    std::vector<Value> kept;
+    for (const Value& name : FileManager::contentsOfDirectoryAtPath(directory).elements()) {
+        bool isDirectory = false;
+        if (FileManager::fileExistsAtPath(stringWithFormat("%@/%@", {directory, name}), isDirectory) && isDirectory)
+            kept.push_back(name);
+    }
+    return kept;
+}
+
+Value existingOrEmpty(const Value& path) {
+    return FileManager::fileExistsAtPath(path) ? path : Value("");
+}
+
+}
+
+Dictionary ZVModelDocumentation::initWithName(const Value& name) {
+    Dictionary info = Bundle::mainBundle().infoDictionary();
+    Dictionary common = Dictionary::dictionaryWithContentsOfFile(info.objectForKey(keys::commonResourcePath));
+    Dictionary cdInfo = Dictionary::dictionaryWithContentsOfFile(common.objectForKey(keys::cdInfo));
+    Dictionary modelInfo = Dictionary::dictionaryWithContentsOfFile(common.objectForKey(keys::modelInfo));
+    return initWithName(name, cdInfo, modelInfo, common);
+}
+
+Dictionary ZVModelDocumentation::initWithName(const Value& name, const Dictionary& cdInfoPlist,
+                                              const Dictionary& modelInfoPlist, const Dictionary&) {
+    Value identification = modelInfoPlist.objectForKey(keys::model).objectForKey(name);
+    Value modelID = identification.isAbsent() ? Value("") : identification.objectForKey(keys::kpsID);
+
+    Value record = cdInfoPlist.objectForKey(keys::containedModel).objectForKey(name);
+    // A model's own settings replace the disc-wide ones as a whole.
+    Value settings = record.objectForKey(keys::documentation);
+    if (settings.isAbsent())
+        settings = cdInfoPlist.objectForKey(keys::documentation);
+
+    Value list = languagePropertyList(settings.objectForKey(keys::path));
+    if (list.count() == 0)
+        list = languagePropertyList(settings.objectForKey(keys::url), settings.objectForKey(keys::language), modelID);
+
+    return Dictionary::withObjectsAndKeys({{keys::name, name}, {keys::kpsModelID, modelID}, {keys::documentationList, list}});
+}
+
+Value ZVModelDocumentation::languagePropertyList(const Value& documentationDirectory) {
+    std::vector<Value> entries;
+    if (documentationDirectory.isAbsent())
+        return Value::array(entries);
+
+    std::vector<Value> folders = languageFolders(documentationDirectory);
+    Value members = folderInformationList();
+    if (members.count() == 0)
+        return Value::array(entries);
+
+    for (const Value& member : members.elements()) {
+        Value folderName = member.objectForKey(keys::folderName);
+        Value displayName = member.objectForKey(keys::displayName);
+        Value code = member.objectForKey(keys::kpsCode);
+        for (const Value& folder : folders) {
+            if (!folderName.isEqualToString(folder))
+                continue;
+            Value start = existingOrEmpty(stringWithFormat("%@/%@/top.pdf", {documentationDirectory, folder}));
+            if (!start.isNonEmptyString())
+                start = existingOrEmpty(stringWithFormat("%@/%@/top.html", {documentationDirectory, folder}));
+            Value readMe = existingOrEmpty(stringWithFormat("%@/%@/MacOS_X_readme.rtf", {documentationDirectory, folder}));
+            entries.push_back(Dictionary::withObjectsAndKeys({
+                {keys::documentationDisplayName, displayName},
+                {keys::documentationPath, start},
+                {keys::documentationReadmePath, readMe},
+                {keys::documentationLanguageCode, code},
+                {keys::documentationURL, ""},
+            }));
+        }
+    }
+    return Value::array(std::move(entries));
+}
+
+Value ZVModelDocumentation::languagePropertyList(const Value& addressStart, const Value& languages,
+                                                 const Value& kpsModelID) {
+    std::vector<Value> entries;
+    if (addressStart.isAbsent())
+        return Value::array(entries);
+
+    Value members = folderInformationList();
+    if (members.count() == 0)
+        return Value::array(entries);
+
+    for (const Value& member : members.elements()) {
+        Value folderName = member.objectForKey(keys::folderName);
+        Value displayName = member.objectForKey(keys::displayName);
+        Value code = member.objectForKey(keys::kpsCode);
+        for (const Value& language : languages.elements()) {
+            if (!folderName.isEqualToString(language))
+                continue;
+            Value address = stringWithFormat(keys::onlineAddressFormat, {addressStart, kpsModelID, code});
+            entries.push_back(Dictionary::withObjectsAndKeys({
+                {keys::documentationDisplayName, displayName},
+                {keys::documentationPath, ""},
+                {keys::documentationReadmePath, ""},
+                {keys::documentationLanguageCode, code},
+                {keys::documentationURL, address},
+            }));
+        }
+    }
+    return Value::array(std::move(entries));
+}
+
+}
