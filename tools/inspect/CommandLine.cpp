@@ -1,0 +1,110 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace docshelf::inspect {
+
+const char* const usage =
+    "usage: docshelf-inspect catalogue --app BUNDLE [--model NAME]\n"
+    "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
+    "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
+    "       docshelf-inspect --help\n"
+    "\n"
+    "Shows, as JSON, what the documentation browser makes of a disc.\n"
+    "  catalogue  the CD information and every listed model's documentation,\n"
+    "             or with --model the documentation of that one model\n"
+    "  lookup     the document, read-me and online address of one model and language\n"
+    "  window     the window after start-up and after each STEP:\n"
+    "             model:NAME, language:NAME, press:documentation, press:readme,\n"
+    "             press:close, close-window\n"
+    "BUNDLE is the application bundle directory (Docshelf.app) on the disc.\n";
+
+namespace {
+
+struct Option {
+    std::string_view name;
+    std::optional<std::string> CommandLine::*single;
+};
+
+constexpr std::array<Option, 5> singleOptions{{
+    {"--model", &CommandLine::model},
+    {"--language", &CommandLine::language},
+    {"--message-bundle", &CommandLine::messageBundle},
+    {"--reader", &CommandLine::reader},
+    {"--app", nullptr},
+}};
+
+bool allowed(std::string_view command, std::string_view option) {
+    if (option == "--app")
+        return true;
+    if (command == "catalogue")
+        return option == "--model";
+    if (command == "lookup")
+        return option == "--model" || option == "--language";
+    return option == "--message-bundle" || option == "--reader" || option == "--do";
+}
+
+bool validStep(std::string_view step) {
+    for (std::string_view prefix : {"model:", "language:"})
+        if (step.starts_with(prefix))
+            return true;
+    return step == "press:documentation" || step == "press:readme" || step == "press:close" || step == "close-window";
+}
+
+}
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return {std::nullopt, "no command given"};
+    CommandLine result;
+    result.command = arguments[0];
+    if (result.command == "--help" || result.command == "-h" || result.command == "help") {
+        result.command = "help";
+        return {result, {}};
+    }
+    if (result.command != "catalogue" && result.command != "lookup" && result.command != "window")
+        return {std::nullopt, "unknown command '" + result.command + "'"};
+
+    bool haveApp = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (!option.starts_with("--"))
+            return {std::nullopt, "unexpected argument '" + option + "'"};
+        if (!allowed(result.command, option) ||
+            (option != "--do" && std::none_of(singleOptions.begin(), singleOptions.end(),
+                                               [&](const Option& o) { return o.name == option; })))
+            return {std::nullopt, "option " + option + " does not go with " + result.command};
+        if (i + 1 >= arguments.size())
+            return {std::nullopt, "option " + option + " needs a value"};
+        const std::string& value = arguments[++i];
+        if (option == "--do") {
+            if (!validStep(value))
+                return {std::nullopt, "unknown step '" + value + "'"};
+            result.steps.push_back(value);
+            continue;
+        }
+        if (option == "--app") {
+            if (haveApp)
+                return {std::nullopt, "option --app given twice"};
+            haveApp = true;
+            result.app = value;
+            continue;
+        }
+        for (const Option& o : singleOptions) {
+            if (o.name != option || !o.single)
+                continue;
+            if (result.*o.single)
+                return {std::nullopt, "option " + option + " given twice"};
+            result.*o.single = value;
+        }
+    }
+    if (!haveApp)
+        return {std::nullopt, "option --app is required"};
+    if (result.command == "lookup" && (!result.model || !result.language))
+        return {std::nullopt, "lookup needs --model and --language"};
+    return {result, {}};
+}
+
+}

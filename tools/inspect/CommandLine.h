@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace docshelf::inspect {
+
+// What the inspector was asked to do.
+struct CommandLine {
+    std::string command;  // "catalogue", "lookup", "window" or "help"
+    std::string app;
+    std::optional<std::string> model;
+    std::optional<std::string> language;
+    std::optional<std::string> messageBundle;
+    std::optional<std::string> reader;
+    std::vector<std::string> steps;
+};
+
+struct CommandLineResult {
+    std::optional<CommandLine> commandLine;  // empty when the arguments are wrong
+    std::string error;
+};
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& arguments);
+
+extern const char* const usage;
+
+}

@@ -1,0 +1,43 @@
+#include "CatalogueReport.h"
+#include "CommandLine.h"
+#include "JsonExport.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
+
+#include <iostream>
+
+using namespace docshelf;
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    auto parsed = inspect::parseCommandLine(arguments);
+    if (!parsed.commandLine) {
+        std::cerr << "docshelf-inspect: " << parsed.error << "\n\n" << inspect::usage;
+        return 2;
+    }
+    const auto& command = *parsed.commandLine;
+    if (command.command == "help") {
+        std::cout << inspect::usage;
+        return 0;
+    }
+
+    bool isDirectory = false;
+    if (!foundation::FileManager::fileExistsAtPath(foundation::Value(command.app), isDirectory) || !isDirectory) {
+        std::cerr << "docshelf-inspect: no application bundle at " << command.app << "\n";
+        return 2;
+    }
+    foundation::Bundle::setMainBundlePath(command.app);
+
+    nlohmann::ordered_json report;
+    if (command.command == "catalogue")
+        report = command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
+    else if (command.command == "lookup")
+        report = inspect::CatalogueReport::lookup(*command.model, *command.language);
+    else {
+        std::cerr << "docshelf-inspect: the window command is not available in this build\n";
+        return 2;
+    }
+    std::cout << inspect::render(report);
+    return std::cout.good() ? 0 : 1;
+}

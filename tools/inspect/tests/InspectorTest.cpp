@@ -1,0 +1,129 @@
+#include "DiscBuilder.h"
+#include "ProcessRunner.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace docshelf {
+namespace {
+
+using foundation::Value;
+using nlohmann::ordered_json;
+using testing::DiscBuilder;
+using testing::runProcess;
+
+testing::ProcessResult inspect(const std::vector<std::string>& arguments) {
+    return runProcess(INSPECTOR_PATH, arguments);
+}
+
+class Inspector : public ::testing::Test {
+protected:
+    void SetUp() override {
+        disc.writeChain();
+        disc.writeDocumentationPlist(DiscBuilder::fiveLanguages());
+        disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"b-2", Value::dictionary({{"KPSID", "B2"}})}})}}));
+        disc.writeLanguageFolder("Docs", "German", {"top.pdf", "MacOS_X_readme.rtf"});
+        disc.writeCDInfo(Value::dictionary(
+            {{"ContainedModel", Value::dictionary({{"b-2", Value::dictionary({})},
+                                                   {"A-1", Value::dictionary({{"Documentation", Value::dictionary({{"URL", "P?"}, {"Language", Value::array({"English"})}})}})}})},
+             {"Documentation", Value::dictionary({{"Path", disc.path("Docs")}})}}));
+    }
+
+    DiscBuilder disc;
+};
+
+TEST_F(Inspector, CatalogueListsEveryModelInOrder) {
+    auto result = inspect({"catalogue", "--app", disc.appPath()});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    ASSERT_TRUE(result.out.ends_with("}\n"));
+    auto json = ordered_json::parse(result.out);
+    EXPECT_EQ(json.begin().key(), "cd information");
+    EXPECT_EQ(json["cd information"]["contained models"], ordered_json({"A-1", "b-2"}));
+    ASSERT_EQ(json["models"].size(), 2u);
+    EXPECT_EQ(json["models"][0]["Documentation list"][0]["KPS docuemntation URL"], "P?MDL=&LNG=en&SRC=DOC");
+    auto& german = json["models"][1]["Documentation list"][0];
+    EXPECT_EQ(german["documentation path"], disc.path("Docs") + "/German/top.pdf");
+    std::vector<std::string> keys;
+    for (auto it = german.begin(); it != german.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"documentation display name", "documentation path",
+                                              "documentation readme path", "KPS docuemntation language code",
+                                              "KPS docuemntation URL"}));
+}
+
+TEST_F(Inspector, CatalogueOfOneModelWhetherListedOrNot) {
+    auto listed = ordered_json::parse(inspect({"catalogue", "--app", disc.appPath(), "--model", "b-2"}).out);
+    EXPECT_EQ(listed["KPS model ID"], "B2");
+    auto unlisted = ordered_json::parse(inspect({"catalogue", "--app", disc.appPath(), "--model", "Z 9"}).out);
+    EXPECT_EQ(unlisted["name"], "Z 9");
+    EXPECT_EQ(unlisted["Documentation list"].size(), 1u) << "the disc-wide settings serve any name";
+}
+
+TEST_F(Inspector, LookupGivesNullWhereAbsent) {
+    auto found = ordered_json::parse(inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "Deutsch"}).out);
+    EXPECT_EQ(found, ordered_json::parse(R"({"documentation path": ")" + disc.path("Docs") + R"(/German/top.pdf",
+        "documentation readme path": ")" + disc.path("Docs") + R"(/German/MacOS_X_readme.rtf",
+        "KPS docuemntation URL": ""})"));
+    auto missing = ordered_json::parse(inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "deutsch"}).out);
+    EXPECT_EQ(missing, ordered_json::parse(R"({"documentation path": null, "documentation readme path": null,
+        "KPS docuemntation URL": null})"));
+}
+
+TEST_F(Inspector, BrokenDiscStillGivesAReport) {
+    disc.writeFile("MacResources/CDInfo.plist", "\x00\x01garbage");
+    auto result = inspect({"catalogue", "--app", disc.appPath()});
+    ASSERT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(ordered_json::parse(result.out), ordered_json::parse(R"({"cd information": {}, "models": []})"));
+}
+
+struct UsageCase {
+    std::vector<std::string> arguments;
+};
+
+class InspectorUsage : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(InspectorUsage, WrongLinePrintsUsageAndExits2) {
+    auto result = inspect(GetParam());
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("usage: docshelf-inspect"), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, InspectorUsage,
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"catalogue"},
+                                           std::vector<std::string>{"lookup", "--app", "/tmp"},
+                                           std::vector<std::string>{"bogus"}));
+
+TEST(InspectorErrors, MissingBundleIsAnError) {
+    auto result = inspect({"catalogue", "--app", "/nonexistent/Docshelf.app"});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("no application bundle"), std::string::npos);
+}
+
+TEST(InspectorErrors, HelpGoesToStandardOutput) {
+    auto result = inspect({"--help"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.out.find("usage:"), std::string::npos);
+}
+
+TEST(SampleDisc, CatalogueOfTheStagedDisc) {
+    auto result = inspect({"catalogue", "--app", SAMPLE_APP_PATH});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    auto json = ordered_json::parse(result.out);
+    EXPECT_EQ(json["cd information"]["contained models"], ordered_json({"QX-500", "QX-750 Duo", "RT-20"}));
+    for (const auto& model : json["models"]) {
+        SCOPED_TRACE(model.dump());
+        ASSERT_TRUE(model.contains("Documentation list"));
+        EXPECT_GE(model["Documentation list"].size(), 2u);
+    }
+    auto& online = json["models"][2]["Documentation list"];
+    for (const auto& entry : online)
+        EXPECT_NE(entry["KPS docuemntation URL"].get<std::string>().find("MDL=RT20&LNG="), std::string::npos);
+    auto& qx500 = json["models"][0]["Documentation list"];
+    std::string firstPath = qx500[0]["documentation path"];
+    EXPECT_TRUE(firstPath.ends_with("/English/top.pdf")) << firstPath;
+    EXPECT_EQ(firstPath.find("/Volumes/"), std::string::npos) << "staged paths point at the staged disc";
+}
+
+}
+}
