@@ -1,0 +1,5 @@
+#include "platform/appkit/ApplicationMain.h"
+
+int main(int argc, char** argv) {
+    return docshelf::appkit::applicationMain(argc, argv);
+}

@@ -1,0 +1,90 @@
+#include "window/Locations.h"
+#include "window/OpenCommand.h"
+
+#include "ProcessRunner.h"
+#include "TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace docshelf {
+namespace {
+
+struct CommandCase {
+    const char* name;
+    const char* target;
+    const char* expected;
+};
+
+class OpenCommandText : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(OpenCommandText, QuotesOnlyWhatTheShellReads) {
+    EXPECT_EQ(OpenCommand::document(GetParam().target, "open"), GetParam().expected) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OpenCommandText,
+    ::testing::Values(CommandCase{"ordinary path", "/Volumes/ZORVANE/Docs/English/top.pdf",
+                                  "open \"/Volumes/ZORVANE/Docs/English/top.pdf\""},
+                      CommandCase{"spaces", "/Volumes/ZORVANE/QX 750 Duo/top.html", "open \"/Volumes/ZORVANE/QX 750 Duo/top.html\""},
+                      CommandCase{"address", "http://s/?MDL=X1&LNG=en&SRC=DOC", "open \"http://s/?MDL=X1&LNG=en&SRC=DOC\""},
+                      CommandCase{"double quote", "/d/\"x\"", "open \"/d/\\\"x\\\"\""},
+                      CommandCase{"dollar", "/d/$HOME", "open \"/d/\\$HOME\""},
+                      CommandCase{"backquote", "/d/`reboot`", "open \"/d/\\`reboot\\`\""},
+                      CommandCase{"backslash", "/d/a\\b", "open \"/d/a\\\\b\""},
+                      CommandCase{"single quote and glob stay", "/d/it's *", "open \"/d/it's *\""},
+                      CommandCase{"empty", "", "open \"\""}));
+
+TEST(OpenCommand, PdfWithApplicationAndOtherOpeners) {
+    EXPECT_EQ(OpenCommand::documentWithApplication("/d/top.pdf", "/Applications/Adobe Reader.app"),
+              "open \"/d/top.pdf\" -a \"/Applications/Adobe Reader.app\"");
+    EXPECT_EQ(OpenCommand::document("/d/a b.pdf", "xdg-open"), "xdg-open \"/d/a b.pdf\"");
+}
+
+// The shell itself must hand the opener exactly one argument, the value unchanged.
+TEST(OpenCommand, RealShellSeesOneUnchangedArgument) {
+    testing::TemporaryDirectory dir;
+    std::string recorder = dir / "opener";
+    dir.write("opener", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$(dirname \"$0\")/seen\"\n");
+    std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+    for (std::string value : {"/d/plain", "/d/a b", "/d/\"q\"", "/d/$HOME and $(id)", "/d/`id`", "/d/x\\y\\", "/d/'s' *"}) {
+        std::string command = OpenCommand::document(value, recorder);
+        auto result = testing::runProcess("/bin/sh", {"-c", command});
+        ASSERT_EQ(result.exitStatus, 0) << command << result.err;
+        std::ifstream seen(dir / "seen");
+        std::string count, argument;
+        std::getline(seen, count);
+        std::getline(seen, argument);
+        EXPECT_EQ(count, "1") << command;
+        EXPECT_EQ(argument, value) << command;
+    }
+}
+
+TEST(Locations, EnvironmentChoosesTheDisc) {
+    std::map<std::string, std::string> env;
+    auto getenv = [&](const char* name) -> const char* {
+        auto found = env.find(name);
+        return found == env.end() ? nullptr : found->second.c_str();
+    };
+    Locations plain = Locations::fromEnvironment(getenv);
+    EXPECT_EQ(plain.messageBundle, "/Volumes/ZORVANE/MacResources/CDCommonMessage.bundle");
+    EXPECT_EQ(plain.pdfReader, "/Applications/Adobe Reader.app");
+    EXPECT_EQ(plain.opener, "xdg-open");
+    EXPECT_FALSE(plain.openerTakesApplication());
+
+    env["DOCSHELF_VOLUMES"] = "/media/alice";
+    EXPECT_EQ(Locations::fromEnvironment(getenv).messageBundle, "/media/alice/ZORVANE/MacResources/CDCommonMessage.bundle");
+    env["DOCSHELF_MESSAGE_BUNDLE"] = "/elsewhere/M.bundle";
+    env["DOCSHELF_PDF_READER"] = "/opt/Reader.app";
+    Locations named = Locations::fromEnvironment(getenv);
+    EXPECT_EQ(named.messageBundle, "/elsewhere/M.bundle");
+    EXPECT_EQ(named.pdfReader, "/opt/Reader.app");
+
+    EXPECT_TRUE(Locations::macDefaults().openerTakesApplication());
+}
+
+}
+}
