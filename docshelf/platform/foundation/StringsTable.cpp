@@ -1,6 +1,7 @@
 #include "StringsTable.h"
 
 #include "PropertyListReader.h"
+#include "Utf8.h"
 
 #include <fstream>
 #include <optional>
@@ -25,26 +26,6 @@ StringsTableResult failed(Failure failure) {
     result.line = failure.line;
     result.column = failure.column;
     return result;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        c = replacementCharacter;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Reads text one byte at a time, never past its end, and keeps the line and the
@@ -87,28 +68,15 @@ private:
     char previous_ = '\0';
 };
 
-// Checks that UTF-8 text is well formed (no overlong forms, surrogates or code
-// points past U+10FFFF) and says where the first bad byte is.
+// Says where the first byte is that does not belong to well-formed UTF-8.
 std::optional<Failure> checkUtf8(std::string_view text) {
-    Cursor cursor(text);
-    while (!cursor.atEnd()) {
-        auto lead = static_cast<unsigned char>(cursor.peek());
-        std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                                 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0;
-        for (std::size_t i = 1; valid && i < length; ++i) {
-            auto next = static_cast<unsigned char>(cursor.peek(i));
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!valid || c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return cursor.failure("not valid UTF-8 text");
-        for (std::size_t i = 0; i < length; ++i)
-            cursor.take();
-    }
-    return std::nullopt;
+    std::size_t valid = validUtf8Prefix(text);
+    if (valid == text.size())
+        return std::nullopt;
+    Cursor cursor(text.substr(0, valid));
+    while (!cursor.atEnd())
+        cursor.take();
+    return cursor.failure("not valid UTF-8 text");
 }
 
 // UTF-16 in the given byte order, without its mark, to UTF-8.
