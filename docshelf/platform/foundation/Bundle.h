@@ -31,13 +31,19 @@ public:
     // Contents/Info.plist (Info.plist for a flat bundle), or absent.
     Dictionary infoDictionary() const;
 
-    // The text of the key in the strings table (absent table: "Localizable") of
-    // the user's preferred localization among those the bundle has, else the
-    // value argument. Absent for an absent bundle.
+    // The text of the key in the strings table <table>.strings (absent or empty
+    // table: "Localizable") of preferredLocalization(). When that folder has no
+    // such file, the development region's table is used, then English's, then the
+    // one directly in the resource path; the first table found answers. A key it
+    // lacks, or a table that cannot be read, gives the value argument, or the key
+    // when the value is absent or empty. Absent for an absent bundle.
     Value localizedStringForKey(const Value& key, const Value& value, const Value& table) const;
-    // The bundle's localizations as its .lproj folders name them, in listing order.
+    // The bundle's localizations as its .lproj folders name them, sorted by name.
     std::vector<std::string> localizations() const;
-    // The .lproj folder (without the extension) that lookups use now, or empty when none fits.
+    // The .lproj folder (without the extension) that lookups use now, or empty when
+    // none fits. Preference order: each of the user's languages (PreferredLanguages)
+    // exactly, then by its language part; then CFBundleDevelopmentRegion from the
+    // Info.plist; then "en"/"English" (Localizations::choose).
     std::string preferredLocalization() const;
 
 private:

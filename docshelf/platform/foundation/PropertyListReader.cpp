@@ -1,5 +1,8 @@
 #include "PropertyListReader.h"
 
+#include "BinaryPropertyListCheck.h"
+#include "Utf8.h"
+
 #include <plist/plist.h>
 
 #include <cstdlib>
@@ -83,6 +86,8 @@ Value convertDictionary(plist_t node, int depth, std::string& error) {
             break;
         }
         std::string name = takeString(key);
+        if (!isValidUtf8(name))
+            error = "a key that is not UTF-8 text";
         entries.emplace_back(std::move(name), convert(value, depth + 1, error));
     }
     std::free(iterator);
@@ -111,9 +116,13 @@ Value convert(plist_t node, int depth, std::string& error) {
         return Value::real(number);
     }
     case PLIST_STRING: {
-        char* text = nullptr;
-        plist_get_string_val(node, &text);
-        return Value(takeString(text));
+        // The copying getter asserts when the text holds a NUL character.
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        std::string copy = text ? std::string(text, length) : std::string();
+        if (!isValidUtf8(copy))
+            error = "a string that is not UTF-8 text";
+        return Value(std::move(copy));
     }
     case PLIST_DATE: {
         int32_t seconds = 0;
@@ -147,6 +156,9 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
     if (bytes.size() > maximumFileSize)
         return {{}, "larger than " + std::to_string(maximumFileSize) + " bytes"};
     bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+    if (binary)
+        if (auto problem = BinaryPropertyListCheck::problem(bytes, maximumNesting))
+            return {{}, *problem};
     if (!binary && xmlNestsTooDeep(bytes))
         return {{}, "nested deeper than " + std::to_string(maximumNesting) + " levels"};
     if (!binary && !xmlIsComplete(bytes))
