@@ -1,0 +1,81 @@
+#pragma once
+
+#include "Object.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace docshelf::appkit {
+
+class ApplicationDelegate;
+class Backend;
+class Menu;
+class Window;
+
+// The one application object (NSApp): main menu, windows, delegate, the backend
+// that shows them, and the end of the run. Its actions, for menu items:
+// "terminate", "hide", "unhideAllApplications", "orderFrontStandardAboutPanel".
+class Application : public Object {
+public:
+    Application() : Application(nullptr) {}
+    // A headless backend when null.
+    explicit Application(std::shared_ptr<Backend> backend);
+
+    static Application& shared();
+    static std::shared_ptr<Application> sharedPointer();
+    // Replaces the shared application with a fresh one (a headless backend when
+    // null): for tests, tools, and a renderer installing itself before start-up.
+    static void reset(std::shared_ptr<Backend> backend = nullptr);
+
+    Backend& backend() const { return *backend_; }
+    const std::shared_ptr<Backend>& backendPointer() const { return backend_; }
+
+    const std::shared_ptr<Menu>& mainMenu() const { return mainMenu_; }
+    void setMainMenu(std::shared_ptr<Menu> menu);
+
+    const std::shared_ptr<ApplicationDelegate>& delegate() const { return delegate_; }
+    void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    const std::vector<std::shared_ptr<Window>>& windows() const { return windows_; }
+    void addWindow(std::shared_ptr<Window> window);
+    std::shared_ptr<Window> keyWindow() const;
+
+    // Sends applicationDidFinishLaunching to the delegate, once.
+    void finishLaunching();
+    bool isLaunched() const { return launched_; }
+    // Runs the backend's event loop; its exit status.
+    int run();
+
+    // Ends the run: marks the application terminated and stops the event loop.
+    // The process itself is left running, for tests and tools.
+    void terminate(const std::shared_ptr<Object>& sender);
+    bool isTerminated() const { return terminated_; }
+
+    void hide(const std::shared_ptr<Object>& sender);
+    void unhideAllApplications(const std::shared_ptr<Object>& sender);
+    bool isHidden() const { return hidden_; }
+
+    // Sends an action by name to the target; without a target, to the
+    // application and then to its delegate. False when nobody handled it.
+    bool sendAction(std::string_view action, const std::shared_ptr<Object>& target,
+                    const std::shared_ptr<Object>& sender);
+
+    // For windows: keeps one key window, and ends the run after the last one closed
+    // when the delegate says so.
+    void windowDidBecomeKey(const Window& window);
+    void windowDidClose(const Window& window);
+
+private:
+    bool owns(const Window& window) const;
+
+    std::shared_ptr<Backend> backend_;
+    std::shared_ptr<Menu> mainMenu_;
+    std::shared_ptr<ApplicationDelegate> delegate_;
+    std::vector<std::shared_ptr<Window>> windows_;
+    bool launched_ = false;
+    bool terminated_ = false;
+    bool hidden_ = false;
+};
+
+}

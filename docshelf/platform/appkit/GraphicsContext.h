@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Color.h"
+#include "CompositingOperation.h"
+#include "Geometry.h"
+#include "TextAlignment.h"
+
+#include <string_view>
+
+namespace docshelf::appkit {
+
+class Image;
+
+// Where views draw. The backend supplies one and makes it current while a view's
+// drawRect runs; positions are in the drawing view's own coordinates, and
+// translation() says where that view's origin lies in its window.
+class GraphicsContext {
+public:
+    virtual ~GraphicsContext() = default;
+
+    virtual void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) = 0;
+    virtual void fillRect(Rect rect, Color color) = 0;
+    virtual void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) = 0;
+
+    // Null when no view is drawing.
+    static GraphicsContext* current();
+    // Returns the context that was current before.
+    static GraphicsContext* setCurrent(GraphicsContext* context);
+
+    Point translation() const { return translation_; }
+    void setTranslation(Point origin) { translation_ = origin; }
+
+private:
+    Point translation_;
+};
+
+}

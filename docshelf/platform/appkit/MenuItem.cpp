@@ -1,0 +1,21 @@
+#include "MenuItem.h"
+
+#include "Application.h"
+#include "Menu.h"
+
+namespace docshelf::appkit {
+
+std::shared_ptr<MenuItem> MenuItem::initWithTitle(const foundation::Value& title, std::string action,
+                                                  std::string keyEquivalent) {
+    auto item = std::make_shared<MenuItem>();
+    item->title_ = title;
+    item->action_ = std::move(action);
+    item->keyEquivalent_ = std::move(keyEquivalent);
+    return item;
+}
+
+bool MenuItem::sendAction() {
+    return Application::shared().sendAction(action_, target(), weak_from_this().lock());
+}
+
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DrawCall.h"
+#include "GraphicsContext.h"
+
+#include <vector>
+
+namespace docshelf::appkit {
+
+// Keeps every drawing operation instead of painting, for tests and tools.
+class RecordingGraphicsContext : public GraphicsContext {
+public:
+    void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) override;
+    void fillRect(Rect rect, Color color) override;
+    void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) override;
+
+    const std::vector<DrawCall>& calls() const { return calls_; }
+    void clear() { calls_.clear(); }
+
+private:
+    std::vector<DrawCall> calls_;
+};
+
+}

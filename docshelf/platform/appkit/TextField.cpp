@@ -1,0 +1,87 @@
+#include "TextField.h"
+
+#include "Application.h"
+#include "Backend.h"
+#include "GraphicsContext.h"
+
+namespace docshelf::appkit {
+
+TextField::TextField() {
+    publishNames();
+}
+
+TextField::TextField(Rect frame) : Control(frame) {
+    publishNames();
+}
+
+void TextField::publishNames() {
+    publishBinding("value", [this](const foundation::Value& value) { setStringValue(std::string(value.text())); });
+    publishStringProperty("stringValue", [this](std::string value) { setStringValue(std::move(value)); });
+    publishProperty("alignment", [this](const foundation::Value& value) {
+        auto alignment = textAlignmentNamed(value.text());
+        if (!alignment)
+            return false;
+        setAlignment(*alignment);
+        return true;
+    });
+    publishNumberProperty("fontSize", [this](double size) { setFontSize(static_cast<float>(size)); });
+    publishBoolProperty("bold", [this](bool bold) { setBold(bold); });
+    publishBoolProperty("editable", [this](bool editable) { setEditable(editable); });
+    publishBoolProperty("selectable", [this](bool selectable) { setSelectable(selectable); });
+    publishBoolProperty("bezeled", [this](bool bezeled) { setBezeled(bezeled); });
+    publishBoolProperty("drawsBackground", [this](bool draws) { setDrawsBackground(draws); });
+}
+
+std::shared_ptr<TextField> TextField::initWithFrame(Rect frame) {
+    return std::make_shared<TextField>(frame);
+}
+
+void TextField::setStringValue(std::string value) {
+    stringValue_ = std::move(value);
+    changed();
+}
+
+void TextField::sizeToFit() {
+    Size fitting = Application::shared().backend().measureText(stringValue_, fontSize_);
+    Rect fitted = frame();
+    fitted.size.width = fitting.width;
+    if (fitting.height > 0)
+        fitted.size.height = fitting.height;
+    setFrame(fitted);
+}
+
+void TextField::setAlignment(TextAlignment alignment) {
+    alignment_ = alignment;
+    changed();
+}
+
+void TextField::setFontSize(float size) {
+    fontSize_ = size;
+    changed();
+}
+
+void TextField::setBold(bool bold) {
+    bold_ = bold;
+    changed();
+}
+
+void TextField::setBezeled(bool bezeled) {
+    bezeled_ = bezeled;
+    changed();
+}
+
+void TextField::setDrawsBackground(bool draws) {
+    drawsBackground_ = draws;
+    changed();
+}
+
+void TextField::drawRect(Rect) {
+    auto* context = GraphicsContext::current();
+    if (!context)
+        return;
+    if (drawsBackground_)
+        context->fillRect(bounds(), Color::whiteColor());
+    context->drawText(stringValue_, bounds(), fontSize_, bold_, alignment_);
+}
+
+}

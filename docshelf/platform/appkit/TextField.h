@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Control.h"
+#include "TextAlignment.h"
+
+#include <memory>
+#include <string>
+
+namespace docshelf::appkit {
+
+// A line of text: a static label when neither editable nor bezeled, an entry
+// field otherwise.
+class TextField : public Control {
+public:
+    TextField();
+    explicit TextField(Rect frame);
+    static std::shared_ptr<TextField> initWithFrame(Rect frame);
+
+    const std::string& stringValue() const { return stringValue_; }
+    void setStringValue(std::string value);
+
+    // Takes the size the backend measures for the text; the origin stays.
+    void sizeToFit();
+
+    TextAlignment alignment() const { return alignment_; }
+    void setAlignment(TextAlignment alignment);
+    float fontSize() const { return fontSize_; }
+    void setFontSize(float size);
+    bool isBold() const { return bold_; }
+    void setBold(bool bold);
+    bool isEditable() const { return editable_; }
+    void setEditable(bool editable) { editable_ = editable; }
+    bool isSelectable() const { return selectable_; }
+    void setSelectable(bool selectable) { selectable_ = selectable; }
+    bool isBezeled() const { return bezeled_; }
+    void setBezeled(bool bezeled);
+    bool drawsBackground() const { return drawsBackground_; }
+    void setDrawsBackground(bool draws);
+
+    void drawRect(Rect dirty) override;
+
+private:
+    void publishNames();
+
+    std::string stringValue_;
+    TextAlignment alignment_ = TextAlignment::Natural;
+    float fontSize_ = 13;
+    bool bold_ = false;
+    bool editable_ = true;
+    bool selectable_ = true;
+    bool bezeled_ = true;
+    bool drawsBackground_ = true;
+};
+
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Color.h"
+#include "Geometry.h"
+#include "Object.h"
+#include "View.h"
+
+#include <memory>
+#include <string>
+
+namespace docshelf::appkit {
+
+class GraphicsContext;
+
+// A window on the screen. Its frame is the content rectangle in screen
+// coordinates: the title bar and border are the renderer's business. A window
+// takes part in the application (key window, closing the last window) once it
+// has been added with Application::addWindow, as the window description does.
+class Window : public Object {
+public:
+    Window();
+    explicit Window(Rect contentRect);
+    static std::shared_ptr<Window> initWithContentRect(Rect contentRect);
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+    Color backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(Color color);
+    bool showsResizeIndicator() const { return showsResizeIndicator_; }
+    void setShowsResizeIndicator(bool shows);
+
+    Rect frame() const { return frame_; }
+    // The content view takes the new size.
+    void setFrame(Rect frame);
+    // Centred across the backend's screen and placed a little above the middle,
+    // a third of the spare height above it and two thirds below, as AppKit does.
+    void center();
+    // Always present; fills the window.
+    const std::shared_ptr<View>& contentView() const { return contentView_; }
+
+    void makeKeyAndOrderFront(const std::shared_ptr<Object>& sender);
+    void orderOut(const std::shared_ptr<Object>& sender);
+    bool isVisible() const { return visible_; }
+    bool isKeyWindow() const { return key_; }
+
+    // What the close box does. A visible window closes; when it was the
+    // application's last visible window, the application asks its delegate
+    // whether to end and ends when told so.
+    void performClose(const std::shared_ptr<Object>& sender = nullptr);
+    void close();
+
+    // Paints the background colour, then the content view and its subviews.
+    void display(GraphicsContext& context);
+
+    // For the application: another window became key.
+    void resignKeyWindow() { key_ = false; }
+
+private:
+    void publishNames();
+    void changed();
+
+    std::string title_;
+    Color backgroundColor_ = Color::windowBackgroundColor();
+    bool showsResizeIndicator_ = true;
+    Rect frame_;
+    bool visible_ = false;
+    bool key_ = false;
+    std::shared_ptr<View> contentView_;
+};
+
+}
