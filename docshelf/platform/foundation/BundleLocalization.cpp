@@ -76,7 +76,8 @@ Value Bundle::localizedStringForKey(const Value& key, const Value& value, const 
 std::vector<std::string> Bundle::localizations() const {
     std::vector<std::string> names;
     Value resources = resourcePath();
-    for (const Value& entry : FileManager::contentsOfDirectoryAtPath(resources).elements()) {
+    Value listing = FileManager::contentsOfDirectoryAtPath(resources);
+    for (const Value& entry : listing.elements()) {
         std::string_view name = entry.text();
         if (name.size() > localizationSuffix.size() && name.ends_with(localizationSuffix) &&
             isDirectoryAt(std::string(resources.text()) + "/" + std::string(name)))
