@@ -6,6 +6,9 @@
 #include "View.h"
 #include "Window.h"
 
+#include <map>
+#include <mutex>
+
 namespace docshelf::appkit {
 
 namespace {
@@ -15,34 +18,48 @@ ClassRegistry::Factory factoryOf() {
     return [] { return std::make_shared<T>(); };
 }
 
+struct Factories {
+    std::mutex mutex;
+    std::map<std::string, ClassRegistry::Factory, std::less<>> byName{
+        {"NSObject", factoryOf<Object>()},         {"NSView", factoryOf<View>()},
+        {"NSWindow", factoryOf<Window>()},         {"NSTextField", factoryOf<TextField>()},
+        {"NSButton", factoryOf<Button>()},         {"NSPopUpButton", factoryOf<PopUpButton>()},
+    };
+};
+
+Factories& factories() {
+    static Factories table;
+    return table;
 }
 
-ClassRegistry::ClassRegistry() {
-    registerClass("NSObject", factoryOf<Object>());
-    registerClass("NSView", factoryOf<View>());
-    registerClass("NSWindow", factoryOf<Window>());
-    registerClass("NSTextField", factoryOf<TextField>());
-    registerClass("NSButton", factoryOf<Button>());
-    registerClass("NSPopUpButton", factoryOf<PopUpButton>());
-}
-
-ClassRegistry& ClassRegistry::shared() {
-    static ClassRegistry registry;
-    return registry;
 }
 
 void ClassRegistry::registerClass(std::string name, Factory factory) {
-    if (factory)
-        factories_[std::move(name)] = std::move(factory);
+    if (!factory)
+        return;
+    auto& table = factories();
+    std::lock_guard lock(table.mutex);
+    table.byName[std::move(name)] = std::move(factory);
 }
 
-bool ClassRegistry::isRegistered(std::string_view name) const {
-    return factories_.find(name) != factories_.end();
+bool ClassRegistry::isRegistered(std::string_view name) {
+    auto& table = factories();
+    std::lock_guard lock(table.mutex);
+    return table.byName.find(name) != table.byName.end();
 }
 
-std::shared_ptr<Object> ClassRegistry::create(std::string_view name) const {
-    auto found = factories_.find(name);
-    return found == factories_.end() ? nullptr : found->second();
+std::shared_ptr<Object> ClassRegistry::create(std::string_view name) {
+    Factory factory;
+    {
+        auto& table = factories();
+        std::lock_guard lock(table.mutex);
+        auto found = table.byName.find(name);
+        if (found == table.byName.end())
+            return nullptr;
+        factory = found->second;
+    }
+    // Outside the lock: a constructor may register classes itself.
+    return factory();
 }
 
 }

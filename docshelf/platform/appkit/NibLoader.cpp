@@ -24,8 +24,9 @@ namespace {
 using foundation::Value;
 
 constexpr std::string_view applicationId = "NSApp";
-// Deeper menus than this are taken for a mistake, not a design.
+// Deeper menus or views than these are taken for a mistake, not a design.
 constexpr int maximumMenuDepth = 8;
+constexpr int maximumViewDepth = 64;
 
 struct Failure {
     std::string entry;
@@ -152,7 +153,7 @@ private:
             if (find(id.text()))
                 return Failure{where, "the id is taken"};
             Value className = entry.objectForKey("class");
-            auto object = ClassRegistry::shared().create(className.text());
+            auto object = ClassRegistry::create(className.text());
             if (!object)
                 return Failure{where, "unknown class " + quoted(className.text())};
             if (auto fault = applyFrame(*object, entry.objectForKey("frame"), where))
@@ -215,8 +216,17 @@ private:
                 return Failure{where, "the superview is a " + superview.className + ", not a view or window"};
             if (!parent->addSubview(view))
                 return Failure{where, "the view would contain itself"};
+            if (depthOf(*view) > maximumViewDepth)
+                return Failure{where, "views nest deeper than " + std::to_string(maximumViewDepth) + " levels"};
         }
         return std::nullopt;
+    }
+
+    static int depthOf(const View& view) {
+        int depth = 0;
+        for (auto parent = view.superview(); parent; parent = parent->superview())
+            ++depth;
+        return depth;
     }
 
     Outcome connectOutlets(const Value& description) {

@@ -1,6 +1,5 @@
 #include "PopUpButton.h"
 
-#include "Application.h"
 #include "GraphicsContext.h"
 
 namespace docshelf::appkit {

@@ -121,7 +121,7 @@ TEST_F(BackgroundFilterViewTest, AwakeFromNibLoadsTheApplicationsBackgroundPictu
 }
 
 TEST_F(BackgroundFilterViewTest, WithoutTheResourceTheWindowShowsOnlyItsWhiteBackground) {
-    appkit::ClassRegistry::shared().registerClass("BackgroundFilterView",
+    appkit::ClassRegistry::registerClass("BackgroundFilterView",
                                                   [] { return std::make_shared<BackgroundFilterView>(); });
     auto frame = Value::array({Value::integer(0), Value::integer(0), Value::integer(520), Value::integer(340)});
     auto description = Value::dictionary(

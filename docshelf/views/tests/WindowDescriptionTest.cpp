@@ -67,9 +67,9 @@ class WindowDescriptionTest : public testing::FreshApplication {
 protected:
     void SetUp() override {
         FreshApplication::SetUp();
-        ClassRegistry::shared().registerClass("DocumentationAppDelegate",
+        ClassRegistry::registerClass("DocumentationAppDelegate",
                                               [] { return std::make_shared<ControllerStandIn>(); });
-        ClassRegistry::shared().registerClass("BackgroundFilterView",
+        ClassRegistry::registerClass("BackgroundFilterView",
                                               [] { return std::make_shared<BackgroundFilterView>(); });
         bundle_.makeDirectory("Docshelf.app/Contents/Resources");
         std::filesystem::copy_file(resources + "/Background.png", bundle_ / "Docshelf.app/Contents/Resources/Background.png");

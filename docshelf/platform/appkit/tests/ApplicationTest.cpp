@@ -110,17 +110,6 @@ TEST_F(ApplicationTest, CenterPlacesTheWindowAcrossTheScreenAndALittleAboveTheMi
     EXPECT_EQ(window->contentView()->frame(), (Rect{{0, 0}, {520, 340}}));
 }
 
-TEST_F(ApplicationTest, WindowAppearanceSettingsAreKept) {
-    auto window = Window::initWithContentRect({{0, 0}, {520, 340}});
-    EXPECT_NE(window->backgroundColor(), Color::whiteColor());
-    EXPECT_TRUE(window->showsResizeIndicator());
-    window->setBackgroundColor(Color::whiteColor());
-    window->setShowsResizeIndicator(false);
-    EXPECT_EQ(window->backgroundColor(), Color::whiteColor());
-    EXPECT_FALSE(window->showsResizeIndicator());
-    EXPECT_FALSE(window->isVisible());
-}
-
 TEST_F(ApplicationTest, TerminateEndsTheRunOnceAndTheLoopDoesNotStartAfterwards) {
     EXPECT_EQ(application().run(), 0);
     EXPECT_EQ(backend().eventLoopRuns(), 1);
@@ -175,15 +164,6 @@ TEST_F(ApplicationTest, AnActionWithoutTargetGoesToTheApplicationThenItsDelegate
     EXPECT_FALSE(button->sendAction());
     button->setAction("");
     EXPECT_FALSE(button->sendAction());
-}
-
-TEST_F(ApplicationTest, TheMainMenuCanBeChangedAndInstalledAgain) {
-    auto menu = Menu::initWithTitle("MainMenu");
-    application().setMainMenu(menu);
-    menu->addItem(MenuItem::initWithTitle("Documentation", "", ""));
-    application().setMainMenu(application().mainMenu());
-    EXPECT_EQ(application().mainMenu(), menu);
-    EXPECT_EQ(application().mainMenu()->numberOfItems(), 1u);
 }
 
 TEST_F(ApplicationTest, ResetGivesAFreshApplication) {

@@ -131,8 +131,8 @@ protected:
     void SetUp() override {
         FreshApplication::SetUp();
         journal().clear();
-        ClassRegistry::shared().registerClass("TestDelegate", [] { return std::make_shared<TestDelegate>(); });
-        ClassRegistry::shared().registerClass("CountingView", [] { return std::make_shared<CountingView>(); });
+        ClassRegistry::registerClass("TestDelegate", [] { return std::make_shared<TestDelegate>(); });
+        ClassRegistry::registerClass("CountingView", [] { return std::make_shared<CountingView>(); });
     }
 };
 
@@ -264,6 +264,11 @@ std::vector<BrokenCase> brokenCases() {
              p.objects.push_back(object("a", "NSView", {{"superview", "b"}}));
              p.objects.push_back(object("b", "NSView", {{"superview", "a"}}));
          }).build(); }, "objects[7] \"b\"", "contain itself"},
+        {"viewsTooDeep", [] { return with([](Parts& p) {
+             p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
+             for (int i = 1; i <= 70; ++i)
+                 p.objects.push_back(object("v" + std::to_string(i), "NSView", {{"superview", "v" + std::to_string(i - 1)}}));
+         }).build(); }, "objects[70] \"v64\"", "deeper than 64"},
         {"windowWithSuperview", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"superview", "field"}}); }).build(); },
          "objects[1] \"window\"", "only views have a superview"},
         {"outletsNotArray", [] { return dict({{"objects", array(Parts().objects)}, {"outlets", "window"}}); },
@@ -324,6 +329,20 @@ TEST_P(BrokenDescription, GivesTheEntryAndWhatIsWrongAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenDescription, ::testing::ValuesIn(brokenCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClassRegistryTest, MakesTheLayersClassesAndWhatTheApplicationRegisters) {
+    EXPECT_NE(std::dynamic_pointer_cast<Window>(ClassRegistry::create("NSWindow")), nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<PopUpButton>(ClassRegistry::create("NSPopUpButton")), nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<TextField>(ClassRegistry::create("NSTextField")), nullptr);
+    EXPECT_EQ(ClassRegistry::create("NSTableView"), nullptr);
+    EXPECT_EQ(ClassRegistry::create("nswindow"), nullptr);
+
+    ClassRegistry::registerClass("Replaced", [] { return std::make_shared<View>(); });
+    ClassRegistry::registerClass("Replaced", [] { return std::make_shared<Button>(); });
+    ClassRegistry::registerClass("Replaced", nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<Button>(ClassRegistry::create("Replaced")), nullptr);
+    EXPECT_TRUE(ClassRegistry::isRegistered("Replaced"));
+}
 
 class DescriptionFile : public NibLoaderTest, public ::testing::WithParamInterface<PlistFormat> {};
 
