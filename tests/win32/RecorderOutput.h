@@ -26,7 +26,7 @@ public:
 
     std::optional<Recording> waitForRecording(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     // True when no recording appears within the wait.
-    bool staysAbsent(std::chrono::milliseconds wait = std::chrono::milliseconds(1500)) const;
+    bool staysAbsent(std::chrono::milliseconds wait = std::chrono::seconds(2)) const;
 
 private:
     std::filesystem::path file_;

@@ -9,8 +9,9 @@ namespace {
 constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorMoreData = 234;
 
-int kProcessHandle;
-int kThreadHandle;
+// Their addresses serve as the handles of the one process the fake starts.
+char processObject;
+char threadObject;
 
 }
 
@@ -80,13 +81,13 @@ FakeVendpostSystem::FakeVendpostSystem()
         fake.processes.push_back({application, commandLine});
         if (!fake.processStarts)
             return false;
-        *process = &kProcessHandle;
-        *thread = &kThreadHandle;
+        *process = &processObject;
+        *thread = &threadObject;
         return true;
     };
     system_.closeHandle = [](void* context, vendpost::VendpostSystem::Handle handle) {
-        Of(context).closedHandles.push_back(handle == &kProcessHandle ? "process"
-                                            : handle == &kThreadHandle ? "thread"
+        Of(context).closedHandles.push_back(handle == &processObject ? "process"
+                                            : handle == &threadObject ? "thread"
                                                                        : "unknown");
         return 1;
     };
