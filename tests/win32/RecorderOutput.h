@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace docshelf::testing {
+
+// The file that the recorder program writes when a launcher starts it: its own
+// path, its command line and its current directory. The launchers do not wait
+// for what they start, so the test waits for the file, for a bounded time.
+class RecorderOutput {
+public:
+    struct Recording {
+        std::string modulePath;
+        std::string commandLine;
+        std::string currentDirectory;
+    };
+
+    explicit RecorderOutput(std::filesystem::path file);
+
+    // The environment variable that tells the recorder where to write.
+    std::pair<std::string, std::string> environment() const;
+
+    std::optional<Recording> waitForRecording(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // True when no recording appears within the wait.
+    bool staysAbsent(std::chrono::milliseconds wait = std::chrono::seconds(2)) const;
+
+private:
+    std::filesystem::path file_;
+};
+
+}
