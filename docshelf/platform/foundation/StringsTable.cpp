@@ -54,10 +54,7 @@ public:
         previous_ = c;
         return c;
     }
-    std::size_t line() const { return line_; }
-    // The column of the character being read: a continuation byte belongs to the one before it.
-    std::size_t column() const { return column_; }
-
+    // A failure at the next character; a continuation byte counts with the character it ends.
     Failure failure(std::string message) const { return {std::move(message), line_, column_}; }
 
 private:

@@ -1,5 +1,7 @@
 #include "platform/foundation/PropertyListReader.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -101,6 +103,10 @@ struct RefusedCase {
     std::string bytes;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class BinaryPropertyListRefused : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(BinaryPropertyListRefused, IsAbsentWithAMessage) {
@@ -173,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BinaryPropertyListRefused,
                                            RefusedCase{"reference to no object", referenceToNoObject()},
                                            RefusedCase{"damaged trailer", damagedTrailer()},
                                            RefusedCase{"trailer alone", "bplist00"}),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(BinaryPropertyList, NestingUnderTheCapIsRead) {
     PropertyListResult result = parse(nestedArrays(100));

@@ -1,5 +1,7 @@
 #include "platform/foundation/Localizations.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace docshelf::foundation {
@@ -9,6 +11,10 @@ struct CodeCase {
     const char* name;
     const char* expected;
 };
+
+void PrintTo(const CodeCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LocalizationsCanonicalCode : public ::testing::TestWithParam<CodeCase> {};
 
@@ -28,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"de", "de"}, CodeCase{"DE", "de"}, CodeCase{"pt-BR", "pt-br"},
                       CodeCase{"pt_BR", "pt-br"}, CodeCase{"zh-Hans", "zh-hans"}, CodeCase{"no", "nb"},
                       CodeCase{"no_NO", "nb-no"}, CodeCase{"Klingon", "klingon"}, CodeCase{"", ""}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return "case" + std::to_string(info.index) + "_" + testing::caseName(info.param.name); });
 
 struct ChoiceCase {
     const char* name;
@@ -37,6 +43,10 @@ struct ChoiceCase {
     const char* developmentRegion;
     std::optional<std::string> expected;
 };
+
+void PrintTo(const ChoiceCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LocalizationsChoice : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -69,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"Norwegian under either code", {"Norwegian", "en"}, {"no"}, "en", "Norwegian"},
         ChoiceCase{"nothing fits", {"de", "fr"}, {"ko"}, "it", std::nullopt},
         ChoiceCase{"no folders", {}, {"de"}, "en", std::nullopt}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 }
 }

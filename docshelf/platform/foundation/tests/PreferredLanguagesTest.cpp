@@ -1,5 +1,6 @@
 #include "platform/foundation/PreferredLanguages.h"
 
+#include "CaseName.h"
 #include "ScopedLanguage.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,10 @@ struct LanguagesCase {
     std::map<std::string, std::string> environment;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const LanguagesCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PreferredLanguagesFromEnvironment : public ::testing::TestWithParam<LanguagesCase> {};
 
@@ -51,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"de-AT", "de"}},
         LanguagesCase{"empty LANGUAGE is unset", {{"LANGUAGE", ""}, {"LANG", "nl_NL"}}, {"nl-NL", "nl"}},
         LanguagesCase{"script codes kept", {{"LANGUAGE", "zh-Hans:zh_TW"}}, {"zh-Hans", "zh", "zh-TW"}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(PreferredLanguagesFromProcess, ReadsTheRealEnvironmentEveryTime) {
     {

@@ -1,5 +1,6 @@
 #include "platform/foundation/StringsTable.h"
 
+#include "CaseName.h"
 #include "PropertyListWriter.h"
 #include "TemporaryDirectory.h"
 #include "TextEncoding.h"
@@ -19,6 +20,10 @@ struct TextCase {
     std::string text;
     Entries expected;
 };
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StringsTableText : public ::testing::TestWithParam<TextCase> {};
 
@@ -61,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"empty key and value", R"("" = "";)", {{"", ""}}},
         TextCase{"repeated key: later wins, first place kept", "a = 1; b = 2; a = 3;", {{"a", "3"}, {"b", "2"}}},
         TextCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF\"a\" = \"b\";", {{"a", "b"}}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 struct MalformedCase {
     const char* name;
@@ -69,6 +74,10 @@ struct MalformedCase {
     std::size_t line;
     std::size_t column;
 };
+
+void PrintTo(const MalformedCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StringsTableMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
@@ -105,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"UTF-16 with an odd byte", std::string("\xFF\xFE\x61\x00\x3B", 5), 1, 2},
                       MalformedCase{"UTF-16 unpaired surrogate", std::string("\xFE\xFF\x00\x61\xD8\x3D\x00\x62", 8),
                                     1, 2}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 const std::string sampleText = "/* Common messages */\n"
                                "\"TXT_MODEL\" = \"機種\";\n"
@@ -117,6 +126,10 @@ struct EncodingCase {
     const char* name;
     std::string (*encode)(const std::string&);
 };
+
+void PrintTo(const EncodingCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StringsTableEncoding : public ::testing::TestWithParam<EncodingCase> {};
 
