@@ -8,7 +8,6 @@
 #include "catalogue/ZVModelDocumentation.h"
 #include "catalogue/ZVModelDocumentationLookups.h"
 #include "platform/appkit/Application.h"
-#include "platform/appkit/ClassRegistry.h"
 #include "platform/appkit/Menu.h"
 #include "platform/appkit/MenuItem.h"
 #include "platform/foundation/Bundle.h"
@@ -28,12 +27,6 @@ using foundation::stringWithFormat;
 using foundation::Value;
 
 namespace {
-
-const bool registered = [] {
-    appkit::ClassRegistry::shared().registerClass("DocumentationAppDelegate",
-                                                  [] { return std::make_shared<DocumentationAppDelegate>(); });
-    return true;
-}();
 
 Value documentationList(const Value& model) {
     return ZVModelDocumentation::initWithName(model).objectForKey(keys::documentationList);

@@ -89,7 +89,7 @@ bool Value::isNumber() const {
     return k == Kind::Integer || k == Kind::Real || k == Kind::Boolean;
 }
 
-std::string_view Value::text() const& {
+std::string_view Value::text() const {
     if (!isString())
         return {};
     return std::get<std::string>(node_->payload);

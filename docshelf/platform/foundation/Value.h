@@ -43,10 +43,8 @@ public:
     bool isNumber() const;
 
     // Strings. Anything but a string has no text and equals no string.
-    // Asked of a temporary, text(), elements() and entries() hand back copies, so
-    // that `for (auto& e : f().elements())` never walks a value already gone.
-    std::string_view text() const&;
-    std::string text() const&& { return std::string(text()); }
+    // The view lives as long as some value holds this string.
+    std::string_view text() const;
     bool isEqualToString(std::string_view other) const;
     bool isEqualToString(const Value& other) const;
     bool isEqualToString(const char* other) const { return other && isEqualToString(std::string_view(other)); }
@@ -64,6 +62,8 @@ public:
     // Arrays and dictionaries.
     std::size_t count() const;
     Value objectAtIndex(std::size_t index) const;
+    // Asked of a temporary, elements() and entries() hand back copies, so that
+    // `for (auto& e : f().elements())` never walks a value already gone.
     std::span<const Value> elements() const&;
     std::vector<Value> elements() const&& { auto all = elements(); return {all.begin(), all.end()}; }
     Value objectForKey(std::string_view key) const;
