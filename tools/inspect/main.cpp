@@ -1,6 +1,7 @@
 #include "CatalogueReport.h"
 #include "CommandLine.h"
 #include "JsonExport.h"
+#include "WindowSession.h"
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
@@ -35,8 +36,19 @@ int main(int argc, char** argv) {
     else if (command.command == "lookup")
         report = inspect::CatalogueReport::lookup(*command.model, *command.language);
     else {
-        std::cerr << "docshelf-inspect: the window command is not available in this build\n";
-        return 2;
+        std::string error;
+        auto session = inspect::WindowSession::start({command.app, command.messageBundle, command.reader}, error);
+        if (!session) {
+            std::cerr << "docshelf-inspect: cannot load the window: " << error << "\n";
+            return 1;
+        }
+        auto states = nlohmann::ordered_json::array();
+        states.push_back(session->state());
+        for (const auto& step : command.steps) {
+            session->apply(step);
+            states.push_back(session->state());
+        }
+        report["states"] = std::move(states);
     }
     std::cout << inspect::render(report);
     return std::cout.good() ? 0 : 1;

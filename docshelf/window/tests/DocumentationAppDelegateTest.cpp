@@ -1,0 +1,3 @@
+#include "WindowSession.h"
+
+#include <gtest/gtest.h>
