@@ -42,10 +42,17 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
 
-    std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e)
-        envStrings.emplace_back(*e);
-    envStrings.insert(envStrings.end(), environment.begin(), environment.end());
+    // Given variables replace inherited ones of the same name.
+    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=') + 1); };
+    std::vector<std::string> envStrings(environment.begin(), environment.end());
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        bool replaced = false;
+        for (const auto& given : environment)
+            replaced = replaced || nameOf(given) == nameOf(entry);
+        if (!replaced)
+            envStrings.push_back(std::move(entry));
+    }
     std::vector<char*> envp;
     for (auto& e : envStrings)
         envp.push_back(e.data());

@@ -125,5 +125,69 @@ TEST(SampleDisc, CatalogueOfTheStagedDisc) {
     EXPECT_EQ(firstPath.find("/Volumes/"), std::string::npos) << "staged paths point at the staged disc";
 }
 
+std::string sampleMessageBundle() {
+    std::string app = SAMPLE_APP_PATH;
+    return app.substr(0, app.rfind('/')) + "/MacResources/CDCommonMessage.bundle";
+}
+
+ordered_json sampleWindow(std::vector<std::string> steps, std::vector<std::string> environment = {"LANGUAGE=en"}) {
+    std::vector<std::string> arguments{"window", "--app", SAMPLE_APP_PATH, "--message-bundle", sampleMessageBundle()};
+    for (auto& step : steps) {
+        arguments.push_back("--do");
+        arguments.push_back(step);
+    }
+    auto result = runProcess(INSPECTOR_PATH, arguments, environment);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    return ordered_json::parse(result.out.empty() ? "{}" : result.out);
+}
+
+TEST(SampleDiscWindow, StartUpStateHasEveryPart) {
+    auto json = sampleWindow({});
+    ASSERT_EQ(json["states"].size(), 1u);
+    auto& state = json["states"][0];
+    std::vector<std::string> parts;
+    for (auto it = state.begin(); it != state.end(); ++it)
+        parts.push_back(it.key());
+    EXPECT_EQ(parts, (std::vector<std::string>{"published", "window", "modelPopUp", "languagePopUp", "frames",
+                                               "applicationMenu", "commands", "terminated"}));
+    EXPECT_EQ(state["published"].size(), 12u);
+    EXPECT_EQ(state["published"]["readMeButtonHidden"], false);
+    EXPECT_EQ(state["window"], ordered_json::parse(R"({"title": "Docshelf", "key": true})"));
+    EXPECT_EQ(state["modelPopUp"]["selected"], "QX-500");
+    EXPECT_EQ(state["languagePopUp"]["selected"], "English");
+    EXPECT_EQ(state["applicationMenu"].size(), 5u);
+    EXPECT_EQ(state["frames"]["languagePUButton"].size(), 4u);
+}
+
+TEST(SampleDiscWindow, StepsRecordTheirCommandsInTheMacForm) {
+    auto json = sampleWindow({"model:RT-20", "language:Deutsch", "press:documentation", "press:readme", "press:close"});
+    auto& states = json["states"];
+    ASSERT_EQ(states.size(), 6u);
+    EXPECT_EQ(states[1]["modelPopUp"]["selected"], "RT-20");
+    EXPECT_EQ(states[2]["languagePopUp"]["selected"], "Deutsch");
+    EXPECT_EQ(states[3]["commands"],
+              ordered_json({"open \"http://support.example.com/manuals/redirect?MDL=RT20&LNG=de&SRC=DOC\""}));
+    EXPECT_EQ(states[4]["commands"], ordered_json::array()) << "an online entry has no read-me";
+    EXPECT_EQ(states[4]["terminated"], false);
+    EXPECT_EQ(states[5]["terminated"], true);
+}
+
+TEST(SampleDiscWindow, DiscDocumentAndClosingTheWindow) {
+    auto json = sampleWindow({"language:Fran\xC3\xA7" "ais", "press:documentation", "press:readme", "close-window"});
+    auto& states = json["states"];
+    ASSERT_EQ(states.size(), 5u);
+    std::string disc = std::string(SAMPLE_APP_PATH).substr(0, std::string(SAMPLE_APP_PATH).rfind('/'));
+    EXPECT_EQ(states[2]["commands"], ordered_json({"open \"" + disc + "/Documentation/Manuals/French/top.html\""}));
+    EXPECT_EQ(states[3]["commands"], ordered_json({"open \"" + disc + "/Documentation/Manuals/French/MacOS_X_readme.rtf\""}));
+    EXPECT_EQ(states[4]["terminated"], true);
+}
+
+TEST(SampleDiscWindow, PreferredLanguageLocalizesTheWindow) {
+    auto json = sampleWindow({}, {"LANGUAGE=de"});
+    auto& state = json["states"][0];
+    EXPECT_EQ(state["published"]["modelLabelTitle"], "Modell: ");
+    EXPECT_EQ(state["languagePopUp"]["selected"], "Deutsch") << "the automatic choice follows KPS_CGI_Language";
+}
+
 }
 }
