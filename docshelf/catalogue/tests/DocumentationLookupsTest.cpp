@@ -1,5 +1,7 @@
 #include "catalogue/ZVModelDocumentationLookups.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace docshelf {
@@ -67,13 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"entries of another type", model({Value("English"), Value::integer(3), discEnglish}), "English",
                    "/d/English/top.pdf", "/d/English/MacOS_X_readme.rtf", ""},
         LookupCase{"absent receiver", Value(), "English", Value(), Value(), Value()}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(DocumentationLookupsResult, OutlivesTheDictionary) {
     Value path;

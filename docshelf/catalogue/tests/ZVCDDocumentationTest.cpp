@@ -3,6 +3,8 @@
 
 #include "DiscBuilder.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/foundation/Bundle.h"
@@ -119,12 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CDInformationFailure,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(brokenDiscs())),
                          [](const auto& info) {
-                             std::string name = std::string(testing::formatName(std::get<0>(info.param))) + "_" +
-                                                std::get<1>(info.param).name;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(info.param))) + " " +
+                                                      std::get<1>(info.param).name);
                          });
 
 TEST(CDInformationPlist, AbsentArgumentGivesEmptyDictionaryNotEmptyList) {

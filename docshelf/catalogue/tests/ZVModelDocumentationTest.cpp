@@ -3,6 +3,8 @@
 
 #include "DiscBuilder.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -232,12 +234,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModelDocumentationEmpty,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(emptyListCases())),
                          [](const auto& info) {
-                             std::string name = std::string(testing::formatName(std::get<0>(info.param))) + "_" +
-                                                std::get<1>(info.param).name;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(info.param))) + " " +
+                                                      std::get<1>(info.param).name);
                          });
 
 TEST_P(ModelDocumentation, AbsentNameGivesEmptyDictionary) {
