@@ -55,6 +55,8 @@ struct ModelListCase {
     bool staticHidden;
 };
 
+void PrintTo(const ModelListCase& c, std::ostream* os) { *os << c.description; }
+
 class ModelListTest : public WindowTest, public ::testing::WithParamInterface<ModelListCase> {};
 
 TEST_P(ModelListTest, FillsThePopUpOrShowsTheStaticText) {
@@ -107,6 +109,8 @@ struct FitCase {
     std::size_t codePoints;
     int startingWidth = 300;
 };
+
+void PrintTo(const FitCase& c, std::ostream* os) { *os << c.description; }
 
 // Both rows start with the static text at x 168, 300 wide, and the label at x 24.
 ordered_json fittedField(const FitCase& c, float y) {
@@ -254,6 +258,8 @@ struct AutomaticChoiceCase {
     std::string selected;
 };
 
+void PrintTo(const AutomaticChoiceCase& c, std::ostream* os) { *os << c.description; }
+
 class AutomaticChoiceTest : public WindowTest, public ::testing::WithParamInterface<AutomaticChoiceCase> {};
 
 TEST_P(AutomaticChoiceTest, PicksTheFirstEntryWithTheCode) {
@@ -351,6 +357,8 @@ struct StartUpDocumentCase {
     bool readMeHidden;
 };
 
+void PrintTo(const StartUpDocumentCase& c, std::ostream* os) { *os << c.description; }
+
 class StartUpDocumentTest : public WindowTest, public ::testing::WithParamInterface<StartUpDocumentCase> {};
 
 TEST_P(StartUpDocumentTest, DescriptionAndReadMeFollowTheFirstModel) {
@@ -384,6 +392,8 @@ struct CommandCase {
     std::string file;            // opened file in the English folder; "" for none
     bool withReader;
 };
+
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.description; }
 
 class CommandTest : public WindowTest, public ::testing::WithParamInterface<CommandCase> {};
 
@@ -471,6 +481,8 @@ struct MenuCase {
     std::map<std::string, std::string> infoStrings;
     bool retitled;
 };
+
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.description; }
 
 class MenuTest : public WindowTest, public ::testing::WithParamInterface<MenuCase> {};
 
