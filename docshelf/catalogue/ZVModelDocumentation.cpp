@@ -6,6 +6,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/StringFormat.h"
 
+#include <span>
 #include <vector>
 
 namespace docshelf {
@@ -37,6 +38,19 @@ std::vector<Value> languageFolders(const Value& directory) {
             kept.push_back(name);
     }
     return kept;
+}
+
+// Calls visit(displayName, code, name) for each member of the folder information
+// list, in its order, and each of the names that equals the member's "Folder Name".
+template <class Visit>
+void forEachNamedFolder(const Value& members, std::span<const Value> names, Visit visit) {
+    for (const Value& member : members.elements()) {
+        Value folderName = member.objectForKey(keys::folderName);
+        for (const Value& name : names) {
+            if (folderName.isEqualToString(name))
+                visit(member.objectForKey(keys::displayName), member.objectForKey(keys::kpsCode), name);
+        }
+    }
 }
 
 Value existingOrEmpty(const Value& path) {
@@ -81,26 +95,19 @@ Value ZVModelDocumentation::languagePropertyList(const Value& documentationDirec
     if (members.count() == 0)
         return Value::array(entries);
 
-    for (const Value& member : members.elements()) {
-        Value folderName = member.objectForKey(keys::folderName);
-        Value displayName = member.objectForKey(keys::displayName);
-        Value code = member.objectForKey(keys::kpsCode);
-        for (const Value& folder : folders) {
-            if (!folderName.isEqualToString(folder))
-                continue;
-            Value start = existingOrEmpty(stringWithFormat("%@/%@/top.pdf", {documentationDirectory, folder}));
-            if (!start.isNonEmptyString())
-                start = existingOrEmpty(stringWithFormat("%@/%@/top.html", {documentationDirectory, folder}));
-            Value readMe = existingOrEmpty(stringWithFormat("%@/%@/MacOS_X_readme.rtf", {documentationDirectory, folder}));
-            entries.push_back(Dictionary::withObjectsAndKeys({
-                {keys::documentationDisplayName, displayName},
-                {keys::documentationPath, start},
-                {keys::documentationReadmePath, readMe},
-                {keys::documentationLanguageCode, code},
-                {keys::documentationURL, ""},
-            }));
-        }
-    }
+    forEachNamedFolder(members, folders, [&](const Value& displayName, const Value& code, const Value& folder) {
+        Value start = existingOrEmpty(stringWithFormat("%@/%@/top.pdf", {documentationDirectory, folder}));
+        if (!start.isNonEmptyString())
+            start = existingOrEmpty(stringWithFormat("%@/%@/top.html", {documentationDirectory, folder}));
+        Value readMe = existingOrEmpty(stringWithFormat("%@/%@/MacOS_X_readme.rtf", {documentationDirectory, folder}));
+        entries.push_back(Dictionary::withObjectsAndKeys({
+            {keys::documentationDisplayName, displayName},
+            {keys::documentationPath, start},
+            {keys::documentationReadmePath, readMe},
+            {keys::documentationLanguageCode, code},
+            {keys::documentationURL, ""},
+        }));
+    });
     return Value::array(std::move(entries));
 }
 
@@ -114,23 +121,16 @@ Value ZVModelDocumentation::languagePropertyList(const Value& addressStart, cons
     if (members.count() == 0)
         return Value::array(entries);
 
-    for (const Value& member : members.elements()) {
-        Value folderName = member.objectForKey(keys::folderName);
-        Value displayName = member.objectForKey(keys::displayName);
-        Value code = member.objectForKey(keys::kpsCode);
-        for (const Value& language : languages.elements()) {
-            if (!folderName.isEqualToString(language))
-                continue;
-            Value address = stringWithFormat(keys::onlineAddressFormat, {addressStart, kpsModelID, code});
-            entries.push_back(Dictionary::withObjectsAndKeys({
-                {keys::documentationDisplayName, displayName},
-                {keys::documentationPath, ""},
-                {keys::documentationReadmePath, ""},
-                {keys::documentationLanguageCode, code},
-                {keys::documentationURL, address},
-            }));
-        }
-    }
+    forEachNamedFolder(members, languages.elements(), [&](const Value& displayName, const Value& code, const Value&) {
+        Value address = stringWithFormat(keys::onlineAddressFormat, {addressStart, kpsModelID, code});
+        entries.push_back(Dictionary::withObjectsAndKeys({
+            {keys::documentationDisplayName, displayName},
+            {keys::documentationPath, ""},
+            {keys::documentationReadmePath, ""},
+            {keys::documentationLanguageCode, code},
+            {keys::documentationURL, address},
+        }));
+    });
     return Value::array(std::move(entries));
 }
 
