@@ -41,7 +41,7 @@ Locations Locations::current() {
     return fromEnvironment([](const char* name) { return std::getenv(name); });
 }
 
-void Locations::override(std::optional<Locations> locations) {
+void Locations::setOverride(std::optional<Locations> locations) {
     overridden() = std::move(locations);
 }
 

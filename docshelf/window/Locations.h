@@ -22,7 +22,7 @@ struct Locations {
 
     // Asked afresh on every call unless tests or tools have set their own.
     static Locations current();
-    static void override(std::optional<Locations> locations);
+    static void setOverride(std::optional<Locations> locations);
 
     static Locations macDefaults();
     static Locations fromEnvironment(const std::function<const char*(const char*)>& getenv);

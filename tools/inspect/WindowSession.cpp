@@ -52,7 +52,7 @@ std::unique_ptr<WindowSession> WindowSession::start(const WindowOptions& options
         locations.messageBundle = *options.messageBundle;
     if (options.reader)
         locations.pdfReader = *options.reader;
-    Locations::override(locations);
+    Locations::setOverride(locations);
 
     foundation::ShellRunner::setHandler([commands = session->commands_](const std::string& command) {
         commands->push_back(command);
@@ -72,7 +72,7 @@ std::unique_ptr<WindowSession> WindowSession::start(const WindowOptions& options
 WindowSession::~WindowSession() {
     Application::reset();
     foundation::ShellRunner::setHandler({});
-    Locations::override(std::nullopt);
+    Locations::setOverride(std::nullopt);
     foundation::Bundle::setMainBundlePath(std::nullopt);
 }
 

@@ -316,7 +316,7 @@ TEST_F(WindowTest, TheAutomaticChoiceRunsBeforeTheWindowIsMadeKey) {
     foundation::Bundle::setMainBundlePath(options.app);
     Locations locations = Locations::macDefaults();
     locations.messageBundle = *options.messageBundle;
-    Locations::override(locations);
+    Locations::setOverride(locations);
     auto backend = std::make_shared<KeyOrderBackend>();
     appkit::Application::reset(backend);
     auto loaded = appkit::NibLoader::loadMainWindowDescription();
@@ -328,7 +328,7 @@ TEST_F(WindowTest, TheAutomaticChoiceRunsBeforeTheWindowIsMadeKey) {
     EXPECT_EQ(backend->keyedWith, std::optional<std::string>("Deutsch"));
 
     appkit::Application::reset();
-    Locations::override(std::nullopt);
+    Locations::setOverride(std::nullopt);
 }
 
 // --- Decided once at start-up -----------------------------------------------------
