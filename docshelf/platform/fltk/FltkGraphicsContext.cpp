@@ -74,7 +74,14 @@ void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, floa
     std::string line(text);
     fl_color(textColor_);
     fl_font(bold ? FL_HELVETICA_BOLD : FL_HELVETICA, static_cast<Fl_Fontsize>(std::lround(fontSize)));
-    fl_draw(line.c_str(), where.x, where.y, where.w, where.h, alignmentFor(alignment) | FL_ALIGN_INSIDE, nullptr, 0);
+    // A field with room for more lines wraps its text from the top, as a label does;
+    // one line sits in the middle of its box.
+    Fl_Align align = alignmentFor(alignment) | FL_ALIGN_INSIDE;
+    if (where.h >= 2 * fl_height())
+        align |= FL_ALIGN_TOP | FL_ALIGN_WRAP;
+    fl_push_clip(where.x, where.y, where.w, where.h);
+    fl_draw(line.c_str(), where.x, where.y, where.w, where.h, align, nullptr, 0);
+    fl_pop_clip();
 }
 
 }

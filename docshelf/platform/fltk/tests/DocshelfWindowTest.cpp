@@ -7,7 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -91,6 +91,10 @@ struct HeadlessCase {
     const char* name;
     std::string display;  // a bare "DISPLAY" removes it
 };
+
+void PrintTo(const HeadlessCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DocshelfHeadlessTest : public ::testing::TestWithParam<HeadlessCase> {};
 

@@ -1,5 +1,7 @@
 #include "XvfbServer.h"
 
+#include "CaseName.h"
+
 #include "platform/appkit/Application.h"
 #include "platform/appkit/Button.h"
 #include "platform/appkit/PopUpButton.h"
@@ -13,6 +15,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace docshelf::fltk {
@@ -74,6 +77,10 @@ struct ClickCase {
     bool ends;
 };
 
+void PrintTo(const ClickCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FltkClickTest : public FltkBackendTest, public ::testing::WithParamInterface<ClickCase> {};
 
 TEST_P(FltkClickTest, AClickWorksTheButtonUnderIt) {
@@ -97,13 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Clicks, FltkClickTest,
                                            ClickCase{"where the button would be upside down", 60, 25, false, false},
                                            ClickCase{"beside the button", 200, 275, false, false},
                                            ClickCase{"on a hidden button", 60, 275, true, false}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return docshelf::testing::caseName(info.param.name); });
 
 TEST_F(FltkBackendTest, TheCloseBoxClosesTheModelWindowAndTheScreenFollows) {
     ClickWindow setup;
