@@ -1,6 +1,7 @@
 #include "XvfbServer.h"
 
-#include <cerrno>
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <csignal>
 #include <poll.h>
@@ -79,6 +80,38 @@ XvfbServer::~XvfbServer() {
     }
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+}
+
+int XvfbServer::closeTopLevelWindows() const {
+    Display* display = running() ? XOpenDisplay(display_.c_str()) : nullptr;
+    if (!display)
+        return 0;
+    Window root = DefaultRootWindow(display);
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    int sent = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+        Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+        Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable)
+                continue;
+            XEvent event{};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = children[i];
+            event.xclient.message_type = protocols;
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+            event.xclient.data.l[1] = CurrentTime;
+            XSendEvent(display, children[i], False, NoEventMask, &event);
+            ++sent;
+        }
+        XFree(children);
+    }
+    XCloseDisplay(display);
+    return sent;
 }
 
 }

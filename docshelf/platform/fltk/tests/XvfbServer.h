@@ -17,6 +17,9 @@ public:
     bool running() const { return pid_ > 0; }
     // ":N"; empty when the server did not start.
     const std::string& display() const { return display_; }
+    // Sends every mapped top-level window what a window manager sends when the
+    // user clicks its close box; how many windows got it.
+    int closeTopLevelWindows() const;
 
 private:
     XvfbServer();
