@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Backend.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -42,7 +43,8 @@ public:
 private:
     std::map<const appkit::Window*, std::unique_ptr<FltkWindow>> windows_;
     bool stopped_ = false;
-    bool changed_ = true;
+    // Set by hooks, which a view may call from another thread.
+    std::atomic<bool> changed_ = true;
 };
 
 }

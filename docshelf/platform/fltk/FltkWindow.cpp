@@ -160,9 +160,35 @@ int FltkWindow::handle(int event) {
                 button->performClick();
         return 1;
     }
+    case FL_KEYBOARD:
+        if ((Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter) && pressDefaultButton())
+            return 1;
+        return Fl_Double_Window::handle(event);
     default:
         return Fl_Double_Window::handle(event);
     }
+}
+
+bool FltkWindow::pressDefaultButton() {
+    auto window = model();
+    if (!window)
+        return false;
+    auto find = [](auto& self, const std::shared_ptr<appkit::View>& view) -> std::shared_ptr<appkit::Button> {
+        if (view->isHidden())
+            return nullptr;
+        auto button = std::dynamic_pointer_cast<appkit::Button>(view);
+        if (button && button->isEnabled() && button->keyEquivalent() == "\r")
+            return button;
+        for (const auto& child : view->subviews())
+            if (auto found = self(self, child))
+                return found;
+        return nullptr;
+    };
+    auto button = find(find, window->contentView());
+    if (!button)
+        return false;
+    button->performClick();
+    return true;
 }
 
 void FltkWindow::choose(const std::shared_ptr<appkit::Control>& control) {

@@ -32,6 +32,8 @@ private:
     // The frontmost visible, enabled control under the point, in FLTK coordinates.
     std::shared_ptr<appkit::Control> controlAt(int x, int y) const;
     void choose(const std::shared_ptr<appkit::Control>& control);
+    // Return or Enter: the window's default button, when one is showing.
+    bool pressDefaultButton();
     static void closeBox(Fl_Widget* widget, void*);
 
     std::weak_ptr<appkit::Window> model_;

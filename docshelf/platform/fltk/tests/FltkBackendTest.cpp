@@ -106,6 +106,39 @@ INSTANTIATE_TEST_SUITE_P(Clicks, FltkClickTest,
                                            ClickCase{"on a hidden button", 60, 275, true, false}),
                          [](const auto& info) { return docshelf::testing::caseName(info.param.name); });
 
+struct KeyCase {
+    const char* name;
+    std::string keyEquivalent;
+    bool hidden;
+    bool ends;
+};
+
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class FltkKeyTest : public FltkBackendTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(FltkKeyTest, ReturnPressesTheDefaultButton) {
+    const KeyCase& c = GetParam();
+    ClickWindow setup;
+    setup.button->setKeyEquivalent(c.keyEquivalent);
+    setup.button->setHidden(c.hidden);
+    auto& application = appkit::Application::shared();
+    backend->synchronize(application);
+    FltkWindow* shown = backend->windowFor(*setup.window);
+    ASSERT_NE(shown, nullptr) << c.name;
+    Fl::e_keysym = FL_Enter;
+    shown->handle(FL_KEYBOARD);
+    EXPECT_EQ(application.isTerminated(), c.ends) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FltkKeyTest,
+                         ::testing::Values(KeyCase{"default button", "\r", false, true},
+                                           KeyCase{"plain button", "", false, false},
+                                           KeyCase{"hidden default button", "\r", true, false}),
+                         [](const auto& info) { return docshelf::testing::caseName(info.param.name); });
+
 TEST_F(FltkBackendTest, TheCloseBoxClosesTheModelWindowAndTheScreenFollows) {
     ClickWindow setup;
     auto& application = appkit::Application::shared();
