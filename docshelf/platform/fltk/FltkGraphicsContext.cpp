@@ -52,6 +52,9 @@ void FltkGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at
     if (found == images_.end()) {
         Fl_PNG_Image original(image.path().c_str());
         std::unique_ptr<Fl_RGB_Image> scaled;
+        // Smooth scaling: the picture is usually drawn at half its pixel size, for
+        // screens with two pixels to the point.
+        Fl_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
         if (original.w() > 0 && original.h() > 0)
             scaled.reset(static_cast<Fl_RGB_Image*>(original.copy(box.w, box.h)));
         found = images_.emplace(key, std::move(scaled)).first;
