@@ -12,8 +12,14 @@ namespace docshelf::appkit {
 
 namespace {
 
+Application::BackendFactory& defaultBackendFactory() {
+    static Application::BackendFactory factory;
+    return factory;
+}
+
 std::shared_ptr<Application>& sharedSlot() {
-    static std::shared_ptr<Application> application = std::make_shared<Application>();
+    static std::shared_ptr<Application> application =
+        std::make_shared<Application>(defaultBackendFactory() ? defaultBackendFactory()() : nullptr);
     return application;
 }
 
@@ -39,6 +45,10 @@ std::shared_ptr<Application> Application::sharedPointer() {
 
 void Application::reset(std::shared_ptr<Backend> backend) {
     sharedSlot() = std::make_shared<Application>(std::move(backend));
+}
+
+void Application::setDefaultBackendFactory(BackendFactory factory) {
+    defaultBackendFactory() = std::move(factory);
 }
 
 void Application::setMainMenu(std::shared_ptr<Menu> menu) {

@@ -2,6 +2,7 @@
 
 #include "Object.h"
 
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ public:
     // Replaces the shared application with a fresh one (a headless backend when
     // null): for tests, tools, and a renderer installing itself before start-up.
     static void reset(std::shared_ptr<Backend> backend = nullptr);
+    // What the shared application is first made with: a renderer linked into the
+    // program installs itself here before start-up. A null result, like no factory,
+    // means the headless backend; reset is not affected.
+    using BackendFactory = std::function<std::shared_ptr<Backend>()>;
+    static void setDefaultBackendFactory(BackendFactory factory);
 
     Backend& backend() const { return *backend_; }
     const std::shared_ptr<Backend>& backendPointer() const { return backend_; }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/appkit/Backend.h"
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string_view>
+
+namespace docshelf::fltk {
+
+class FltkWindow;
+
+// Shows the application's windows on an X display with FLTK. The model stays the
+// source of truth: the hooks only note that something changed, and the event loop
+// brings the on-screen windows in line with the model after every turn.
+class FltkBackend : public appkit::Backend {
+public:
+    FltkBackend();
+    ~FltkBackend() override;
+
+    // True when an X display can be opened; FLTK then uses it.
+    static bool openDisplay();
+
+    // Helvetica at the field's size; the height is one line's.
+    appkit::Size measureText(std::string_view text, float fontSize) override;
+    appkit::Size screenSize() override;
+    // Shows every visible window and handles events until stopEventLoop; 0.
+    int runEventLoop(appkit::Application& application) override;
+    void stopEventLoop() override { stopped_ = true; }
+
+    void viewNeedsDisplay(appkit::View&) override { changed_ = true; }
+    void viewDidChange(appkit::View&) override { changed_ = true; }
+    void windowDidChange(appkit::Window&) override { changed_ = true; }
+    void applicationDidChange(appkit::Application&) override { changed_ = true; }
+
+    // Brings the on-screen windows in line with the application's; for the loop
+    // and for tests that drive FLTK themselves.
+    void synchronize(appkit::Application& application);
+    // The on-screen window of a model window; null when it has none.
+    FltkWindow* windowFor(const appkit::Window& window) const;
+
+private:
+    std::map<const appkit::Window*, std::unique_ptr<FltkWindow>> windows_;
+    bool stopped_ = false;
+    // Set by hooks, which a view may call from another thread.
+    std::atomic<bool> changed_ = true;
+};
+
+}

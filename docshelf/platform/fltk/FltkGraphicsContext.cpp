@@ -1,0 +1,90 @@
+#include "FltkGraphicsContext.h"
+
+#include "platform/appkit/Image.h"
+
+#include <FL/Fl_PNG_Image.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace docshelf::fltk {
+
+namespace {
+
+uchar component(float value) {
+    return static_cast<uchar>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
+}
+
+Fl_Align alignmentFor(appkit::TextAlignment alignment) {
+    switch (alignment) {
+    case appkit::TextAlignment::Right:
+        return FL_ALIGN_RIGHT;
+    case appkit::TextAlignment::Center:
+        return FL_ALIGN_CENTER;
+    default:
+        return FL_ALIGN_LEFT;
+    }
+}
+
+}
+
+FltkGraphicsContext::Box FltkGraphicsContext::toWindow(appkit::Rect rect) const {
+    float left = translation().x + rect.origin.x;
+    float bottom = translation().y + rect.origin.y;
+    int x = static_cast<int>(std::lround(left));
+    int w = static_cast<int>(std::lround(left + rect.size.width)) - x;
+    int top = static_cast<int>(std::lround(windowHeight_ - bottom - rect.size.height));
+    int h = static_cast<int>(std::lround(windowHeight_ - bottom)) - top;
+    return {x, top, w, h};
+}
+
+void FltkGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,
+                                    appkit::CompositingOperation operation) {
+    Box box = toWindow({at, size});
+    if (box.w <= 0 || box.h <= 0)
+        return;
+    if (operation == appkit::CompositingOperation::Clear)
+        return;
+    ImageKey key{image.path(), {box.w, box.h}};
+    auto found = images_.find(key);
+    if (found == images_.end()) {
+        Fl_PNG_Image original(image.path().c_str());
+        std::unique_ptr<Fl_RGB_Image> scaled;
+        // Smooth scaling: the picture is usually drawn at half its pixel size, for
+        // screens with two pixels to the point.
+        Fl_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
+        if (original.w() > 0 && original.h() > 0)
+            scaled.reset(static_cast<Fl_RGB_Image*>(original.copy(box.w, box.h)));
+        found = images_.emplace(key, std::move(scaled)).first;
+    }
+    if (found->second)
+        found->second->draw(box.x, box.y);
+}
+
+void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
+    if (color.alpha <= 0)
+        return;
+    Box box = toWindow(rect);
+    fl_color(component(color.red), component(color.green), component(color.blue));
+    fl_rectf(box.x, box.y, box.w, box.h);
+}
+
+void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
+                                   appkit::TextAlignment alignment) {
+    Box where = toWindow(box);
+    std::string line(text);
+    fl_color(textColor_);
+    fl_font(bold ? FL_HELVETICA_BOLD : FL_HELVETICA, static_cast<Fl_Fontsize>(std::lround(fontSize)));
+    // A field with room for more lines wraps its text from the top, as a label does;
+    // one line sits in the middle of its box.
+    Fl_Align align = alignmentFor(alignment) | FL_ALIGN_INSIDE;
+    if (where.h >= 2 * fl_height())
+        align |= FL_ALIGN_TOP | FL_ALIGN_WRAP;
+    fl_push_clip(where.x, where.y, where.w, where.h);
+    fl_draw(line.c_str(), where.x, where.y, where.w, where.h, align, nullptr, 0);
+    fl_pop_clip();
+}
+
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/appkit/GraphicsContext.h"
+
+#include <FL/Fl_RGB_Image.H>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace docshelf::fltk {
+
+// Draws with fl_draw into the FLTK window being drawn. Positions arrive in AppKit
+// terms, origin at the lower left; the window's height turns them over.
+class FltkGraphicsContext : public appkit::GraphicsContext {
+public:
+    void setWindowHeight(int height) { windowHeight_ = height; }
+    // The model's text has no colour of its own; the painter of a control sets it.
+    void setTextColor(Fl_Color color) { textColor_ = color; }
+
+    void drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,
+                   appkit::CompositingOperation operation) override;
+    void fillRect(appkit::Rect rect, appkit::Color color) override;
+    void drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
+                  appkit::TextAlignment alignment) override;
+
+    // The rectangle in the window's FLTK coordinates (origin top left).
+    struct Box {
+        int x = 0;
+        int y = 0;
+        int w = 0;
+        int h = 0;
+    };
+    Box toWindow(appkit::Rect rect) const;
+
+private:
+    // Pictures by file and drawn size, so that a redraw neither reads nor scales again.
+    using ImageKey = std::pair<std::string, std::pair<int, int>>;
+    std::map<ImageKey, std::unique_ptr<Fl_RGB_Image>> images_;
+    int windowHeight_ = 0;
+    Fl_Color textColor_ = FL_BLACK;
+};
+
+}
