@@ -49,7 +49,7 @@ Rect Control::bezelRect(float insetX) const {
     constexpr float regularHeight = 21;
     Rect area = bounds();
     float height = std::min(regularHeight, area.size.height);
-    return {{insetX, std::floor((area.size.height - height) / 2)}, {area.size.width - 2 * insetX, height}};
+    return {{insetX, std::ceil((area.size.height - height) / 2)}, {area.size.width - 2 * insetX, height}};
 }
 
 void Control::drawBezel(GraphicsContext& context, Rect bezel, Color face, bool outlined) {
