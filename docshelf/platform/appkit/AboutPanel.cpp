@@ -54,7 +54,8 @@ AboutPanel::Contents AboutPanel::contentsOf(const foundation::Bundle& bundle) {
     Value iconFile = bundle.infoDictionary().objectForKey("CFBundleIconFile");
     Value resources = bundle.resourcePath();
     if (iconFile.isNonEmptyString() && resources.isString()) {
-        std::filesystem::path icon = std::filesystem::path(std::string(resources.text())) / std::string(iconFile.text());
+        std::filesystem::path icon =
+            std::filesystem::path(std::string(resources.text())) / std::string(iconFile.text());
         if (!icon.has_extension())
             icon += ".png";
         contents.icon = Image::imageWithContentsOfFile(icon.string());

@@ -22,7 +22,7 @@ struct DrawCall {
     std::vector<Point> points;  // polyline
     std::string imagePath;
     CompositingOperation operation = CompositingOperation::SourceOver;
-    Color color;                // fills, strokes, and the text colour
+    Color color;  // fills, strokes, and the text colour
     std::string text;
     float fontSize = 0;
     bool bold = false;

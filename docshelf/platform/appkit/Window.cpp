@@ -125,7 +125,8 @@ std::vector<std::shared_ptr<Control>> Window::keyViewLoop() const {
             placed.push_back({control, control->convertRectToWindow(control->bounds())});
     });
     auto top = [](const Placed& p) { return p.inWindow.origin.y + p.inWindow.size.height; };
-    std::stable_sort(placed.begin(), placed.end(), [&top](const Placed& a, const Placed& b) { return top(a) > top(b); });
+    std::stable_sort(placed.begin(), placed.end(),
+                     [&top](const Placed& a, const Placed& b) { return top(a) > top(b); });
 
     std::vector<std::shared_ptr<Control>> loop;
     for (std::size_t rowStart = 0; rowStart < placed.size();) {

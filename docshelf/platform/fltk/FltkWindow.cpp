@@ -53,8 +53,7 @@ std::string keyEquivalentLabel(const std::string& key) {
 }
 
 FltkWindow::FltkWindow(const std::shared_ptr<appkit::Window>& window)
-    : Fl_Double_Window(rounded(window->frame().size.width), rounded(window->frame().size.height)),
-      model_(window) {
+    : Fl_Double_Window(rounded(window->frame().size.width), rounded(window->frame().size.height)), model_(window) {
     end();
     color(FL_WHITE);
     callback(closeBox);

@@ -1,7 +1,9 @@
 #include "platform/appkit/AboutPanel.h"
 #include "platform/appkit/ApplicationDelegate.h"
 #include "platform/appkit/Button.h"
+#include "platform/appkit/HeadlessBackend.h"
 #include "platform/appkit/Menu.h"
+#include "platform/appkit/MenuItem.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
@@ -63,22 +65,23 @@ class HitTest : public testing::FreshApplication, public ::testing::WithParamInt
 
 TEST_P(HitTest, FindsTheFrontmostVisibleView) {
     ControlsWindow w;
-    std::map<std::string, std::shared_ptr<View>> names{
-        {"top", w.top},     {"popUp", w.popUp},         {"label", w.label}, {"panel", w.panel},
-        {"left", w.left},   {"content", w.window->contentView()}, {"none", nullptr}};
+    std::map<std::string, std::shared_ptr<View>> names{{"top", w.top},     {"popUp", w.popUp},
+                                                       {"label", w.label}, {"panel", w.panel},
+                                                       {"left", w.left},   {"content", w.window->contentView()},
+                                                       {"none", nullptr}};
     EXPECT_EQ(w.window->hitTest(GetParam().point), names.at(GetParam().expected)) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, HitTest,
-    ::testing::Values(HitCase{"a button inside a subview", {30, 260}, "top"},
-                      HitCase{"the lower left corner belongs to the view", {20, 250}, "top"},
-                      HitCase{"the right edge does not", {120, 260}, "panel"},
-                      HitCase{"a pop up", {349, 279}, "popUp"}, HitCase{"a label", {25, 205}, "label"},
-                      HitCase{"a button straight in the content", {21, 11}, "left"},
-                      HitCase{"a hidden button is passed over", {140, 20}, "content"},
-                      HitCase{"outside the window", {401, 20}, "none"}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, HitTest,
+                         ::testing::Values(HitCase{"a button inside a subview", {30, 260}, "top"},
+                                           HitCase{"the lower left corner belongs to the view", {20, 250}, "top"},
+                                           HitCase{"the right edge does not", {120, 260}, "panel"},
+                                           HitCase{"a pop up", {349, 279}, "popUp"},
+                                           HitCase{"a label", {25, 205}, "label"},
+                                           HitCase{"a button straight in the content", {21, 11}, "left"},
+                                           HitCase{"a hidden button is passed over", {140, 20}, "content"},
+                                           HitCase{"outside the window", {401, 20}, "none"}),
+                         [](const auto& info) { return testing::caseName(info.param.name); });
 
 using WindowModelTest = testing::FreshApplication;
 
@@ -119,6 +122,37 @@ TEST_F(WindowModelTest, TheDefaultButtonIsTheFirstWorkableOneWithReturnAsItsKey)
     EXPECT_EQ(w.window->defaultButton(), nullptr);
     w.hidden->setHidden(false);
     EXPECT_EQ(w.window->defaultButton(), w.hidden);
+}
+
+// The screen and the headless recording share the controls' own drawing.
+TEST_F(WindowModelTest, ControlsDrawTheirBezelsFocusRingAndExactTitlesIntoTheContext) {
+    ControlsWindow w;
+    auto menu = Menu::init();
+    menu->addItem(MenuItem::initWithTitle("R&D @ Home/2\t\\x", "", ""));
+    w.popUp->setMenu(menu);
+    w.window->makeFirstResponder(w.popUp);
+    backend().displayWindow(*w.window);
+    auto drawnBy = [this](Point origin, DrawCall::Kind kind) {
+        std::vector<DrawCall> found;
+        for (const auto& call : backend().drawing().calls())
+            if (call.translation == origin && call.kind == kind)
+                found.push_back(call);
+        return found;
+    };
+    auto popUpTexts = drawnBy({200, 250}, DrawCall::Kind::Text);
+    ASSERT_EQ(popUpTexts.size(), 1u);
+    EXPECT_EQ(popUpTexts[0].text, "R&D @ Home/2\t\\x");
+    auto rings = drawnBy({200, 250}, DrawCall::Kind::RoundedStroke);
+    ASSERT_EQ(rings.size(), 1u) << "the focused pop-up has no focus ring";
+    EXPECT_EQ(rings[0].color, Color::keyboardFocusIndicatorColor());
+    EXPECT_TRUE(drawnBy({20, 250}, DrawCall::Kind::RoundedStroke).empty()) << "an unfocused button has a ring";
+
+    auto defaultFaces = drawnBy({250, 12}, DrawCall::Kind::RoundedFill);
+    ASSERT_FALSE(defaultFaces.empty());
+    EXPECT_EQ(defaultFaces.back().color, Color::controlAccentColor());
+    auto defaultTitle = drawnBy({250, 12}, DrawCall::Kind::Text);
+    ASSERT_EQ(defaultTitle.size(), 1u);
+    EXPECT_EQ(defaultTitle[0].color, Color::whiteColor());
 }
 
 class Ender : public Object, public ApplicationDelegate {

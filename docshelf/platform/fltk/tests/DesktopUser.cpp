@@ -2,13 +2,13 @@
 
 #include "ChildProcess.h"
 
+#include <unistd.h>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 namespace docshelf::fltk::testing {
 

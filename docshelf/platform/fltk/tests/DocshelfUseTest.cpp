@@ -60,12 +60,13 @@ public:
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         // The chain of property lists first: it writes a bare Info.plist of its own.
         disc_.writeChain();
-        disc_.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
-                                                {"CFBundleName", "Docshelf"},
-                                                {"CFBundleIconFile", "Docshelf.png"},
-                                                {"CFBundleShortVersionString", "1.0"},
-                                                {"NSMainNibFile", "MainMenu"},
-                                                {"CommonResourcePath", disc_.path("MacResources/CommonResource.plist")}}));
+        disc_.writeInfoPlist(
+            Value::dictionary({{"CFBundleExecutable", "Docshelf"},
+                               {"CFBundleName", "Docshelf"},
+                               {"CFBundleIconFile", "Docshelf.png"},
+                               {"CFBundleShortVersionString", "1.0"},
+                               {"NSMainNibFile", "MainMenu"},
+                               {"CommonResourcePath", disc_.path("MacResources/CommonResource.plist")}}));
         disc_.writeDocumentationPlist(docshelf::testing::DiscBuilder::fiveLanguages());
         std::vector<Value::Entry> contained;
         std::vector<Value::Entry> ids;
@@ -73,7 +74,9 @@ public:
             std::string documents = "Docs/model" + std::to_string(i);
             for (const char* folder : {"English", "German"})
                 disc_.writeLanguageFolder(documents, folder, {"top.pdf"});
-            contained.emplace_back(models()[i], Value::dictionary({{"Documentation", Value::dictionary({{"Path", disc_.path(documents)}})}}));
+            contained.emplace_back(
+                models()[i],
+                Value::dictionary({{"Documentation", Value::dictionary({{"Path", disc_.path(documents)}})}}));
             ids.emplace_back(models()[i], Value::dictionary({{"KPSID", "ID" + std::to_string(i)}}));
         }
         disc_.writeCDInfo(Value::dictionary({{"ContainedModel", Value::dictionary(contained)}}));
@@ -139,7 +142,9 @@ protected:
     }
 
     bool running() { return !browser_->waitFor(std::chrono::milliseconds(0)); }
-    void screenshot(const std::string& name) { EXPECT_TRUE(user_->screenshot(artifacts + "/" + name + ".png")) << name; }
+    void screenshot(const std::string& name) {
+        EXPECT_TRUE(user_->screenshot(artifacts + "/" + name + ".png")) << name;
+    }
 
     BrowserOnDisc disc_;
     std::unique_ptr<DesktopUser> user_;
