@@ -118,6 +118,11 @@ std::shared_ptr<appkit::Control> FltkWindow::controlAt(int x, int y) const {
 int FltkWindow::handle(int event) {
     switch (event) {
     case FL_FOCUS:
+        // The window with the keyboard is the model's key window, which receives
+        // key equivalents without a target (Ctrl+W closes this one).
+        if (auto window = model(); window && window->isVisible() && !window->isKeyWindow())
+            window->makeKeyAndOrderFront(nullptr);
+        return 1;
     case FL_UNFOCUS:
         return 1;
     case FL_PUSH: {
