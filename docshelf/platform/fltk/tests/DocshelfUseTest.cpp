@@ -128,7 +128,9 @@ protected:
         browser_ = disc_.start();
         ASSERT_TRUE(browser_->started());
         auto windows = user_->waitForWindows("Docshelf", 1, 20);
-        ASSERT_EQ(windows.size(), 1u) << "no window of class Docshelf";
+        ASSERT_EQ(windows.size(), 1u) << "no window of class Docshelf on " << XvfbServer::shared().display()
+                                      << (running() ? "" : ", the browser ended with ")
+                                      << browser_->waitFor(std::chrono::milliseconds(0)).value_or(-2);
         window_ = windows.front();
         // Keys go to the window under the pointer: there is no window manager.
         user_->moveTo(window_, background.x, background.y);
