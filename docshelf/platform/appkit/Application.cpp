@@ -1,10 +1,14 @@
 #include "Application.h"
 
+#include "AboutPanel.h"
 #include "ApplicationDelegate.h"
 #include "Backend.h"
 #include "HeadlessBackend.h"
 #include "Menu.h"
+#include "MenuItem.h"
 #include "Window.h"
+
+#include "platform/foundation/Bundle.h"
 
 #include <algorithm>
 
@@ -31,8 +35,10 @@ Application::Application(std::shared_ptr<Backend> backend)
     publishAction("hide", [this](const std::shared_ptr<Object>& sender) { hide(sender); });
     publishAction("unhideAllApplications",
                   [this](const std::shared_ptr<Object>& sender) { unhideAllApplications(sender); });
+    publishAction("hideOtherApplications",
+                  [this](const std::shared_ptr<Object>& sender) { hideOtherApplications(sender); });
     publishAction("orderFrontStandardAboutPanel",
-                  [this](const std::shared_ptr<Object>&) { backend_->orderFrontAboutPanel(*this); });
+                  [this](const std::shared_ptr<Object>& sender) { orderFrontStandardAboutPanel(sender); });
 }
 
 Application& Application::shared() {
@@ -88,6 +94,28 @@ void Application::terminate(const std::shared_ptr<Object>&) {
     backend_->stopEventLoop();
 }
 
+void Application::orderFrontStandardAboutPanel(const std::shared_ptr<Object>&) {
+    if (!aboutPanel_) {
+        aboutPanel_ = AboutPanel::panelWith(AboutPanel::contentsOf(foundation::Bundle::mainBundle()));
+        addWindow(aboutPanel_);
+    }
+    aboutPanel_->center();
+    aboutPanel_->makeKeyAndOrderFront(nullptr);
+    backend_->orderFrontAboutPanel(*this);
+}
+
+std::string Application::name() {
+    auto bundle = foundation::Bundle::mainBundle();
+    for (const char* key : {"CFBundleName", "CFBundleExecutable"}) {
+        foundation::Value value = bundle.infoDictionary().objectForKey(key);
+        if (value.isNonEmptyString())
+            return std::string(value.text());
+    }
+    return "Application";
+}
+
+void Application::hideOtherApplications(const std::shared_ptr<Object>&) {}
+
 void Application::hide(const std::shared_ptr<Object>&) {
     hidden_ = true;
     backend_->applicationDidChange(*this);
@@ -98,12 +126,36 @@ void Application::unhideAllApplications(const std::shared_ptr<Object>&) {
     backend_->applicationDidChange(*this);
 }
 
+namespace {
+
+std::shared_ptr<MenuItem> itemWithKeyEquivalent(const Menu& menu, std::string_view key) {
+    for (const auto& item : menu.items()) {
+        if (!item->action().empty() && item->keyEquivalent() == key)
+            return item;
+        if (item->submenu())
+            if (auto found = itemWithKeyEquivalent(*item->submenu(), key))
+                return found;
+    }
+    return nullptr;
+}
+
+}
+
+bool Application::performKeyEquivalent(std::string_view key) {
+    if (!mainMenu_ || key.empty())
+        return false;
+    auto item = itemWithKeyEquivalent(*mainMenu_, key);
+    return item && item->sendAction();
+}
+
 bool Application::sendAction(std::string_view action, const std::shared_ptr<Object>& target,
                              const std::shared_ptr<Object>& sender) {
     if (action.empty())
         return false;
     if (target)
         return target->performAction(action, sender);
+    if (auto key = keyWindow(); key && key->performAction(action, sender))
+        return true;
     if (performAction(action, sender))
         return true;
     auto delegateObject = std::dynamic_pointer_cast<Object>(delegate_);
@@ -121,7 +173,16 @@ void Application::windowDidBecomeKey(const Window& window) {
 void Application::windowDidClose(const Window& window) {
     if (!owns(window) || terminated_)
         return;
-    bool anyVisible = std::ranges::any_of(windows_, [](const auto& other) { return other->isVisible(); });
+    // The key window went: the next visible one takes its place.
+    if (!keyWindow()) {
+        auto next = std::ranges::find_if(windows_, [](const auto& other) { return other->isVisible(); });
+        if (next != windows_.end())
+            (*next)->makeKeyAndOrderFront(nullptr);
+    }
+    if (window.isPanel())
+        return;
+    bool anyVisible =
+        std::ranges::any_of(windows_, [](const auto& other) { return other->isVisible() && !other->isPanel(); });
     if (!anyVisible && delegate_ && delegate_->applicationShouldTerminateAfterLastWindowClosed(*this))
         terminate(nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,8 @@ class Window;
 
 // The one application object (NSApp): main menu, windows, delegate, the backend
 // that shows them, and the end of the run. Its actions, for menu items:
-// "terminate", "hide", "unhideAllApplications", "orderFrontStandardAboutPanel".
+// "terminate", "hide", "hideOtherApplications", "unhideAllApplications",
+// "orderFrontStandardAboutPanel".
 class Application : public Object {
 public:
     Application() : Application(nullptr) {}
@@ -58,12 +60,28 @@ public:
     void terminate(const std::shared_ptr<Object>& sender);
     bool isTerminated() const { return terminated_; }
 
+    // The About panel of the main bundle, made once, centred and brought to the front.
+    void orderFrontStandardAboutPanel(const std::shared_ptr<Object>& sender);
+    // Null until the About panel was first asked for.
+    const std::shared_ptr<Window>& aboutPanel() const { return aboutPanel_; }
+    // The name the desktop knows the application by (its window class):
+    // CFBundleName of the main bundle, else its executable's name, else "Application".
+    static std::string name();
+
     void hide(const std::shared_ptr<Object>& sender);
+    // Hides the other running applications; this layer runs none, so nothing happens.
+    void hideOtherApplications(const std::shared_ptr<Object>& sender);
     void unhideAllApplications(const std::shared_ptr<Object>& sender);
     bool isHidden() const { return hidden_; }
 
-    // Sends an action by name to the target; without a target, to the
-    // application and then to its delegate. False when nobody handled it.
+    // A key pressed with Command (Control off the Mac), as its character ("q"):
+    // sends the action of the first item of the main menu or its submenus whose
+    // key equivalent it is. False when no item has it or nobody handled it.
+    bool performKeyEquivalent(std::string_view key);
+
+    // Sends an action by name to the target; without a target, to the key
+    // window, the application and then its delegate, as AppKit's responder chain
+    // does. False when nobody handled it.
     bool sendAction(std::string_view action, const std::shared_ptr<Object>& target,
                     const std::shared_ptr<Object>& sender);
 
@@ -79,6 +97,7 @@ private:
     std::shared_ptr<Menu> mainMenu_;
     std::shared_ptr<ApplicationDelegate> delegate_;
     std::vector<std::shared_ptr<Window>> windows_;
+    std::shared_ptr<Window> aboutPanel_;
     bool launched_ = false;
     bool terminated_ = false;
     bool hidden_ = false;

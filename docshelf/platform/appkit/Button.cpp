@@ -23,6 +23,8 @@ std::shared_ptr<Button> Button::initWithFrame(Rect frame) {
 }
 
 void Button::setTitle(std::string title) {
+    if (title == title_)
+        return;
     title_ = std::move(title);
     changed();
 }
@@ -34,8 +36,21 @@ void Button::performClick() {
 }
 
 void Button::drawRect(Rect) {
-    if (auto* context = GraphicsContext::current())
-        context->drawText(title_, bounds(), 13, false, TextAlignment::Center);
+    auto* context = GraphicsContext::current();
+    if (!context)
+        return;
+    Rect bezel = bezelRect(6);
+    bool isDefault = keyEquivalent_ == "\r" && isEnabled();
+    Color face = isDefault ? (isHighlighted() ? Color::pressedAccentColor() : Color::controlAccentColor())
+                           : (isHighlighted() ? Color::pressedControlColor() : Color::whiteColor());
+    drawBezel(*context, bezel, face, !isDefault);
+    drawFocusRing(bezel, bezelRadius);
+    Color saved = context->textColor();
+    context->setTextColor(!isEnabled() ? Color::disabledControlTextColor()
+                          : isDefault  ? Color::whiteColor()
+                                       : Color::controlTextColor());
+    context->drawText(title_, bezel, labelFontSize, false, TextAlignment::Center);
+    context->setTextColor(saved);
 }
 
 }

@@ -24,6 +24,9 @@ public:
     // clicked and does nothing.
     void performClick();
 
+    bool acceptsFirstResponder() const override { return true; }
+    // A white bezel with a hairline border, or the accent colour for the default
+    // button; darker while highlighted; the title in the middle.
     void drawRect(Rect dirty) override;
 
 private:

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "Color.h"
 #include "View.h"
 
 #include <memory>
 #include <string>
 
 namespace docshelf::appkit {
+
+class GraphicsContext;
 
 // A view that sends an action, by name, to a target when the user works it.
 class Control : public View {
@@ -27,12 +30,33 @@ public:
     // there is no action or nobody handled it.
     bool sendAction();
 
+    // Drawn pressed: while the mouse is down on it, or its list is open.
+    bool isHighlighted() const { return highlighted_; }
+    void setHighlighted(bool highlighted);
+    // Set by its window while the control has keyboard focus; drawn with a ring.
+    bool showsFocus() const { return showsFocus_; }
+    void setShowsFocus(bool shows);
+
+protected:
+    // The rounded area a regular-size push button (inset 6) or pop-up (inset 3)
+    // draws in: 21 points high, in the middle of the frame's height.
+    Rect bezelRect(float insetX) const;
+    // A bezel: the shadow one point lower, the border when outlined, the face.
+    static void drawBezel(GraphicsContext& context, Rect bezel, Color face, bool outlined);
+    // The ring around a focused control's bezel, in the current context.
+    void drawFocusRing(Rect bezel, float radius) const;
+
+    static constexpr float bezelRadius = 6;
+    static constexpr float labelFontSize = 13;
+
 private:
     void publishNames();
 
     std::weak_ptr<Object> target_;
     std::string action_;
     bool enabled_ = true;
+    bool highlighted_ = false;
+    bool showsFocus_ = false;
 };
 
 }

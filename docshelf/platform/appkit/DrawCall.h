@@ -6,19 +6,23 @@
 #include "TextAlignment.h"
 
 #include <string>
+#include <vector>
 
 namespace docshelf::appkit {
 
 // One drawing operation as the headless backend records it.
 struct DrawCall {
-    enum class Kind { Image, Fill, Text };
+    enum class Kind { Image, Fill, Text, RoundedFill, RoundedStroke, Polyline };
 
     Kind kind = Kind::Fill;
     Point translation;          // the drawing view's origin in its window
-    Rect rect;                  // image: where and how large; fill and text: the box
+    Rect rect;                  // image: where and how large; the others: the box
+    float radius = 0;           // rounded shapes
+    float lineWidth = 0;        // strokes
+    std::vector<Point> points;  // polyline
     std::string imagePath;
     CompositingOperation operation = CompositingOperation::SourceOver;
-    Color color;
+    Color color;  // fills, strokes, and the text colour
     std::string text;
     float fontSize = 0;
     bool bold = false;

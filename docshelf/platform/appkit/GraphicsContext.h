@@ -6,6 +6,7 @@
 #include "TextAlignment.h"
 
 #include <string_view>
+#include <vector>
 
 namespace docshelf::appkit {
 
@@ -21,6 +22,16 @@ public:
     virtual void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) = 0;
     virtual void fillRect(Rect rect, Color color) = 0;
     virtual void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) = 0;
+    // Shapes of the controls' bezels, focus rings and marks. radius is that of
+    // the corners' quarter circles, at most half the shorter side.
+    virtual void fillRoundedRect(Rect rect, float radius, Color color) = 0;
+    virtual void strokeRoundedRect(Rect rect, float radius, Color color, float lineWidth) = 0;
+    // Straight lines through the points in turn, with round ends and joins.
+    virtual void strokePolyline(const std::vector<Point>& points, Color color, float lineWidth) = 0;
+
+    // The colour drawText uses; black until set.
+    Color textColor() const { return textColor_; }
+    virtual void setTextColor(Color color) { textColor_ = color; }
 
     // Null when no view is drawing.
     static GraphicsContext* current();
@@ -32,6 +43,7 @@ public:
 
 private:
     Point translation_;
+    Color textColor_ = Color::blackColor();
 };
 
 }

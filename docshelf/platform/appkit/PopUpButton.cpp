@@ -65,8 +65,28 @@ bool PopUpButton::choose(const std::shared_ptr<MenuItem>& item) {
 }
 
 void PopUpButton::drawRect(Rect) {
-    if (auto* context = GraphicsContext::current())
-        context->drawText(titleOfSelectedItem().text(), bounds(), 13, false, TextAlignment::Left);
+    auto* context = GraphicsContext::current();
+    if (!context)
+        return;
+    Rect bezel = bezelRect(3);
+    drawBezel(*context, bezel, isHighlighted() ? Color::pressedControlColor() : Color::whiteColor(), true);
+    drawFocusRing(bezel, bezelRadius);
+
+    float cap = bezel.size.height - 4;
+    float capX = bezel.origin.x + bezel.size.width - cap - 2;
+    float capY = bezel.origin.y + 2;
+    context->fillRoundedRect({{capX, capY}, {cap, cap}}, 4,
+                             isEnabled() ? Color::controlAccentColor() : Color::disabledControlTextColor());
+    float cx = capX + cap / 2;
+    float cy = capY + cap / 2;
+    context->strokePolyline({{cx - 3, cy + 2}, {cx, cy + 5}, {cx + 3, cy + 2}}, Color::whiteColor(), 2);
+    context->strokePolyline({{cx - 3, cy - 2}, {cx, cy - 5}, {cx + 3, cy - 2}}, Color::whiteColor(), 2);
+
+    Color saved = context->textColor();
+    context->setTextColor(isEnabled() ? Color::controlTextColor() : Color::disabledControlTextColor());
+    Rect text{{bezel.origin.x + 9, bezel.origin.y}, {capX - bezel.origin.x - 13, bezel.size.height}};
+    context->drawText(titleOfSelectedItem().text(), text, labelFontSize, false, TextAlignment::Left);
+    context->setTextColor(saved);
 }
 
 }

@@ -44,6 +44,9 @@ public:
     bool performClickOnItemWithTitle(const foundation::Value& title);
     bool performClickOnItemAtIndex(std::size_t index);
 
+    bool acceptsFirstResponder() const override { return true; }
+    // A white bezel, the selected item's title at the left and the accent-blue
+    // cap with the up and down chevrons at the right.
     void drawRect(Rect dirty) override;
 
 private:

@@ -13,6 +13,9 @@ public:
     void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) override;
     void fillRect(Rect rect, Color color) override;
     void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) override;
+    void fillRoundedRect(Rect rect, float radius, Color color) override;
+    void strokeRoundedRect(Rect rect, float radius, Color color, float lineWidth) override;
+    void strokePolyline(const std::vector<Point>& points, Color color, float lineWidth) override;
 
     const std::vector<DrawCall>& calls() const { return calls_; }
     void clear() { calls_.clear(); }

@@ -45,7 +45,9 @@ void TextField::sizeToFit() {
     Size fitting = Application::shared().backend().measureText(stringValue_, fontSize_);
     Rect fitted = frame();
     fitted.size.width = fitting.width;
-    if (fitting.height > 0)
+    // A field already a line high keeps its height, so that its text stays level
+    // with its label; only a lower one grows to a line.
+    if (fitting.height > fitted.size.height)
         fitted.size.height = fitting.height;
     setFrame(fitted);
 }
@@ -79,9 +81,17 @@ void TextField::drawRect(Rect) {
     auto* context = GraphicsContext::current();
     if (!context)
         return;
-    if (drawsBackground_)
+    if (drawsBackground_ && bezeled_) {
+        context->fillRect(bounds(), Color::controlBorderColor());
+        Rect inner{{1, 1}, {bounds().size.width - 2, bounds().size.height - 2}};
+        context->fillRect(inner, Color::whiteColor());
+    } else if (drawsBackground_) {
         context->fillRect(bounds(), Color::whiteColor());
+    }
+    Color saved = context->textColor();
+    context->setTextColor(isEnabled() ? Color::controlTextColor() : Color::disabledControlTextColor());
     context->drawText(stringValue_, bounds(), fontSize_, bold_, alignment_);
+    context->setTextColor(saved);
 }
 
 }

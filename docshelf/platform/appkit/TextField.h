@@ -19,7 +19,8 @@ public:
     const std::string& stringValue() const { return stringValue_; }
     void setStringValue(std::string value);
 
-    // Takes the size the backend measures for the text; the origin stays.
+    // Takes the width the backend measures for the text, and its line height
+    // when the field is lower than that; the origin stays.
     void sizeToFit();
 
     TextAlignment alignment() const { return alignment_; }
@@ -37,6 +38,8 @@ public:
     bool drawsBackground() const { return drawsBackground_; }
     void setDrawsBackground(bool draws);
 
+    // The background, inside a hairline bezel when bezeled (a field that draws no
+    // background draws no bezel either), then the text.
     void drawRect(Rect dirty) override;
 
 private:

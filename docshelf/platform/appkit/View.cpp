@@ -56,6 +56,39 @@ void View::removeFromSuperview() {
     parent->changed();
 }
 
+std::shared_ptr<View> View::hitTest(Point point) {
+    if (hidden_)
+        return nullptr;
+    bool inside = point.x >= frame_.origin.x && point.x < frame_.origin.x + frame_.size.width &&
+                  point.y >= frame_.origin.y && point.y < frame_.origin.y + frame_.size.height;
+    if (!inside)
+        return nullptr;
+    Point local{point.x - frame_.origin.x, point.y - frame_.origin.y};
+    for (auto child = subviews_.rbegin(); child != subviews_.rend(); ++child)
+        if (auto found = (*child)->hitTest(local))
+            return found;
+    return std::dynamic_pointer_cast<View>(shared_from_this());
+}
+
+Rect View::convertRectToWindow(Rect rect) const {
+    rect.origin.x += frame_.origin.x;
+    rect.origin.y += frame_.origin.y;
+    for (auto parent = superview_.lock(); parent; parent = parent->superview_.lock()) {
+        rect.origin.x += parent->frame_.origin.x;
+        rect.origin.y += parent->frame_.origin.y;
+    }
+    return rect;
+}
+
+bool View::isHiddenOrHasHiddenAncestor() const {
+    if (hidden_)
+        return true;
+    for (auto parent = superview_.lock(); parent; parent = parent->superview_.lock())
+        if (parent->hidden_)
+            return true;
+    return false;
+}
+
 void View::drawRect(Rect) {}
 
 void View::display(GraphicsContext& context, Point origin) {

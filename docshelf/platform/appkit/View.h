@@ -38,6 +38,22 @@ public:
     const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
     std::shared_ptr<View> superview() const { return superview_.lock(); }
 
+    // The frontmost view at the point, given in the superview's coordinates (in a
+    // window's for its content view): the deepest visible subview holding it,
+    // later subviews before earlier ones, else this view; null when the point
+    // lies outside this view or it is hidden. A view hidden by an ancestor is
+    // never found. Edges: the left and bottom ones belong to the view, the right
+    // and top ones do not.
+    std::shared_ptr<View> hitTest(Point point);
+    // From this view's coordinates to those of the window it lies in (the content
+    // view's), adding the origins of this view and its superviews:
+    // a view at (168, 169) in a view at (0, 64): (0, 0, 300, 26) -> (168, 233, 300, 26).
+    Rect convertRectToWindow(Rect rect) const;
+    // True when this view or a superview is hidden.
+    bool isHiddenOrHasHiddenAncestor() const;
+    // Whether the view takes keyboard focus in its window's key view loop.
+    virtual bool acceptsFirstResponder() const { return false; }
+
     // Draws the view's contents; dirty is the part that needs it.
     virtual void drawRect(Rect dirty);
     // Draws this view, then its subviews, into the context, skipping hidden ones.

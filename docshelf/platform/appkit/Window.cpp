@@ -2,8 +2,11 @@
 
 #include "Application.h"
 #include "Backend.h"
+#include "Button.h"
+#include "Control.h"
 #include "GraphicsContext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace docshelf::appkit {
@@ -21,6 +24,7 @@ void Window::publishNames() {
     publishBinding("title", [this](const foundation::Value& value) { setTitle(std::string(value.text())); });
     publishStringProperty("title", [this](std::string title) { setTitle(std::move(title)); });
     publishBoolProperty("showsResizeIndicator", [this](bool shows) { setShowsResizeIndicator(shows); });
+    publishAction("performClose", [this](const std::shared_ptr<Object>& sender) { performClose(sender); });
 }
 
 std::shared_ptr<Window> Window::initWithContentRect(Rect contentRect) {
@@ -87,6 +91,118 @@ void Window::display(GraphicsContext& context) {
     context.fillRect({zeroPoint, frame_.size}, backgroundColor_);
     GraphicsContext::setCurrent(previous);
     contentView_->display(context);
+}
+
+std::shared_ptr<View> Window::hitTest(Point point) const {
+    return contentView_->hitTest(point);
+}
+
+namespace {
+
+// Every view under the root, in drawing order.
+template <class F>
+void forEachView(const std::shared_ptr<View>& root, const F& visit) {
+    visit(root);
+    for (const auto& child : root->subviews())
+        forEachView(child, visit);
+}
+
+bool canBeWorked(const Control& control) {
+    return control.acceptsFirstResponder() && control.isEnabled() && !control.isHiddenOrHasHiddenAncestor();
+}
+
+}
+
+std::vector<std::shared_ptr<Control>> Window::keyViewLoop() const {
+    struct Placed {
+        std::shared_ptr<Control> control;
+        Rect inWindow;
+    };
+    std::vector<Placed> placed;
+    forEachView(contentView_, [&placed](const std::shared_ptr<View>& view) {
+        auto control = std::dynamic_pointer_cast<Control>(view);
+        if (control && canBeWorked(*control))
+            placed.push_back({control, control->convertRectToWindow(control->bounds())});
+    });
+    auto top = [](const Placed& p) { return p.inWindow.origin.y + p.inWindow.size.height; };
+    std::stable_sort(placed.begin(), placed.end(),
+                     [&top](const Placed& a, const Placed& b) { return top(a) > top(b); });
+
+    std::vector<std::shared_ptr<Control>> loop;
+    for (std::size_t rowStart = 0; rowStart < placed.size();) {
+        const Rect& first = placed[rowStart].inWindow;
+        std::size_t rowEnd = rowStart + 1;
+        while (rowEnd < placed.size()) {
+            const Rect& other = placed[rowEnd].inWindow;
+            float middle = other.origin.y + other.size.height / 2;
+            if (middle < first.origin.y || middle > first.origin.y + first.size.height)
+                break;
+            ++rowEnd;
+        }
+        std::stable_sort(placed.begin() + static_cast<std::ptrdiff_t>(rowStart),
+                         placed.begin() + static_cast<std::ptrdiff_t>(rowEnd),
+                         [](const Placed& a, const Placed& b) { return a.inWindow.origin.x < b.inWindow.origin.x; });
+        for (std::size_t i = rowStart; i < rowEnd; ++i)
+            loop.push_back(placed[i].control);
+        rowStart = rowEnd;
+    }
+    return loop;
+}
+
+std::shared_ptr<Control> Window::firstResponder() const {
+    auto control = firstResponder_.lock();
+    if (!control)
+        return nullptr;
+    auto loop = keyViewLoop();
+    return std::ranges::find(loop, control) == loop.end() ? nullptr : control;
+}
+
+bool Window::makeFirstResponder(const std::shared_ptr<Control>& control) {
+    if (control) {
+        auto loop = keyViewLoop();
+        if (std::ranges::find(loop, control) == loop.end())
+            return false;
+    }
+    auto previous = firstResponder_.lock();
+    if (previous == control)
+        return true;
+    if (previous)
+        previous->setShowsFocus(false);
+    firstResponder_ = control;
+    if (control)
+        control->setShowsFocus(true);
+    return true;
+}
+
+void Window::selectNextKeyView() {
+    auto loop = keyViewLoop();
+    if (loop.empty())
+        return;
+    auto current = std::ranges::find(loop, firstResponder());
+    makeFirstResponder(current == loop.end() || current + 1 == loop.end() ? loop.front() : *(current + 1));
+}
+
+void Window::selectPreviousKeyView() {
+    auto loop = keyViewLoop();
+    if (loop.empty())
+        return;
+    auto current = std::ranges::find(loop, firstResponder());
+    makeFirstResponder(current == loop.end() || current == loop.begin() ? loop.back() : *(current - 1));
+}
+
+std::shared_ptr<Button> Window::defaultButton() const {
+    std::shared_ptr<Button> found;
+    forEachView(contentView_, [&found](const std::shared_ptr<View>& view) {
+        auto button = std::dynamic_pointer_cast<Button>(view);
+        if (!found && button && button->keyEquivalent() == "\r" && canBeWorked(*button))
+            found = button;
+    });
+    return found;
+}
+
+void Window::cancelOperation() {
+    if (panel_)
+        performClose(nullptr);
 }
 
 void Window::changed() {

@@ -7,9 +7,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace docshelf::appkit {
 
+class Button;
+class Control;
 class GraphicsContext;
 
 // A window on the screen. Its frame is the content rectangle in screen
@@ -52,6 +55,35 @@ public:
     // Paints the background colour, then the content view and its subviews.
     void display(GraphicsContext& context);
 
+    // The frontmost view at a point of the window's content (origin lower left),
+    // or null outside it.
+    std::shared_ptr<View> hitTest(Point point) const;
+
+    // Keyboard focus. The key view loop: the controls that accept focus and can
+    // be worked (not hidden themselves or by a superview, enabled), in reading
+    // order: rows from the top down, each from left to right. Controls whose
+    // vertical middle lies within the first control of a row share its row.
+    std::vector<std::shared_ptr<Control>> keyViewLoop() const;
+    // The control with keyboard focus, while it still is in the loop; else null.
+    std::shared_ptr<Control> firstResponder() const;
+    // Null takes focus away; false, with nothing changed, for a control outside
+    // the loop.
+    bool makeFirstResponder(const std::shared_ptr<Control>& control);
+    // Tab and Shift-Tab: the next or previous control of the loop, round the end;
+    // from no focus, the first or the last.
+    void selectNextKeyView();
+    void selectPreviousKeyView();
+    // What Return presses: the first button in drawing order whose key equivalent
+    // is "\r" and which can be worked; null when none can.
+    std::shared_ptr<Button> defaultButton() const;
+
+    // A panel (the About panel) closes on Escape and does not keep the
+    // application running when the last other window closes.
+    bool isPanel() const { return panel_; }
+    void setPanel(bool panel) { panel_ = panel; }
+    // What Escape does: a panel closes; any other window ignores it.
+    void cancelOperation();
+
     // For the application: another window became key.
     void resignKeyWindow() { key_ = false; }
 
@@ -65,7 +97,9 @@ private:
     Rect frame_;
     bool visible_ = false;
     bool key_ = false;
+    bool panel_ = false;
     std::shared_ptr<View> contentView_;
+    std::weak_ptr<Control> firstResponder_;
 };
 
 }

@@ -69,7 +69,7 @@ void FltkBackend::synchronize(appkit::Application& application) {
                 continue;
             shown = std::make_unique<FltkWindow>(window);
         }
-        shown->synchronize(screenHeight);
+        shown->synchronize(screenHeight, application.isHidden());
     }
     std::erase_if(windows_, [](const auto& entry) { return !entry.second; });
 }

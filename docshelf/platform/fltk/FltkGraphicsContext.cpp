@@ -87,4 +87,66 @@ void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, floa
     fl_pop_clip();
 }
 
+namespace {
+
+Fl_Color flColor(appkit::Color color) {
+    Fl_Color opaque = fl_rgb_color(component(color.red), component(color.green), component(color.blue));
+    return color.alpha >= 1 ? opaque : fl_color_average(opaque, FL_WHITE, std::clamp(color.alpha, 0.0f, 1.0f));
+}
+
+// The outline of a rounded rectangle, for fl_begin_polygon or fl_begin_loop.
+void roundedPath(const FltkGraphicsContext::Box& box, float radius) {
+    double r = std::min({static_cast<double>(radius), box.w / 2.0, box.h / 2.0});
+    double x = box.x;
+    double y = box.y;
+    fl_arc(x + box.w - r, y + r, r, 0, 90);
+    fl_arc(x + r, y + r, r, 90, 180);
+    fl_arc(x + r, y + box.h - r, r, 180, 270);
+    fl_arc(x + box.w - r, y + box.h - r, r, 270, 360);
+}
+
+}
+
+void FltkGraphicsContext::fillRoundedRect(appkit::Rect rect, float radius, appkit::Color color) {
+    Box box = toWindow(rect);
+    if (color.alpha <= 0 || box.w <= 0 || box.h <= 0)
+        return;
+    fl_color(flColor(color));
+    fl_begin_polygon();
+    roundedPath(box, radius);
+    fl_end_polygon();
+}
+
+void FltkGraphicsContext::strokeRoundedRect(appkit::Rect rect, float radius, appkit::Color color, float lineWidth) {
+    Box box = toWindow(rect);
+    if (color.alpha <= 0 || box.w <= 0 || box.h <= 0)
+        return;
+    fl_color(flColor(color));
+    fl_line_style(FL_SOLID, static_cast<int>(std::lround(lineWidth)));
+    fl_begin_loop();
+    roundedPath(box, radius);
+    fl_end_loop();
+    fl_line_style(0);
+}
+
+void FltkGraphicsContext::strokePolyline(const std::vector<appkit::Point>& points, appkit::Color color,
+                                         float lineWidth) {
+    if (color.alpha <= 0 || points.size() < 2)
+        return;
+    fl_color(flColor(color));
+    fl_line_style(FL_SOLID | FL_CAP_ROUND | FL_JOIN_ROUND, static_cast<int>(std::lround(lineWidth)));
+    fl_begin_line();
+    for (const auto& point : points) {
+        Box at = toWindow({point, {}});
+        fl_vertex(at.x, at.y);
+    }
+    fl_end_line();
+    fl_line_style(0);
+}
+
+void FltkGraphicsContext::setTextColor(appkit::Color color) {
+    appkit::GraphicsContext::setTextColor(color);
+    textColor_ = flColor(color);
+}
+
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace docshelf::fltk {
 
@@ -24,6 +25,13 @@ public:
     void fillRect(appkit::Rect rect, appkit::Color color) override;
     void drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
                   appkit::TextAlignment alignment) override;
+
+    // Shapes and the model's text colour. Colours that are not opaque are mixed
+    // with white, what the windows' backgrounds are.
+    void fillRoundedRect(appkit::Rect rect, float radius, appkit::Color color) override;
+    void strokeRoundedRect(appkit::Rect rect, float radius, appkit::Color color, float lineWidth) override;
+    void strokePolyline(const std::vector<appkit::Point>& points, appkit::Color color, float lineWidth) override;
+    void setTextColor(appkit::Color color) override;
 
     // The rectangle in the window's FLTK coordinates (origin top left).
     struct Box {

@@ -1,17 +1,20 @@
 #include "FltkWindow.h"
 
-#include "ControlPainter.h"
+#include "PopUpList.h"
 
+#include "platform/appkit/AboutPanel.h"
+#include "platform/appkit/Application.h"
 #include "platform/appkit/Button.h"
+#include "platform/appkit/Menu.h"
 #include "platform/appkit/MenuItem.h"
 #include "platform/appkit/PopUpButton.h"
-#include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_PNG_Image.H>
 #include <FL/fl_draw.H>
 
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -24,32 +27,42 @@ int rounded(float value) {
     return static_cast<int>(std::lround(value));
 }
 
-bool covers(FltkGraphicsContext::Box box, int x, int y) {
-    return x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h;
+// The application's icon from its bundle, loaded once; null without one.
+const Fl_RGB_Image* applicationIcon() {
+    static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
+        auto image = appkit::AboutPanel::contentsOf(foundation::Bundle::mainBundle()).icon;
+        if (!image)
+            return nullptr;
+        auto loaded = std::make_unique<Fl_PNG_Image>(image->path().c_str());
+        return loaded->w() > 0 ? std::move(loaded) : nullptr;
+    }();
+    return icon.get();
 }
 
-// FLTK reads "&" in a menu label as the mark of a shortcut letter; "&&" is a plain one.
-std::string menuLabel(std::string_view title) {
-    std::string label;
-    for (char c : title) {
-        label += c;
-        if (c == '&')
-            label += '&';
-    }
-    return label;
+// How a key equivalent reads in a menu here: "q" -> "Ctrl+Q".
+std::string keyEquivalentLabel(const std::string& key) {
+    if (key.size() != 1 || !std::isalnum(static_cast<unsigned char>(key[0])))
+        return "";
+#ifdef __APPLE__
+    return std::string("\xE2\x8C\x98") + char(std::toupper(static_cast<unsigned char>(key[0])));
+#else
+    return std::string("Ctrl+") + char(std::toupper(static_cast<unsigned char>(key[0])));
+#endif
 }
 
 }
 
 FltkWindow::FltkWindow(const std::shared_ptr<appkit::Window>& window)
-    : Fl_Double_Window(rounded(window->frame().size.width), rounded(window->frame().size.height)),
-      model_(window) {
+    : Fl_Double_Window(rounded(window->frame().size.width), rounded(window->frame().size.height)), model_(window) {
     end();
     color(FL_WHITE);
     callback(closeBox);
+    xclass(appkit::Application::name().c_str());
+    if (const Fl_RGB_Image* image = applicationIcon())
+        icon(image);
 }
 
-void FltkWindow::synchronize(float screenHeight) {
+void FltkWindow::synchronize(float screenHeight, bool applicationHidden) {
     auto window = model();
     if (!window) {
         hide();
@@ -65,10 +78,19 @@ void FltkWindow::synchronize(float screenHeight) {
     if (w != this->w() || h != this->h() || (!shown() && (x != this->x() || y != this->y())))
         resize(x, y, w, h);
     size_range(w, h, w, h);
-    if (window->isVisible() && !shown())
+    if (window->isVisible() && !shown()) {
         show();
-    else if (!window->isVisible() && shown())
+    } else if (!window->isVisible() && shown()) {
         hide();
+        iconified_ = false;
+    }
+    if (shown() && applicationHidden && !iconified_) {
+        iconize();
+        iconified_ = true;
+    } else if (shown() && !applicationHidden && iconified_) {
+        show();
+        iconified_ = false;
+    }
     redraw();
 }
 
@@ -79,64 +101,38 @@ void FltkWindow::draw() {
     if (!window)
         return;
     context_.setWindowHeight(h());
-    context_.setTranslation(appkit::zeroPoint);
-    context_.fillRect({appkit::zeroPoint, window->frame().size}, window->backgroundColor());
-    drawView(*window->contentView(), appkit::zeroPoint);
-}
-
-void FltkWindow::drawView(appkit::View& view, appkit::Point origin) {
-    if (view.isHidden())
-        return;
-    appkit::Point here{origin.x + view.frame().origin.x, origin.y + view.frame().origin.y};
-    context_.setTranslation(here);
-    ControlPainter painter(context_);
-    bool pressed = pressed_.lock().get() == &view;
-    if (auto* button = dynamic_cast<appkit::Button*>(&view)) {
-        painter.drawButton(*button, pressed);
-    } else if (auto* popUp = dynamic_cast<appkit::PopUpButton*>(&view)) {
-        painter.drawPopUpButton(*popUp, pressed);
-    } else if (auto* field = dynamic_cast<appkit::TextField*>(&view)) {
-        painter.drawTextField(*field);
-    } else {
-        auto* previous = appkit::GraphicsContext::setCurrent(&context_);
-        view.drawRect(view.bounds());
-        appkit::GraphicsContext::setCurrent(previous);
-    }
-    // Copied: a drawRect may rearrange the subviews.
-    auto children = view.subviews();
-    for (const auto& child : children)
-        drawView(*child, here);
+    window->display(context_);
 }
 
 std::shared_ptr<appkit::Control> FltkWindow::controlAt(int x, int y) const {
     auto window = model();
     if (!window)
         return nullptr;
-    std::shared_ptr<appkit::Control> found;
-    FltkGraphicsContext geometry;
-    geometry.setWindowHeight(h());
-    // Depth first in drawing order: the last hit is the frontmost.
-    auto visit = [&](auto& self, const std::shared_ptr<appkit::View>& view, appkit::Point origin) -> void {
-        if (view->isHidden())
-            return;
-        appkit::Point here{origin.x + view->frame().origin.x, origin.y + view->frame().origin.y};
-        geometry.setTranslation(here);
-        auto control = std::dynamic_pointer_cast<appkit::Control>(view);
-        bool clickable = std::dynamic_pointer_cast<appkit::Button>(view) ||
-                         std::dynamic_pointer_cast<appkit::PopUpButton>(view);
-        if (control && clickable && control->isEnabled() && covers(geometry.toWindow(view->bounds()), x, y))
-            found = control;
-        for (const auto& child : view->subviews())
-            self(self, child, here);
-    };
-    visit(visit, window->contentView(), appkit::zeroPoint);
-    return found;
+    auto hit = window->hitTest({static_cast<float>(x) + 0.5f, static_cast<float>(h() - y) - 0.5f});
+    auto control = std::dynamic_pointer_cast<appkit::Control>(hit);
+    if (!control || !control->acceptsFirstResponder() || !control->isEnabled())
+        return nullptr;
+    return control;
 }
 
 int FltkWindow::handle(int event) {
     switch (event) {
+    case FL_FOCUS:
+        // The window with the keyboard is the model's key window, which receives
+        // key equivalents without a target (Ctrl+W closes this one).
+        if (auto window = model(); window && window->isVisible() && !window->isKeyWindow())
+            window->makeKeyAndOrderFront(nullptr);
+        return 1;
+    case FL_UNFOCUS:
+        return 1;
     case FL_PUSH: {
         auto control = controlAt(Fl::event_x(), Fl::event_y());
+        if (Fl::event_button() == FL_RIGHT_MOUSE) {
+            if (control)
+                return 1;
+            showApplicationMenu();
+            return 1;
+        }
         if (!control)
             return Fl_Double_Window::handle(event);
         if (auto popUp = std::dynamic_pointer_cast<appkit::PopUpButton>(control)) {
@@ -144,85 +140,133 @@ int FltkWindow::handle(int event) {
             return 1;
         }
         pressed_ = control;
+        control->setHighlighted(true);
         redraw();
         return 1;
     }
     case FL_DRAG:
-        return pressed_.lock() ? 1 : Fl_Double_Window::handle(event);
+        if (auto pressed = pressed_.lock()) {
+            pressed->setHighlighted(controlAt(Fl::event_x(), Fl::event_y()) == pressed);
+            redraw();
+            return 1;
+        }
+        return Fl_Double_Window::handle(event);
     case FL_RELEASE: {
         auto pressed = pressed_.lock();
         pressed_.reset();
-        redraw();
         if (!pressed)
             return Fl_Double_Window::handle(event);
+        pressed->setHighlighted(false);
+        redraw();
         if (controlAt(Fl::event_x(), Fl::event_y()) == pressed)
-            if (auto button = std::dynamic_pointer_cast<appkit::Button>(pressed))
-                button->performClick();
+            press(pressed);
         return 1;
     }
     case FL_KEYBOARD:
-        if ((Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter) && pressDefaultButton())
-            return 1;
-        return Fl_Double_Window::handle(event);
+    case FL_SHORTCUT:
+        return handleKey() ? 1 : Fl_Double_Window::handle(event);
     default:
         return Fl_Double_Window::handle(event);
     }
 }
 
-bool FltkWindow::pressDefaultButton() {
+int FltkWindow::handleKey() {
     auto window = model();
     if (!window)
-        return false;
-    auto find = [](auto& self, const std::shared_ptr<appkit::View>& view) -> std::shared_ptr<appkit::Button> {
-        if (view->isHidden())
-            return nullptr;
-        auto button = std::dynamic_pointer_cast<appkit::Button>(view);
-        if (button && button->isEnabled() && button->keyEquivalent() == "\r")
-            return button;
-        for (const auto& child : view->subviews())
-            if (auto found = self(self, child))
-                return found;
-        return nullptr;
-    };
-    auto button = find(find, window->contentView());
-    if (!button)
-        return false;
-    button->performClick();
-    return true;
+        return 0;
+    int key = Fl::event_key();
+    if (Fl::event_state() & (FL_CTRL | FL_META)) {
+        if (key >= 0 && key < 0x80 && std::isalnum(key))
+            return appkit::Application::shared().performKeyEquivalent(std::string(1, char(std::tolower(key))));
+        return 0;
+    }
+    auto focused = window->firstResponder();
+    switch (key) {
+    case FL_Tab:
+        if (Fl::event_state() & FL_SHIFT)
+            window->selectPreviousKeyView();
+        else
+            window->selectNextKeyView();
+        redraw();
+        return 1;
+    case FL_Enter:
+    case FL_KP_Enter:
+        if (auto button = window->defaultButton()) {
+            press(button);
+            return 1;
+        }
+        return 0;
+    case FL_Escape:
+        window->cancelOperation();
+        return 1;
+    case ' ':
+    case FL_Up:
+    case FL_Down:
+        if (auto popUp = std::dynamic_pointer_cast<appkit::PopUpButton>(focused)) {
+            choose(popUp);
+            return 1;
+        }
+        if (key == ' ' && focused) {
+            press(focused);
+            return 1;
+        }
+        return 0;
+    default:
+        return 0;
+    }
 }
 
-void FltkWindow::choose(const std::shared_ptr<appkit::Control>& control) {
-    auto popUp = std::dynamic_pointer_cast<appkit::PopUpButton>(control);
-    std::vector<std::string> titles;
-    for (std::size_t i = 0; i < popUp->numberOfItems(); ++i)
-        titles.push_back(menuLabel(popUp->itemAtIndex(i)->title().text()));
-    if (titles.empty())
+void FltkWindow::press(const std::shared_ptr<appkit::Control>& control) {
+    auto button = std::dynamic_pointer_cast<appkit::Button>(control);
+    if (!button)
         return;
-    std::vector<Fl_Menu_Item> items(titles.size() + 1);
-    for (std::size_t i = 0; i < titles.size(); ++i) {
-        items[i].text = titles[i].c_str();
-        items[i].labelfont(FL_HELVETICA);
-        items[i].labelsize(13);
-    }
-    long selected = popUp->indexOfSelectedItem();
-    pressed_ = control;
+    cursor(FL_CURSOR_WAIT);
+    Fl::flush();
+    button->performClick();
+    cursor(FL_CURSOR_DEFAULT);
+}
+
+void FltkWindow::choose(const std::shared_ptr<appkit::PopUpButton>& popUp) {
+    std::vector<PopUpList::Entry> entries;
+    for (std::size_t i = 0; i < popUp->numberOfItems(); ++i)
+        entries.push_back({std::string(popUp->itemAtIndex(i)->title().text()), ""});
+    if (entries.empty())
+        return;
+    popUp->setHighlighted(true);
     redraw();
+    Fl::flush();
     FltkGraphicsContext geometry;
     geometry.setWindowHeight(h());
-    appkit::Point origin = popUp->frame().origin;
-    for (auto parent = popUp->superview(); parent; parent = parent->superview())
-        origin = {origin.x + parent->frame().origin.x, origin.y + parent->frame().origin.y};
-    geometry.setTranslation(origin);
-    auto box = geometry.toWindow(popUp->bounds());
-    const Fl_Menu_Item* initial = selected >= 0 ? &items[static_cast<std::size_t>(selected)] : nullptr;
-    const Fl_Menu_Item* picked = items[0].pulldown(box.x, box.y, box.w, box.h, initial, nullptr, nullptr, 1);
-    pressed_.reset();
+    auto box = geometry.toWindow(popUp->convertRectToWindow(popUp->bounds()));
+    box.x += x();
+    box.y += y();
+    int picked = PopUpList::choose(entries, static_cast<int>(popUp->indexOfSelectedItem()), box);
+    popUp->setHighlighted(false);
     redraw();
-    if (picked)
-        popUp->performClickOnItemAtIndex(static_cast<std::size_t>(picked - items.data()));
+    if (picked >= 0)
+        popUp->performClickOnItemAtIndex(static_cast<std::size_t>(picked));
+}
+
+void FltkWindow::showApplicationMenu() {
+    auto mainMenu = appkit::Application::shared().mainMenu();
+    auto applicationItem = mainMenu ? mainMenu->itemAtIndex(0) : nullptr;
+    auto menu = applicationItem ? applicationItem->submenu() : nullptr;
+    if (!menu || menu->numberOfItems() == 0)
+        return;
+    std::vector<PopUpList::Entry> entries;
+    for (const auto& item : menu->items())
+        entries.push_back({std::string(item->title().text()), keyEquivalentLabel(item->keyEquivalent())});
+    FltkGraphicsContext::Box at{Fl::event_x_root(), Fl::event_y_root(), 0, 0};
+    int picked = PopUpList::choose(entries, -1, at);
+    // The menu's items may have changed while it was open.
+    if (auto item = picked >= 0 ? menu->itemAtIndex(static_cast<std::size_t>(picked)) : nullptr)
+        item->sendAction();
 }
 
 void FltkWindow::closeBox(Fl_Widget* widget, void*) {
+    // FLTK also calls this for Escape; a Mac window does not close on Escape.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+        return;
     // The model decides whether the window goes; the next synchronize hides it.
     if (auto window = static_cast<FltkWindow*>(widget)->model())
         window->performClose();

@@ -222,12 +222,37 @@ TEST_F(WindowDescriptionTest, TheApplicationMenuHoldsTheFiveItemsAndQuitEndsTheA
         titles.emplace_back(item->title().text());
     EXPECT_EQ(titles, (std::vector<std::string>{"About", "Hide", "Hide Others", "Show All", "Quit"}));
 
+    EXPECT_TRUE(applicationMenu->itemWithTitle("Hide Others")->sendAction()) << "Hide Others has no action";
     applicationMenu->itemWithTitle("Hide")->sendAction();
     EXPECT_TRUE(application().isHidden());
     applicationMenu->itemWithTitle("Show All")->sendAction();
     EXPECT_FALSE(application().isHidden());
     EXPECT_FALSE(application().isTerminated());
     applicationMenu->itemWithTitle("Quit")->sendAction();
+    EXPECT_TRUE(application().isTerminated());
+}
+
+// Tab walks the controls a person can work in reading order; Return presses the
+// documentation button; Ctrl+W (the Close item's key) closes the window.
+TEST_F(WindowDescriptionTest, TheKeyboardReachesTheControlsInReadingOrderAndReturnOpensTheDocumentation) {
+    auto& window = controller_->window;
+    window->makeKeyAndOrderFront(controller_);
+    controller_->setValue(Value::boolean(false), "readMeButtonHidden");
+    auto button = [this](const char* id) { return result_.objectAs<Control>(id); };
+    std::vector<std::shared_ptr<Control>> expected{button("supportModelPUButton"), button("languagePUButton"),
+                                                   button("readMeButton"), button("docButton"), button("closeButton")};
+    EXPECT_EQ(window->keyViewLoop(), expected);
+    controller_->setValue(Value::boolean(true), "readMeButtonHidden");
+    controller_->modelPopUp->setHidden(true);
+    expected = {button("languagePUButton"), button("docButton"), button("closeButton")};
+    EXPECT_EQ(window->keyViewLoop(), expected);
+
+    ASSERT_EQ(window->defaultButton(), button("docButton"));
+    window->defaultButton()->performClick();
+    EXPECT_EQ(controller_->actions, (std::vector<std::string>{"openDocumentation"}));
+
+    EXPECT_TRUE(application().performKeyEquivalent("w"));
+    EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(application().isTerminated());
 }
 

@@ -1,6 +1,8 @@
 #include "window/Locations.h"
 #include "window/OpenCommand.h"
 
+#include "platform/foundation/ShellRunner.h"
+
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
@@ -8,7 +10,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
 #include <map>
+#include <unistd.h>
 
 namespace docshelf {
 namespace {
@@ -61,6 +67,36 @@ TEST(OpenCommand, RealShellSeesOneUnchangedArgument) {
         EXPECT_EQ(count, "1") << command;
         EXPECT_EQ(argument, value) << command;
     }
+}
+
+// In Shift JIS, 0x95 0x5C is one character: a shell reading the command line in
+// that locale takes the backslash before a quote for half of it, and the quote
+// then ends the argument early.
+TEST(OpenCommand, ShellInADoubleByteLocaleSeesOneUnchangedArgument) {
+    const char* sjis = "ja_JP.SJIS";
+    locale_t available = newlocale(LC_ALL_MASK, sjis, nullptr);
+    if (!available || access("/bin/bash", X_OK) != 0)
+        GTEST_SKIP() << "needs bash and the ja_JP.SJIS locale (scripts/install-deps makes it)";
+    freelocale(available);
+    testing::TemporaryDirectory dir;
+    std::string recorder = dir / "opener";
+    dir.write("opener", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$(dirname \"$0\")/seen\"\n");
+    std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+    std::string value = dir / "a\x95\"; touch broken; : \x95\"";
+    const char* previous = std::getenv("LC_ALL");
+    std::string saved = previous ? previous : "";
+    setenv("LC_ALL", sjis, 1);
+    int status = foundation::ShellRunner::run("/bin/bash", "cd '" + dir.path().string() + "' && " +
+                                                               OpenCommand::document(value, recorder));
+    previous ? setenv("LC_ALL", saved.c_str(), 1) : unsetenv("LC_ALL");
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "broken")) << "the path ran a command";
+    std::ifstream seen(dir / "seen");
+    std::string count, argument;
+    std::getline(seen, count);
+    std::getline(seen, argument);
+    EXPECT_EQ(count, "1");
+    EXPECT_EQ(argument, value);
 }
 
 TEST(Locations, EnvironmentChoosesTheDisc) {

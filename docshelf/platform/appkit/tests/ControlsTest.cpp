@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 using ControlsTest = testing::FreshApplication;
 
-TEST_F(ControlsTest, SizeToFitTakesTheBackendsHeightWhenItHasOne) {
+TEST_F(ControlsTest, SizeToFitTakesTheBackendsLineHeightWhenTheFieldIsLower) {
     class TallText : public HeadlessBackend {
     public:
         Size measureText(std::string_view text, float fontSize) override {
@@ -82,6 +82,11 @@ TEST_F(ControlsTest, SizeToFitTakesTheBackendsHeightWhenItHasOne) {
     field->setStringValue("ab");
     field->sizeToFit();
     EXPECT_EQ(field->frame(), (Rect{{1, 2}, {18, 24}}));
+    // A field a line high already keeps its height, level with its label.
+    field->setFontSize(13);
+    field->setFrame({{1, 2}, {100, 20}});
+    field->sizeToFit();
+    EXPECT_EQ(field->frame(), (Rect{{1, 2}, {18, 20}}));
 }
 
 TEST_F(ControlsTest, DisplayRequestsAreCountedPerView) {

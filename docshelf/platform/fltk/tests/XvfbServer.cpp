@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -16,6 +18,8 @@ namespace {
 
 constexpr const char* program = "/usr/bin/Xvfb";
 constexpr int startTimeoutMs = 10000;
+constexpr int startAttempts = 3;
+constexpr const char* startLock = "/tmp/docshelf-xvfb-start.lock";
 
 }
 
@@ -31,6 +35,29 @@ bool XvfbServer::installed() {
 XvfbServer::XvfbServer() {
     if (!installed())
         return;
+    // Servers that start or end at the same moment can leave a display unusable,
+    // so starts and ends take turns across processes (other test programs
+    // included), and a server counts as started only once a client can connect.
+    int lock = open(startLock, O_CREAT | O_RDWR | O_CLOEXEC, 0666);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
+    for (int attempt = 0; attempt < startAttempts && display_.empty(); ++attempt) {
+        start();
+        if (display_.empty())
+            continue;
+        Display* connection = XOpenDisplay(display_.c_str());
+        if (connection) {
+            XCloseDisplay(connection);
+        } else {
+            stop();
+            display_.clear();
+        }
+    }
+    if (lock >= 0)
+        close(lock);
+}
+
+void XvfbServer::start() {
     int fds[2];
     if (pipe(fds) != 0)
         return;
@@ -38,9 +65,12 @@ XvfbServer::XvfbServer() {
     if (pid_ == 0) {
         close(fds[0]);
         // -displayfd: the server picks a free display and writes its number to the pipe.
+        // -noreset: without it the server starts afresh whenever its last client
+        // leaves (a screenshot, an xdotool call), and a program connecting just then
+        // finds no display and runs without one.
         std::string fd = std::to_string(fds[1]);
         execl(program, program, "-displayfd", fd.c_str(), "-screen", "0", "1280x900x24", "-nolisten", "tcp",
-              static_cast<char*>(nullptr));
+              "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -70,16 +100,30 @@ XvfbServer::XvfbServer() {
 }
 
 XvfbServer::~XvfbServer() {
+    // An ending server removes its socket files, which a server starting at the
+    // same moment on the same display may already have made anew.
+    int lock = open(startLock, O_CREAT | O_RDWR | O_CLOEXEC, 0666);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
+    stop();
+    if (lock >= 0)
+        close(lock);
+}
+
+void XvfbServer::stop() {
     if (pid_ <= 0)
         return;
     kill(pid_, SIGTERM);
     for (int i = 0; i < 100; ++i) {
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_)
+        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = -1;
             return;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }
 
 int XvfbServer::closeTopLevelWindows() const {

@@ -23,6 +23,9 @@ public:
 
 private:
     XvfbServer();
+    // One server, display_ set once it told its display; stop ends it.
+    void start();
+    void stop();
 
     pid_t pid_ = -1;
     std::string display_;

@@ -1,0 +1,90 @@
+#include "DesktopUser.h"
+
+#include "ChildProcess.h"
+
+#include <unistd.h>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+namespace docshelf::fltk::testing {
+
+namespace {
+
+constexpr const char* program = "/usr/bin/xdotool";
+constexpr std::chrono::seconds commandTimeout{10};
+// What a person's hand takes between two steps; also lets the program draw.
+constexpr std::chrono::milliseconds settle{400};
+
+}
+
+bool DesktopUser::installed() {
+    return access(program, X_OK) == 0;
+}
+
+bool DesktopUser::run(const std::string& arguments) const {
+    bool ok = runBounded("DISPLAY=" + display_ + " " + program + " " + arguments, commandTimeout) == 0;
+    std::this_thread::sleep_for(settle);
+    return ok;
+}
+
+std::vector<std::string> DesktopUser::windowsOfClass(const std::string& className) const {
+    std::string command = "DISPLAY=" + display_ + " " + program + " search --onlyvisible --class " + className;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::vector<std::string> ids;
+    if (!pipe)
+        return ids;
+    std::array<char, 64> line{};
+    while (fgets(line.data(), line.size(), pipe.get())) {
+        std::string id(line.data());
+        while (!id.empty() && (id.back() == '\n' || id.back() == '\r'))
+            id.pop_back();
+        if (!id.empty())
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+std::vector<std::string> DesktopUser::waitForWindows(const std::string& className, std::size_t count,
+                                                     int seconds) const {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    auto ids = windowsOfClass(className);
+    while (ids.size() != count && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ids = windowsOfClass(className);
+    }
+    return ids;
+}
+
+bool DesktopUser::click(const std::string& window, int x, int y, int button) const {
+    std::ostringstream arguments;
+    arguments << "mousemove --window " << window << " " << x << " " << y << " click " << button;
+    return run(arguments.str());
+}
+
+bool DesktopUser::moveTo(const std::string& window, int x, int y) const {
+    std::ostringstream arguments;
+    arguments << "mousemove --window " << window << " " << x << " " << y;
+    return run(arguments.str());
+}
+
+bool DesktopUser::keys(const std::vector<std::string>& names) const {
+    std::string arguments = "key --delay 80";
+    for (const auto& name : names)
+        arguments += " " + name;
+    return run(arguments);
+}
+
+bool DesktopUser::type(const std::string& text) const {
+    return run("type --delay 80 " + text);
+}
+
+bool DesktopUser::screenshot(const std::string& path) const {
+    return runBounded("xwd -root -silent -display " + display_ + " | convert xwd:- png:" + path,
+                      std::chrono::seconds(20)) == 0;
+}
+
+}
