@@ -58,11 +58,8 @@ FltkGraphicsContext::Box bezelBox(FltkGraphicsContext::Box frame, int insetX) {
 }
 
 void drawLabel(const std::string& text, FltkGraphicsContext::Box box, Fl_Align align, Fl_Color color) {
-    fl_font(FL_HELVETICA, fontSize);
     fl_color(color);
-    fl_push_clip(box.x, box.y, box.w, box.h);
-    fl_draw(text.c_str(), box.x, box.y, box.w, box.h, align | FL_ALIGN_INSIDE, nullptr, 0);
-    fl_pop_clip();
+    FltkGraphicsContext::drawTextIn(text, box, FL_HELVETICA, fontSize, align, false);
 }
 
 }

@@ -1,5 +1,6 @@
 #include "FltkBackend.h"
 
+#include "FltkGraphicsContext.h"
 #include "FltkWindow.h"
 
 #include "platform/appkit/Application.h"
@@ -35,9 +36,9 @@ bool FltkBackend::openDisplay() {
 }
 
 appkit::Size FltkBackend::measureText(std::string_view text, float fontSize) {
-    std::string line(text);
-    fl_font(FL_HELVETICA, static_cast<Fl_Fontsize>(fontSize + 0.5f));
-    return {static_cast<float>(fl_width(line.c_str())), static_cast<float>(fl_height())};
+    auto size = static_cast<Fl_Fontsize>(fontSize + 0.5f);
+    return {FltkGraphicsContext::textWidth(text, FL_HELVETICA, size),
+            FltkGraphicsContext::lineHeight(text, FL_HELVETICA, size)};
 }
 
 appkit::Size FltkBackend::screenSize() {

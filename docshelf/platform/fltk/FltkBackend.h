@@ -22,7 +22,8 @@ public:
     // True when an X display can be opened; FLTK then uses it.
     static bool openDisplay();
 
-    // Helvetica at the field's size; the height is one line's.
+    // Helvetica at the field's size, with other fonts for the characters it
+    // lacks, as the text is drawn; the height is one line's.
     appkit::Size measureText(std::string_view text, float fontSize) override;
     appkit::Size screenSize() override;
     // Shows every visible window and handles events until stopEventLoop; 0.

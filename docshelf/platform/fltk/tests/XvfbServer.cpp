@@ -38,8 +38,9 @@ XvfbServer::XvfbServer() {
     if (pid_ == 0) {
         close(fds[0]);
         // -displayfd: the server picks a free display and writes its number to the pipe.
+        // -noreset: it stays up between clients, so that each test finds it.
         std::string fd = std::to_string(fds[1]);
-        execl(program, program, "-displayfd", fd.c_str(), "-screen", "0", "1280x900x24", "-nolisten", "tcp",
+        execl(program, program, "-displayfd", fd.c_str(), "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-noreset",
               static_cast<char*>(nullptr));
         _exit(127);
     }
