@@ -114,6 +114,8 @@ TextBand textIn(const Screen& screen, Frame window, int top, int bottom) {
             firstLineBottom = y;
         inLine = inked;
     }
+    if (firstLineTop >= 0 && firstLineBottom < 0)
+        firstLineBottom = bottom;
     // Empty boxes in place of glyphs make only a few kinds of columns (a box's
     // side, its top and bottom); real glyphs make many.
     std::set<std::uint64_t> patterns;
