@@ -33,18 +33,25 @@ struct Ink {
     int right = -1;
 };
 
-// The window's pixels once it is on the screen and has drawn.
+// The window's pixels once it is on the screen and has drawn: its white
+// background shows in its corner.
 Ink inkIn(FltkWindow& window) {
-    for (int i = 0; i < 40 && !window.visible_r(); ++i)
-        Fl::wait(0.05);
-    Fl::wait(0.1);
-    window.redraw();
-    Fl::flush();
-    window.make_current();
     int w = window.w();
     int h = window.h();
-    uchar* pixels = fl_read_image(nullptr, 0, 0, w, h);
+    uchar* pixels = nullptr;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        Fl::wait(0.05);
+        window.redraw();
+        Fl::flush();
+        window.make_current();
+        delete[] pixels;
+        pixels = fl_read_image(nullptr, 0, 0, w, h);
+        if (pixels && pixels[0] == 255 && pixels[1] == 255 && pixels[2] == 255)
+            break;
+    }
     Ink ink;
+    if (!pixels)
+        return ink;
     std::vector<bool> columns(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
         bool row = false;
