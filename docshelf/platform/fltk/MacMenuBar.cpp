@@ -6,7 +6,7 @@
 
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Sys_Menu_Bar.H>
-#include <FL/mac.H>
+#include <FL/x.H>  // on a Mac it brings mac.H: Fl_Mac_App_Menu, fl_mac_set_about
 
 #include <deque>
 #include <iterator>
