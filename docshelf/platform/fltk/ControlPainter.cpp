@@ -57,6 +57,15 @@ FltkGraphicsContext::Box bezelBox(FltkGraphicsContext::Box frame, int insetX) {
     return {frame.x + insetX, frame.y + (frame.h - h) / 2, frame.w - 2 * insetX, h};
 }
 
+// Keeps drawing inside a control's frame while it lives.
+class ClipTo {
+public:
+    explicit ClipTo(FltkGraphicsContext::Box frame) { fl_push_clip(frame.x, frame.y, frame.w, frame.h); }
+    ~ClipTo() { fl_pop_clip(); }
+    ClipTo(const ClipTo&) = delete;
+    ClipTo& operator=(const ClipTo&) = delete;
+};
+
 void drawLabel(const std::string& text, FltkGraphicsContext::Box box, Fl_Align align, Fl_Color color) {
     fl_color(color);
     FltkGraphicsContext::drawTextIn(text, box, FL_HELVETICA, fontSize, align, false);
@@ -65,6 +74,7 @@ void drawLabel(const std::string& text, FltkGraphicsContext::Box box, Fl_Align a
 }
 
 void ControlPainter::drawButton(const appkit::Button& button, bool pressed) {
+    ClipTo frame(context_.toWindow(button.bounds()));
     auto box = bezelBox(context_.toWindow(button.bounds()), 6);
     bool isDefault = button.keyEquivalent() == "\r" && button.isEnabled();
     Fl_Color fill = isDefault ? (pressed ? fl_darker(accent) : accent) : (pressed ? pressedFace : face);
@@ -74,6 +84,7 @@ void ControlPainter::drawButton(const appkit::Button& button, bool pressed) {
 }
 
 void ControlPainter::drawPopUpButton(const appkit::PopUpButton& popUp, bool pressed) {
+    ClipTo frame(context_.toWindow(popUp.bounds()));
     auto box = bezelBox(context_.toWindow(popUp.bounds()), 3);
     bezel(box.x, box.y, box.w, box.h, pressed ? pressedFace : face, true);
 
@@ -97,6 +108,7 @@ void ControlPainter::drawPopUpButton(const appkit::PopUpButton& popUp, bool pres
 
 void ControlPainter::drawTextField(appkit::TextField& field) {
     auto box = context_.toWindow(field.bounds());
+    ClipTo frame(box);
     if (field.isBezeled()) {
         fl_color(border);
         fl_rect(box.x, box.y, box.w, box.h);

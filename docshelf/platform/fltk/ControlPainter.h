@@ -13,7 +13,7 @@ namespace docshelf::fltk {
 // Draws the standard controls the way a current Mac dialog shows them: white
 // rounded buttons with a hairline border, the default button in the accent
 // colour, pop-ups with the blue chevron cap. The context's translation must be
-// the control's origin.
+// the control's origin. Nothing is drawn outside the control's frame.
 class ControlPainter {
 public:
     explicit ControlPainter(FltkGraphicsContext& context) : context_(context) {}
