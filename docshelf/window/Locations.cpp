@@ -38,7 +38,12 @@ Locations Locations::fromEnvironment(const std::function<const char*(const char*
 Locations Locations::current() {
     if (overridden())
         return *overridden();
+#ifdef __APPLE__
+    // A Mac always has its disc under /Volumes and its "open".
+    return macDefaults();
+#else
     return fromEnvironment([](const char* name) { return std::getenv(name); });
+#endif
 }
 
 void Locations::setOverride(std::optional<Locations> locations) {

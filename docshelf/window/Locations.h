@@ -20,7 +20,8 @@ struct Locations {
 
     bool openerTakesApplication() const { return opener == "open"; }
 
-    // Asked afresh on every call unless tests or tools have set their own.
+    // Asked afresh on every call unless tests or tools have set their own; on a
+    // Mac always macDefaults(), whatever the environment says.
     static Locations current();
     static void setOverride(std::optional<Locations> locations);
 

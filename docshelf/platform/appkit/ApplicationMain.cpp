@@ -13,8 +13,10 @@ int applicationMain(int argc, char** argv) {
     // Kept for the whole run: it holds the description's objects.
     NibLoadResult loaded = NibLoader::loadMainWindowDescription(application);
     if (!loaded.ok()) {
+        // A note for whoever looks at the console; the application reports no
+        // failure, so it ends as if its user had quit it.
         std::cerr << program << ": cannot load the window description: " << loaded.error() << "\n";
-        return 1;
+        return 0;
     }
     application.finishLaunching();
     return application.run();

@@ -1,6 +1,12 @@
 #include "FltkBackend.h"
 
+#include "FltkGraphicsContext.h"
 #include "FltkWindow.h"
+#ifdef __APPLE__
+#include "MacMenuBar.h"
+
+#include <ApplicationServices/ApplicationServices.h>
+#endif
 
 #include "platform/appkit/Application.h"
 #include "platform/appkit/Window.h"
@@ -24,6 +30,11 @@ FltkBackend::FltkBackend() = default;
 FltkBackend::~FltkBackend() = default;
 
 bool FltkBackend::openDisplay() {
+#ifdef __APPLE__
+    // A Mac always has its screen. FLTK opens it with the first window, after the
+    // set-up has given the application menu its titles: opening builds that menu.
+    return true;
+#else
     if (fl_display)
         return true;
     // FLTK's own opening ends the process when there is no display; ask X first.
@@ -32,16 +43,23 @@ bool FltkBackend::openDisplay() {
         return false;
     fl_open_display(display);
     return true;
+#endif
 }
 
 appkit::Size FltkBackend::measureText(std::string_view text, float fontSize) {
-    std::string line(text);
-    fl_font(FL_HELVETICA, static_cast<Fl_Fontsize>(fontSize + 0.5f));
-    return {static_cast<float>(fl_width(line.c_str())), static_cast<float>(fl_height())};
+    auto size = static_cast<Fl_Fontsize>(fontSize + 0.5f);
+    return {FltkGraphicsContext::textWidth(text, FL_HELVETICA, size),
+            FltkGraphicsContext::lineHeight(text, FL_HELVETICA, size)};
 }
 
 appkit::Size FltkBackend::screenSize() {
+#ifdef __APPLE__
+    // Asked of the system: FLTK's answer would open the display early (see openDisplay).
+    CGRect bounds = CGDisplayBounds(CGMainDisplayID());
+    return {static_cast<float>(bounds.size.width), static_cast<float>(bounds.size.height)};
+#else
     return {static_cast<float>(Fl::w()), static_cast<float>(Fl::h())};
+#endif
 }
 
 int FltkBackend::runEventLoop(appkit::Application& application) {
@@ -72,6 +90,15 @@ void FltkBackend::synchronize(appkit::Application& application) {
         shown->synchronize(screenHeight, application.isHidden());
     }
     std::erase_if(windows_, [](const auto& entry) { return !entry.second; });
+}
+
+void FltkBackend::applicationDidChange(appkit::Application& application) {
+    changed_ = true;
+#ifdef __APPLE__
+    MacMenuBar::shared().show(application);
+#else
+    (void)application;
+#endif
 }
 
 FltkWindow* FltkBackend::windowFor(const appkit::Window& window) const {

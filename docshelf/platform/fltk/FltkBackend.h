@@ -19,10 +19,12 @@ public:
     FltkBackend();
     ~FltkBackend() override;
 
-    // True when an X display can be opened; FLTK then uses it.
+    // True when an X display can be opened; FLTK then uses it. Always true on a
+    // Mac, where FLTK opens the screen when the first window shows.
     static bool openDisplay();
 
-    // Helvetica at the field's size; the height is one line's.
+    // Helvetica at the field's size, with other fonts for the characters it
+    // lacks, as the text is drawn; the height is one line's.
     appkit::Size measureText(std::string_view text, float fontSize) override;
     appkit::Size screenSize() override;
     // Shows every visible window and handles events until stopEventLoop; 0.
@@ -32,7 +34,8 @@ public:
     void viewNeedsDisplay(appkit::View&) override { changed_ = true; }
     void viewDidChange(appkit::View&) override { changed_ = true; }
     void windowDidChange(appkit::Window&) override { changed_ = true; }
-    void applicationDidChange(appkit::Application&) override { changed_ = true; }
+    // On a Mac the main menu also goes to the system's menu bar.
+    void applicationDidChange(appkit::Application& application) override;
 
     // Brings the on-screen windows in line with the application's; for the loop
     // and for tests that drive FLTK themselves.

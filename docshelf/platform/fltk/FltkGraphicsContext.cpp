@@ -1,5 +1,8 @@
 #include "FltkGraphicsContext.h"
 
+#include "FontFallback.h"
+#include "LineBreaker.h"
+
 #include "platform/appkit/Image.h"
 
 #include <FL/Fl_PNG_Image.H>
@@ -8,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace docshelf::fltk {
 
@@ -15,6 +19,45 @@ namespace {
 
 uchar component(float value) {
     return static_cast<uchar>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
+}
+
+// The room above and below the baseline that a text needs, over all its fonts.
+struct LineMetrics {
+    int ascent = 0;
+    int descent = 0;
+};
+
+LineMetrics metricsOf(const std::vector<FontRun>& runs, Fl_Font font, Fl_Fontsize size) {
+    LineMetrics metrics;
+    auto include = [&](Fl_Font f) {
+        fl_font(f, size);
+        metrics.ascent = std::max(metrics.ascent, fl_height() - fl_descent());
+        metrics.descent = std::max(metrics.descent, fl_descent());
+    };
+    include(font);
+    for (const auto& run : runs)
+        if (run.font != font)
+            include(run.font);
+    return metrics;
+}
+
+float runsWidth(const std::vector<FontRun>& runs, Fl_Fontsize size) {
+    double width = 0;
+    for (const auto& run : runs) {
+        fl_font(run.font, size);
+        width += fl_width(run.text.data(), static_cast<int>(run.text.size()));
+    }
+    return static_cast<float>(width);
+}
+
+// One line with its left end at x and its baseline at y.
+void drawRuns(const std::vector<FontRun>& runs, Fl_Fontsize size, double x, int y) {
+    for (const auto& run : runs) {
+        fl_font(run.font, size);
+        int length = static_cast<int>(run.text.size());
+        fl_draw(run.text.data(), length, static_cast<int>(std::lround(x)), y);
+        x += fl_width(run.text.data(), length);
+    }
 }
 
 Fl_Align alignmentFor(appkit::TextAlignment alignment) {
@@ -74,16 +117,51 @@ void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
 void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
                                    appkit::TextAlignment alignment) {
     Box where = toWindow(box);
-    std::string line(text);
+    Fl_Font font = bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
+    auto size = static_cast<Fl_Fontsize>(std::lround(fontSize));
     fl_color(textColor_);
-    fl_font(bold ? FL_HELVETICA_BOLD : FL_HELVETICA, static_cast<Fl_Fontsize>(std::lround(fontSize)));
     // A field with room for more lines wraps its text from the top, as a label does;
     // one line sits in the middle of its box.
-    Fl_Align align = alignmentFor(alignment) | FL_ALIGN_INSIDE;
-    if (where.h >= 2 * fl_height())
-        align |= FL_ALIGN_TOP | FL_ALIGN_WRAP;
-    fl_push_clip(where.x, where.y, where.w, where.h);
-    fl_draw(line.c_str(), where.x, where.y, where.w, where.h, align, nullptr, 0);
+    bool wrap = where.h >= 2 * lineHeight(text, font, size);
+    drawTextIn(text, where, font, size, alignmentFor(alignment), wrap);
+}
+
+float FltkGraphicsContext::textWidth(std::string_view text, Fl_Font font, Fl_Fontsize size) {
+    return runsWidth(FontFallback::runs(text, font, size), size);
+}
+
+float FltkGraphicsContext::lineHeight(std::string_view text, Fl_Font font, Fl_Fontsize size) {
+    LineMetrics metrics = metricsOf(FontFallback::runs(text, font, size), font, size);
+    return static_cast<float>(metrics.ascent + metrics.descent);
+}
+
+void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
+                                     bool wrap) {
+    if (box.w <= 0 || box.h <= 0 || text.empty())
+        return;
+    std::vector<std::string_view> lines;
+    if (wrap)
+        lines = LineBreaker::wrap(text, static_cast<float>(box.w),
+                                  [&](std::string_view piece) { return textWidth(piece, font, size); });
+    else
+        lines.push_back(text);
+    LineMetrics metrics = metricsOf(FontFallback::runs(text, font, size), font, size);
+    int height = metrics.ascent + metrics.descent;
+    int top = wrap ? box.y : box.y + (box.h - height) / 2;
+    fl_push_clip(box.x, box.y, box.w, box.h);
+    for (std::string_view line : lines) {
+        auto runs = FontFallback::runs(line, font, size);
+        float width = runsWidth(runs, size);
+        double x = box.x;
+        if (align & FL_ALIGN_RIGHT)
+            x = box.x + box.w - width;
+        else if (!(align & FL_ALIGN_LEFT))
+            x = box.x + (box.w - width) / 2.0;
+        drawRuns(runs, size, x, top + metrics.ascent);
+        top += height;
+        if (top >= box.y + box.h)
+            break;
+    }
     fl_pop_clip();
 }
 

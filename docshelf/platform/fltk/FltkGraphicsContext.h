@@ -2,11 +2,13 @@
 
 #include "platform/appkit/GraphicsContext.h"
 
+#include <FL/Enumerations.H>
 #include <FL/Fl_RGB_Image.H>
 
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,6 +43,21 @@ public:
         int h = 0;
     };
     Box toWindow(appkit::Rect rect) const;
+
+    // Text in any script is measured and drawn piece by piece in the fonts that
+    // have its characters (FontFallback), so that a text measured here takes
+    // exactly that width on screen. Needs the display to be open.
+    //
+    // The width of the text on one line.
+    static float textWidth(std::string_view text, Fl_Font font, Fl_Fontsize size);
+    // The height of one line: from the highest ascent to the lowest descent of
+    // the fonts the text is drawn in.
+    static float lineHeight(std::string_view text, Fl_Font font, Fl_Fontsize size);
+    // Draws the text inside the box and nowhere else. One line sits in the
+    // middle of the box; with `wrap` the text breaks into lines by the Unicode
+    // rules (LineBreaker) and fills the box from the top. `align` takes
+    // FL_ALIGN_LEFT, FL_ALIGN_RIGHT or FL_ALIGN_CENTER. The colour is fl_color's.
+    static void drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align, bool wrap);
 
 private:
     // Pictures by file and drawn size, so that a redraw neither reads nor scales again.

@@ -3,6 +3,13 @@
 #include "FileManager.h"
 
 #include <unistd.h>
+#ifdef __APPLE__
+#include <mach-o/dyld.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#endif
 
 #include <array>
 
@@ -20,10 +27,21 @@ std::string parentOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// The running program's file, links resolved; empty when the system won't say.
 std::string executablePath() {
+#ifdef __APPLE__
+    // A Mac has no /proc: the loader knows the path it started, perhaps through links.
+    std::array<char, 4096> given{};
+    auto size = static_cast<uint32_t>(given.size());
+    if (_NSGetExecutablePath(given.data(), &size) != 0)
+        return {};
+    std::array<char, PATH_MAX> resolved{};
+    return realpath(given.data(), resolved.data()) ? std::string(resolved.data()) : std::string(given.data());
+#else
     std::array<char, 4096> buffer{};
     ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     return length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : std::string();
+#endif
 }
 
 }

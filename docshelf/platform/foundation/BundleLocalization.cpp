@@ -34,7 +34,7 @@ std::vector<std::string> tableCandidates(const Bundle& bundle, const std::string
     std::vector<std::string> available = bundle.localizations();
     std::string region = developmentRegion(bundle);
     std::vector<std::optional<std::string>> folders{
-        Localizations::choose(available, PreferredLanguages::fromEnvironment(), region),
+        Localizations::choose(available, PreferredLanguages::ofUser(), region),
         Localizations::find(available, region),
         Localizations::find(available, "en"),
     };
@@ -90,7 +90,7 @@ std::vector<std::string> Bundle::localizations() const {
 std::string Bundle::preferredLocalization() const {
     if (!path_)
         return {};
-    return Localizations::choose(localizations(), PreferredLanguages::fromEnvironment(), developmentRegion(*this))
+    return Localizations::choose(localizations(), PreferredLanguages::ofUser(), developmentRegion(*this))
         .value_or(std::string());
 }
 

@@ -1,6 +1,11 @@
 #include "PreferredLanguages.h"
 
+#ifdef __APPLE__
+#include <CoreFoundation/CoreFoundation.h>
+#endif
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string_view>
 
@@ -57,6 +62,25 @@ std::vector<std::string> PreferredLanguages::fromEnvironment(const Environment& 
 
 std::vector<std::string> PreferredLanguages::fromEnvironment() {
     return fromEnvironment([](const char* name) -> const char* { return std::getenv(name); });
+}
+
+std::vector<std::string> PreferredLanguages::ofUser() {
+#ifdef __APPLE__
+    std::vector<std::string> languages;
+    CFArrayRef preferred = CFLocaleCopyPreferredLanguages();
+    if (!preferred)
+        return languages;
+    for (CFIndex i = 0; i < CFArrayGetCount(preferred); ++i) {
+        auto tag = static_cast<CFStringRef>(CFArrayGetValueAtIndex(preferred, i));
+        std::array<char, 128> buffer{};
+        if (tag && CFStringGetCString(tag, buffer.data(), buffer.size(), kCFStringEncodingUTF8))
+            addLocale(languages, buffer.data());
+    }
+    CFRelease(preferred);
+    return languages;
+#else
+    return fromEnvironment();
+#endif
 }
 
 }

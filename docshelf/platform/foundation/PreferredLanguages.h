@@ -22,6 +22,10 @@ public:
     static std::vector<std::string> fromEnvironment(const Environment& getenv);
     // From the process environment, read afresh on every call.
     static std::vector<std::string> fromEnvironment();
+    // The user's own: on a Mac the languages of the user's settings
+    // (["ja-JP", "en-US"] gives "ja-JP", "ja", "en-US", "en"), elsewhere
+    // fromEnvironment(). Read afresh on every call.
+    static std::vector<std::string> ofUser();
 };
 
 }
