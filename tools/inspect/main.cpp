@@ -1,5 +1,6 @@
 #include "CatalogueReport.h"
 #include "CommandLine.h"
+#include "DiscCheck.h"
 #include "JsonExport.h"
 #include "WindowSession.h"
 
@@ -29,6 +30,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     foundation::Bundle::setMainBundlePath(command.app);
+
+    if (command.command == "check") {
+        auto findings = inspect::DiscCheck::run({command.app, command.messageBundle, command.windows});
+        if (command.json)
+            std::cout << inspect::render(findings.json());
+        else
+            std::cout << findings.text();
+        std::cerr << "docshelf-inspect: " << findings.count("error") << " errors, " << findings.count("warning")
+                  << " warnings, " << findings.count("note") << " notes\n";
+        if (!std::cout.good())
+            return 1;
+        return findings.hasErrors() ? 1 : 0;
+    }
 
     nlohmann::ordered_json report;
     if (command.command == "catalogue")

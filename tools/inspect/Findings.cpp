@@ -1,0 +1,49 @@
+#include "Findings.h"
+
+#include <algorithm>
+
+namespace docshelf::inspect {
+
+void Findings::error(std::string code, std::string location, std::string message) {
+    findings_.push_back({"error", std::move(code), std::move(location), std::move(message)});
+}
+
+void Findings::warning(std::string code, std::string location, std::string message) {
+    findings_.push_back({"warning", std::move(code), std::move(location), std::move(message)});
+}
+
+void Findings::note(std::string code, std::string location, std::string message) {
+    findings_.push_back({"note", std::move(code), std::move(location), std::move(message)});
+}
+
+bool Findings::hasErrors() const {
+    return count("error") > 0;
+}
+
+std::size_t Findings::count(const std::string& severity) const {
+    return static_cast<std::size_t>(
+        std::count_if(findings_.begin(), findings_.end(), [&](const Finding& f) { return f.severity == severity; }));
+}
+
+std::string Findings::text() const {
+    std::string out;
+    for (const Finding& f : findings_)
+        out += f.severity + " " + f.code + " " + f.location + ": " + f.message + "\n";
+    return out;
+}
+
+nlohmann::ordered_json Findings::json() const {
+    auto array = nlohmann::ordered_json::array();
+    for (const Finding& f : findings_)
+        array.push_back({{"severity", f.severity}, {"code", f.code}, {"location", f.location}, {"message", f.message}});
+    return array;
+}
+
+std::string Findings::keyPath(const std::string& file, const std::vector<std::string>& keys) {
+    std::string out = file;
+    for (const auto& key : keys)
+        out += "[" + key + "]";
+    return out;
+}
+
+}
