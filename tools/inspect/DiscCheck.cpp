@@ -295,9 +295,8 @@ private:
 
         std::string identificationAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model), model});
         Value identification = modelRecords.objectForKey(model);
-        if (identification.isAbsent()) {
-            if (lists_.modelInfo.dictionary.isAbsent())
-                return;  // reported with the file
+        // Without a readable "Model" the fault is reported once, with the file.
+        if (identification.isAbsent() && modelRecords.isDictionary()) {
             std::string message = "model " + inQuotes(model) + " has no record in " + fileName(lists_.modelInfo.path) +
                                   "; its online addresses carry an empty model identifier (MDL=)";
             for (const auto& [key, value] : modelRecords.entries())
@@ -307,7 +306,7 @@ private:
                 findings_.error("model-without-modelinfo", identificationAt, message);
             else
                 findings_.warning("model-without-modelinfo", identificationAt, message);
-        } else if (typed(identification, Value::Kind::Dictionary, identificationAt, model)) {
+        } else if (!identification.isAbsent() && typed(identification, Value::Kind::Dictionary, identificationAt, model)) {
             Value id = identification.objectForKey(keys::kpsID);
             if (id.isAbsent())
                 findings_.error("model-without-kpsid", identificationAt,
@@ -433,6 +432,8 @@ private:
             if (!seen.insert(named[i]).second)
                 continue;
             Value entry = entries.objectAtIndex(i);
+            if (entry.objectForKey(keys::documentationDisplayName).isAbsent())
+                continue;  // an entry without keys, reported with its member
             std::string folderPath = path + "/" + named[i];
             Value start = entry.objectForKey(keys::documentationPath);
             if (!start.isNonEmptyString())

@@ -160,7 +160,8 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
                                " characters; the supplies launcher holds at most " + std::to_string(maximumModelName));
             continue;
         }
-        if (std::find(models.begin(), models.end(), *model) == models.end()) {
+        // Without a model list (reported with CDInfo) there is nothing to compare with.
+        if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
             std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " + inQuotes(*model) +
                                   ", which is not a contained model";
             for (const auto& known : models)
