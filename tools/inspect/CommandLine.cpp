@@ -81,9 +81,9 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         const std::string& option = arguments[i];
         if (!option.starts_with("--"))
             return {std::nullopt, "unexpected argument '" + option + "'"};
-        if (!allowed(result.command, option) ||
-            (option != "--do" && option != "--json" && std::none_of(singleOptions.begin(), singleOptions.end(),
-                                               [&](const Option& o) { return o.name == option; })))
+        if (!allowed(result.command, option) || (option != "--do" && option != "--json" &&
+                                                 std::none_of(singleOptions.begin(), singleOptions.end(),
+                                                              [&](const Option& o) { return o.name == option; })))
             return {std::nullopt, "option " + option + " does not go with " + result.command};
         if (option == "--json") {
             result.json = true;

@@ -3,6 +3,7 @@
 #include "DiscPropertyLists.h"
 #include "MessageCheck.h"
 #include "WindowsFolderCheck.h"
+#include "XmlErrorLine.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"
@@ -70,8 +71,8 @@ std::string head(const std::string& path, std::size_t size) {
 
 // A documentation directory and the settings that name it.
 struct DocumentationDirectory {
-    std::string location;             // where "Path" stands
-    std::vector<std::string> models;  // the models that use it
+    std::string location;            // where "Path" stands
+    std::vector<std::string> models; // the models that use it
 };
 
 class Checker {
@@ -101,9 +102,11 @@ private:
             return false;
         }
         if (!file.error.empty() || file.root.isAbsent()) {
-            findings_.error("plist-unreadable", file.path,
+            auto xml = XmlErrorLine::find(file.path);
+            findings_.error("plist-unreadable", xml ? file.path + ":" + std::to_string(xml->line) : file.path,
                             "cannot be read as a property list (" +
-                                (file.error.empty() ? std::string("unknown reason") : file.error) + "); " + consequence);
+                                (file.error.empty() ? std::string("unknown reason") : file.error) +
+                                (xml ? ": " + xml->description : std::string()) + "); " + consequence);
             return false;
         }
         if (!file.root.isDictionary()) {
@@ -128,9 +131,10 @@ private:
     // A path that the browser uses exactly as stored, without resolving it.
     void absolute(const Value& path, const std::string& location, const std::string& key) {
         if (path.isString() && !path.text().starts_with('/'))
-            findings_.error("path-not-absolute", location,
-                            inQuotes(key) + " " + inQuotes(path.text()) +
-                                " is not a full path; the browser uses it as stored, relative to wherever it was started");
+            findings_.error(
+                "path-not-absolute", location,
+                inQuotes(key) + " " + inQuotes(path.text()) +
+                    " is not a full path; the browser uses it as stored, relative to wherever it was started");
     }
 
     // A path key of a list that leads to the next list: present, a string, a full path.
@@ -138,8 +142,8 @@ private:
         Value value = file.dictionary.objectForKey(key);
         std::string location = Findings::keyPath(file.path, {std::string(key)});
         if (value.isAbsent()) {
-            findings_.error(key == keys::commonResourcePath ? "common-resource-path-missing" : "key-missing",
-                            file.path, inQuotes(key) + " is missing; " + consequence);
+            findings_.error(key == keys::commonResourcePath ? "common-resource-path-missing" : "key-missing", file.path,
+                            inQuotes(key) + " is missing; " + consequence);
             return false;
         }
         if (!typed(value, Value::Kind::String, location, std::string(key)))
@@ -198,21 +202,27 @@ private:
             Value folder = member.objectForKey(keys::folderName);
             Value display = member.objectForKey(keys::displayName);
             Value code = member.objectForKey(keys::kpsCode);
-            typed(folder, Value::Kind::String, at, std::string(keys::folderName));
-            typed(display, Value::Kind::String, at, std::string(keys::displayName));
-            typed(code, Value::Kind::String, at, std::string(keys::kpsCode));
-            std::string which = folder.isString() ? "language " + inQuotes(folder.text()) : "member " + std::to_string(i);
+            typed(folder, Value::Kind::String, Findings::keyPath(at, {std::string(keys::folderName)}),
+                  std::string(keys::folderName));
+            typed(display, Value::Kind::String, Findings::keyPath(at, {std::string(keys::displayName)}),
+                  std::string(keys::displayName));
+            typed(code, Value::Kind::String, Findings::keyPath(at, {std::string(keys::kpsCode)}),
+                  std::string(keys::kpsCode));
+            std::string which =
+                folder.isString() ? "language " + inQuotes(folder.text()) : "member " + std::to_string(i);
             if (folder.isAbsent())
                 findings_.warning("member-without-folder-name", at,
-                                  which + " has no " + inQuotes(keys::folderName) + "; it matches no folder and no language");
+                                  which + " has no " + inQuotes(keys::folderName) +
+                                      "; it matches no folder and no language");
             if (display.isAbsent())
                 findings_.error("member-without-display-name", at,
                                 which + " has no " + inQuotes(keys::displayName) +
                                     "; its entries hold nothing and show as untitled languages");
             if (code.isAbsent())
-                findings_.error("member-without-kps-code", at,
-                                which + " has no " + inQuotes(keys::kpsCode) +
-                                    "; the automatic language choice never picks it and its online entries have no address");
+                findings_.error(
+                    "member-without-kps-code", at,
+                    which + " has no " + inQuotes(keys::kpsCode) +
+                        "; the automatic language choice never picks it and its online entries have no address");
             if (!folder.isString())
                 continue;
             std::string name(folder.text());
@@ -251,13 +261,15 @@ private:
         Value contained = cd.dictionary.objectForKey(keys::containedModel);
         std::string containedAt = Findings::keyPath(cd.path, {std::string(keys::containedModel)});
         if (contained.isAbsent()) {
-            findings_.error("key-missing", cd.path, inQuotes(keys::containedModel) + " is missing; the window lists no models");
+            findings_.error("key-missing", cd.path,
+                            inQuotes(keys::containedModel) + " is missing; the window lists no models");
             return;
         }
         if (!typed(contained, Value::Kind::Dictionary, containedAt, std::string(keys::containedModel)))
             return;
         if (contained.count() == 0)
-            findings_.error("key-missing", containedAt, inQuotes(keys::containedModel) + " is empty; the window lists no models");
+            findings_.error("key-missing", containedAt,
+                            inQuotes(keys::containedModel) + " is empty; the window lists no models");
 
         // The same list, in the same order, as the window's model pop-up.
         Value names = ZVCDDocumentation::initWithCDInfoPlist(cd.dictionary).objectForKey(keys::containedModels);
@@ -273,7 +285,8 @@ private:
         std::string modelAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model)});
         if (!lists_.modelInfo.dictionary.isAbsent() && modelRecords.isAbsent())
             findings_.error("key-missing", lists_.modelInfo.path,
-                            inQuotes(keys::model) + " is missing; every model's online addresses carry an empty model identifier");
+                            inQuotes(keys::model) +
+                                " is missing; every model's online addresses carry an empty model identifier");
         typed(modelRecords, Value::Kind::Dictionary, modelAt, std::string(keys::model));
 
         for (const auto& model : models_)
@@ -286,8 +299,8 @@ private:
         Value record = contained.objectForKey(model);
         typed(record, Value::Kind::Dictionary, recordAt, model);
 
-        Dictionary dictionary = ZVModelDocumentation::initWithName(Value(model), lists_.cdInfo.dictionary,
-                                                                   lists_.modelInfo.dictionary, lists_.common.dictionary);
+        Dictionary dictionary = ZVModelDocumentation::initWithName(
+            Value(model), lists_.cdInfo.dictionary, lists_.modelInfo.dictionary, lists_.common.dictionary);
         Value list = dictionary.objectForKey(keys::documentationList);
         bool online = false;
         for (const Value& entry : list.elements())
@@ -306,14 +319,16 @@ private:
                 findings_.error("model-without-modelinfo", identificationAt, message);
             else
                 findings_.warning("model-without-modelinfo", identificationAt, message);
-        } else if (!identification.isAbsent() && typed(identification, Value::Kind::Dictionary, identificationAt, model)) {
+        } else if (!identification.isAbsent() &&
+                   typed(identification, Value::Kind::Dictionary, identificationAt, model)) {
             Value id = identification.objectForKey(keys::kpsID);
             if (id.isAbsent())
                 findings_.error("model-without-kpsid", identificationAt,
                                 "the record of " + inQuotes(model) + " has no " + inQuotes(keys::kpsID) +
                                     "; the model loses its whole documentation list");
             else
-                typed(id, Value::Kind::String, identificationAt, std::string(keys::kpsID));
+                typed(id, Value::Kind::String, Findings::keyPath(identificationAt, {std::string(keys::kpsID)}),
+                      std::string(keys::kpsID));
         }
 
         if (!list.isAbsent() && list.count() == 0)
@@ -342,8 +357,8 @@ private:
         checkSettings(discWide, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::documentation)}));
         Value contained = lists_.cdInfo.dictionary.objectForKey(keys::containedModel);
         for (const auto& model : models_) {
-            std::string at = Findings::keyPath(lists_.cdInfo.path, {std::string(keys::containedModel), model,
-                                                                    std::string(keys::documentation)});
+            std::string at = Findings::keyPath(
+                lists_.cdInfo.path, {std::string(keys::containedModel), model, std::string(keys::documentation)});
             checkSettings(contained.objectForKey(model).objectForKey(keys::documentation), at);
         }
     }
@@ -354,23 +369,26 @@ private:
         Value path = settings.objectForKey(keys::path);
         Value url = settings.objectForKey(keys::url);
         Value languages = settings.objectForKey(keys::language);
-        typed(path, Value::Kind::String, at, std::string(keys::path));
+        typed(path, Value::Kind::String, Findings::keyPath(at, {std::string(keys::path)}), std::string(keys::path));
         absolute(path, Findings::keyPath(at, {std::string(keys::path)}), std::string(keys::path));
-        if (typed(url, Value::Kind::String, at, std::string(keys::url)) && url.isString() &&
-            !url.text().ends_with('?') && !url.text().ends_with('&'))
+        if (typed(url, Value::Kind::String, Findings::keyPath(at, {std::string(keys::url)}), std::string(keys::url)) &&
+            url.isString() && !url.text().ends_with('?') && !url.text().ends_with('&'))
             findings_.error("url-without-separator", Findings::keyPath(at, {std::string(keys::url)}),
                             inQuotes(keys::url) + " " + inQuotes(url.text()) +
                                 " does not end in \"?\" or \"&\"; the query is appended directly, giving " +
                                 inQuotes(std::string(url.text()) + "MDL=...&LNG=...&SRC=DOC"));
-        if (!typed(languages, Value::Kind::Array, at, std::string(keys::language)) || members_.isAbsent())
+        if (!typed(languages, Value::Kind::Array, Findings::keyPath(at, {std::string(keys::language)}),
+                   std::string(keys::language)) ||
+            members_.isAbsent())
             return;
         for (std::size_t i = 0; i < languages.count(); ++i) {
             Value language = languages.objectAtIndex(i);
             std::string languageAt = Findings::keyPath(at, {std::string(keys::language), std::to_string(i)});
-            if (!typed(language, Value::Kind::String, languageAt, std::string(keys::language)) || known(language.text()))
+            if (!typed(language, Value::Kind::String, languageAt, std::string(keys::language)) ||
+                known(language.text()))
                 continue;
-            std::string message = "online language " + inQuotes(language.text()) + " is not a " + inQuotes(keys::folderName) +
-                                  " in Documentation.plist; it is never offered";
+            std::string message = "online language " + inQuotes(language.text()) + " is not a " +
+                                  inQuotes(keys::folderName) + " in Documentation.plist; it is never offered";
             if (auto variant = caseVariant(language.text()); !variant.empty())
                 message += " (" + inQuotes(variant) + " differs only in letter case)";
             findings_.warning("online-language-unknown", languageAt, message);
@@ -391,7 +409,8 @@ private:
             for (const auto& model : directory.models)
                 users += (users.empty() ? "" : ", ") + inQuotes(model);
             findings_.error("documentation-folder-missing", directory.location,
-                            inQuotes(path) + " is not a folder that can be read; no documentation on the disc for " + users);
+                            inQuotes(path) + " is not a folder that can be read; no documentation on the disc for " +
+                                users);
             return;
         }
         std::vector<std::string> folders;
@@ -406,8 +425,9 @@ private:
                 continue;
             if (auto variant = caseVariant(folder); !variant.empty())
                 findings_.error("language-folder-case", path + "/" + folder,
-                                "language folder " + inQuotes(folder) + " differs from the " + inQuotes(keys::folderName) +
-                                    " " + inQuotes(variant) + " only in letter case; the browser ignores it");
+                                "language folder " + inQuotes(folder) + " differs from the " +
+                                    inQuotes(keys::folderName) + " " + inQuotes(variant) +
+                                    " only in letter case; the browser ignores it");
             else
                 findings_.warning("language-folder-unnamed", path + "/" + folder,
                                   "language folder " + inQuotes(folder) + " is not named by any " +
@@ -433,14 +453,15 @@ private:
                 continue;
             Value entry = entries.objectAtIndex(i);
             if (entry.objectForKey(keys::documentationDisplayName).isAbsent())
-                continue;  // an entry without keys, reported with its member
+                continue; // an entry without keys, reported with its member
             std::string folderPath = path + "/" + named[i];
             Value start = entry.objectForKey(keys::documentationPath);
             if (!start.isNonEmptyString())
-                findings_.error("start-document-missing", folderPath,
-                                "language folder " + inQuotes(named[i]) +
-                                    " holds neither \"top.pdf\" nor \"top.html\"; the documentation button opens nothing "
-                                    "for this language");
+                findings_.error(
+                    "start-document-missing", folderPath,
+                    "language folder " + inQuotes(named[i]) +
+                        " holds neither \"top.pdf\" nor \"top.html\"; the documentation button opens nothing "
+                        "for this language");
             else
                 checkDocument(std::string(start.text()), start.hasSuffix(".pdf") ? "%PDF-" : "<", "start document");
             Value readMe = entry.objectForKey(keys::documentationReadmePath);

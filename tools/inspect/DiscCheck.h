@@ -8,9 +8,9 @@
 namespace docshelf::inspect {
 
 struct CheckOptions {
-    std::string app;                           // the application bundle, already the main bundle
-    std::optional<std::string> messageBundle;  // where the browser looks when not given
-    std::optional<std::string> windows;        // the disc's Windows folder, not checked when not given
+    std::string app;                          // the application bundle, already the main bundle
+    std::optional<std::string> messageBundle; // where the browser looks when not given
+    std::optional<std::string> windows;       // the disc's Windows folder, not checked when not given
 };
 
 // Reads the whole disc as the browser does, through the same catalogue and

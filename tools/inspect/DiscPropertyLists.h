@@ -8,11 +8,11 @@ namespace docshelf::inspect {
 
 // One property-list file of the disc as the browser reads it.
 struct PropertyListFile {
-    std::string path;               // empty when nothing names the file
+    std::string path; // empty when nothing names the file
     bool exists = false;
-    foundation::Value root;         // whatever the file holds; absent when unreadable
-    std::string error;              // the reader's message when it could not be read
-    foundation::Dictionary dictionary;  // the root when it is a dictionary: what the browser sees
+    foundation::Value root;            // whatever the file holds; absent when unreadable
+    std::string error;                 // the reader's message when it could not be read
+    foundation::Dictionary dictionary; // the root when it is a dictionary: what the browser sees
 };
 
 // The disc's property lists, each read once: the application's Info.plist, the

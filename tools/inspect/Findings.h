@@ -9,9 +9,9 @@ namespace docshelf::inspect {
 
 // One thing that the check found on a disc.
 struct Finding {
-    std::string severity;  // "error", "warning" or "note"
-    std::string code;      // a stable word such as "model-without-kpsid"
-    std::string location;  // a file, with "[key][path]" or ":line" where there is one
+    std::string severity; // "error", "warning" or "note"
+    std::string code;     // a stable word such as "model-without-kpsid"
+    std::string location; // a file, with "[key][path]" or ":line" where there is one
     std::string message;
 };
 

@@ -16,14 +16,14 @@ class IniFile {
 public:
     struct Value {
         std::string text;
-        std::size_t line = 0;  // counted from 1
+        std::size_t line = 0; // counted from 1
     };
 
     static std::optional<IniFile> readFile(const std::string& path);
     static IniFile parse(std::string_view text);
 
     bool hasSection(std::string_view section) const;
-    std::size_t sectionLine(std::string_view section) const;  // 0 when there is none
+    std::size_t sectionLine(std::string_view section) const; // 0 when there is none
     // Nullopt when the section or the key is missing.
     std::optional<Value> value(std::string_view section, std::string_view key) const;
 

@@ -112,7 +112,8 @@ void checkLocalization(const Bundle& bundle, const std::string& localization, co
         Value text = bundle.localizedStringForKey(key.key, notFound, Value());
         if (text.isEqualToString(notFound)) {
             findings.error("message-key-missing", table,
-                           "key " + inQuotes(key.key) + " is missing; " + key.shownAs + " shows " + inQuotes(key.fallback));
+                           "key " + inQuotes(key.key) + " is missing; " + key.shownAs + " shows " +
+                               inQuotes(key.fallback));
             continue;
         }
         if (std::string_view(key.key) == "KPS_CGI_Language" &&
@@ -132,9 +133,10 @@ void checkInfoPlistTable(const std::string& app, Findings& findings) {
     if (localizations.empty())
         localizations.push_back("");
     for (const auto& localization : localizations) {
-        std::string table = resources + "/" + (localization.empty() ? "" : localization + ".lproj/") + "InfoPlist.strings";
+        std::string table =
+            resources + "/" + (localization.empty() ? "" : localization + ".lproj/") + "InfoPlist.strings";
         if (!isFile(table))
-            continue;  // the lookup falls back to another table
+            continue; // the lookup falls back to another table
         if (!readableTable(table, findings))
             continue;
         std::optional<PreferredLanguage> preferred;

@@ -16,8 +16,8 @@ class MessageCheck {
 public:
     struct Input {
         std::string app;
-        std::optional<std::string> messageBundle;  // the browser's location when not given
-        std::vector<std::string> kpsCodes;         // the "KPS Code" values of Documentation.plist
+        std::optional<std::string> messageBundle; // the browser's location when not given
+        std::vector<std::string> kpsCodes;        // the "KPS Code" values of Documentation.plist
     };
 
     static void run(const Input& input, Findings& findings);

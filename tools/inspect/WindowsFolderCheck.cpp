@@ -92,8 +92,9 @@ void checkLauncher(const std::filesystem::path& folder, const std::string& name,
     bool elsewhere = program.find(':') != std::string::npos || program.starts_with('\\') || program.starts_with('/');
     if (elsewhere) {
         findings.note("launcher-program-elsewhere", at,
-                      "\"Exeprog\" " + inQuotes(program) + " of [" + section + "] lies outside the disc's Windows folder "
-                      "and is not checked");
+                      "\"Exeprog\" " + inQuotes(program) + " of [" + section +
+                          "] lies outside the disc's Windows folder "
+                          "and is not checked");
         return;
     }
     if (!namesFile(folder, program))
@@ -105,8 +106,8 @@ void checkLauncher(const std::filesystem::path& folder, const std::string& name,
 }
 
 std::optional<std::string> WindowsFolderCheck::suppliesModel(const std::string& fileName) {
-    if (fileName.size() < 4 || (fileName[0] != 'v' && fileName[0] != 'V') || (fileName[1] != 'p' && fileName[1] != 'P') ||
-        (fileName[2] != 's' && fileName[2] != 'S') || fileName[3] != '_')
+    if (fileName.size() < 4 || (fileName[0] != 'v' && fileName[0] != 'V') ||
+        (fileName[1] != 'p' && fileName[1] != 'P') || (fileName[2] != 's' && fileName[2] != 'S') || fileName[3] != '_')
         return std::nullopt;
     std::string rest = fileName.substr(4);
     return rest.substr(0, rest.find('.'));
@@ -162,13 +163,14 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
         }
         // Without a model list (reported with CDInfo) there is nothing to compare with.
         if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
-            std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " + inQuotes(*model) +
-                                  ", which is not a contained model";
+            std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " +
+                                  inQuotes(*model) + ", which is not a contained model";
             for (const auto& known : models)
                 if (lower(known) == lower(*model))
                     message += " (" + inQuotes(known) + " differs only in letter case)";
             if (model->empty())
-                message = "the supplies launcher " + inQuotes(name) + " carries no model name; its page has an empty model";
+                message =
+                    "the supplies launcher " + inQuotes(name) + " carries no model name; its page has an empty model";
             findings.error("supplies-model-unknown", path, message);
         }
     }

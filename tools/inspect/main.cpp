@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
 
     nlohmann::ordered_json report;
     if (command.command == "catalogue")
-        report = command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
+        report =
+            command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
     else if (command.command == "lookup")
         report = inspect::CatalogueReport::lookup(*command.model, *command.language);
     else {

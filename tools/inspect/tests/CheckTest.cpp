@@ -20,9 +20,8 @@ using testing::DiscBuilder;
 using testing::PlistFormat;
 
 const std::vector<std::string> browserKeys{
-    "BTN_CLOSE",     "TXT_MODEL",      "UG_TXT_LANGUAGE",     "UG_TXT_LINKCD_UG_SUG", "UG_TXT_LINKWB",
-    "UG_BTN_UG",     "UG_BTN_README",  "APP_MENU_ABOUT",      "APP_MENU_HIDE",        "APP_MENU_HIDEOHTERS",
-    "APP_MENU_SHOWALL", "APP_MENU_QUIT"};
+    "BTN_CLOSE",     "TXT_MODEL",      "UG_TXT_LANGUAGE", "UG_TXT_LINKCD_UG_SUG", "UG_TXT_LINKWB",    "UG_BTN_UG",
+    "UG_BTN_README", "APP_MENU_ABOUT", "APP_MENU_HIDE",   "APP_MENU_HIDEOHTERS",  "APP_MENU_SHOWALL", "APP_MENU_QUIT"};
 
 // A strings table with every key the window looks up, less `without`.
 std::string strings(const std::string& code, const std::string& without = "") {
@@ -46,9 +45,10 @@ public:
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
                   "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
-        writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
-                                                                      {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
-                                                                      {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+        writeModelInfo(
+            Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                            {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                            {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
         for (const char* folder : {"English", "German"})
             writeDocuments("Docs", folder);
         writeDocuments("Own", "French");
@@ -73,8 +73,9 @@ public:
         std::vector<Value::Entry> models{
             {"QX-1", Value::dictionary({})},
             {"QX-2", Value::dictionary({{"Documentation", Value::dictionary({{"Path", path("Own")}})}})},
-            {"RT-3", Value::dictionary({{"Documentation", Value::dictionary({{"URL", "http://s.example/r?"},
-                                                                             {"Language", Value::array({"English", "German"})}})}})}};
+            {"RT-3", Value::dictionary(
+                         {{"Documentation", Value::dictionary({{"URL", "http://s.example/r?"},
+                                                               {"Language", Value::array({"English", "German"})}})}})}};
         models.insert(models.end(), extraModels.begin(), extraModels.end());
         writeCDInfo(Value::dictionary({{"ContainedModel", Value::dictionary(models)}, {"Documentation", discWide}}));
     }
@@ -87,9 +88,10 @@ public:
 struct CheckCase {
     std::string description;
     std::function<void(CheckDisc&)> change;
-    std::vector<std::string> codes;  // in the order the check reports them
+    std::vector<std::string> codes; // in the order the check reports them
     std::vector<std::string> arguments = {};
     std::vector<std::string> environment = {};
+    std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -101,13 +103,19 @@ Value member(const char* folder, const char* display, const char* code) {
 }
 
 std::vector<Value> members() {
-    return {member("English", "English", "en"), member("German", "Deutsch", "de"), member("French", "Fran\xC3\xA7" "ais", "fr")};
+    return {member("English", "English", "en"), member("German", "Deutsch", "de"),
+            member("French",
+                   "Fran\xC3\xA7"
+                   "ais",
+                   "fr")};
 }
 
 const std::vector<CheckCase> cases{
     {"clean disc", [](CheckDisc&) {}, {}},
     {"Info.plist without CommonResourcePath",
-     [](CheckDisc& d) { d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}})); },
+     [](CheckDisc& d) {
+         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}}));
+     },
      {"common-resource-path-missing"}},
     {"CDInfo names a file that is not there",
      [](CheckDisc& d) {
@@ -116,81 +124,120 @@ const std::vector<CheckCase> cases{
                                          {"ModelInfo", d.path("MacResources/ModelInfo.plist")}}));
      },
      {"plist-missing"}},
+    {"CDInfo with a tag closed by another",
+     [](CheckDisc& d) {
+         d.writeFile("MacResources/CDInfo.plist",
+                     "<?xml version=\"1.0\"?>\n<plist>\n<dict>\n<key>A</dict>\n</plist>\n");
+     },
+     {"plist-unreadable"},
+     {},
+     {},
+     "CDInfo.plist:4"},
     {"CDInfo cut short",
      [](CheckDisc& d) { d.writeFile("MacResources/CDInfo.plist", "<?xml version=\"1.0\"?><plist><dict><key>A</key>"); },
      {"plist-unreadable"}},
     {"ModelInfo with an array at its root",
-     [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); }, {"plist-root-not-dictionary"}},
-    {"ModelInfo without Model", [](CheckDisc& d) { d.writeModelInfo(Value::dictionary({{"Other", "x"}})); },
+     [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); },
+     {"plist-root-not-dictionary"}},
+    {"ModelInfo without Model",
+     [](CheckDisc& d) {
+         d.writeModelInfo(Value::dictionary({{"Other", "x"}}));
+     },
      {"key-missing"}},
     {"Language is a string, not an array",
-     [](CheckDisc& d) { d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", "English"}})); },
-     {"wrong-type"}},
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", "English"}}));
+     },
+     {"wrong-type"},
+     {},
+     {},
+     "CDInfo.plist[Documentation][Language]"},
     {"Path that is not a full path",
-     [](CheckDisc& d) { d.cdInfo(Value::dictionary({{"Path", "Docs"}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}})); },
+     [](CheckDisc& d) {
+         d.cdInfo(
+             Value::dictionary({{"Path", "Docs"}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
      {"path-not-absolute", "documentation-folder-missing"}},
     {"URL without ? or &",
-     [](CheckDisc& d) { d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/redirect"}})); },
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/redirect"}}));
+     },
      {"url-without-separator"}},
     {"online language that Documentation.plist does not know",
      [](CheckDisc& d) {
-         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "english"})}}));
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "english"})}}));
      },
      {"online-language-unknown"}},
     {"contained model without a ModelInfo record, documented online",
      [](CheckDisc& d) {
-         d.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
-                                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})}})}}));
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})}})}}));
      },
      {"model-without-modelinfo"}},
     {"ModelInfo record without KPSID",
      [](CheckDisc& d) {
-         d.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
-                                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
-                                                                         {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
      },
      {"model-without-kpsid"}},
     {"model with no documentation anywhere",
      [](CheckDisc& d) {
          d.cdInfo({}, {{"ZZ-9", Value::dictionary({{"Documentation", Value::dictionary({})}})}});
-         d.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
-                                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
-                                                                         {"RT-3", Value::dictionary({{"KPSID", "R3"}})},
-                                                                         {"ZZ-9", Value::dictionary({{"KPSID", "Z9"}})}})}}));
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})},
+                                                             {"ZZ-9", Value::dictionary({{"KPSID", "Z9"}})}})}}));
      },
      {"model-without-documentation"}},
     {"model names that differ only in letter case",
      [](CheckDisc& d) {
          d.cdInfo({}, {{"qx-1", Value::dictionary({})}});
-         d.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
-                                                                         {"qx-1", Value::dictionary({{"KPSID", "q1"}})},
-                                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
-                                                                         {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"qx-1", Value::dictionary({{"KPSID", "q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
      },
      {"model-names-differ-in-case"}},
     {"documentation folder that is not there",
-     [](CheckDisc& d) { d.cdInfo(Value::dictionary({{"Path", d.path("Nowhere")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}})); },
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Nowhere")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
      {"documentation-folder-missing"}},
     {"misspelt language folder", [](CheckDisc& d) { d.writeDocuments("Docs", "Deutsh"); }, {"language-folder-unnamed"}},
-    {"language folder in the wrong letter case", [](CheckDisc& d) { d.writeDocuments("Docs", "french"); },
+    {"language folder in the wrong letter case",
+     [](CheckDisc& d) { d.writeDocuments("Docs", "french"); },
      {"language-folder-case"}},
     {"language folder without a start document",
-     [](CheckDisc& d) { d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}"); }, {"start-document-missing"}},
+     [](CheckDisc& d) { d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}"); },
+     {"start-document-missing"}},
     {"empty start document", [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", ""); }, {"document-empty"}},
-    {"top.pdf that is no PDF", [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", "<html>"); }, {"document-not-pdf"}},
-    {"top.pdf that is a folder", [](CheckDisc& d) {
+    {"top.pdf that is no PDF",
+     [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", "<html>"); },
+     {"document-not-pdf"}},
+    {"top.pdf that is a folder",
+     [](CheckDisc& d) {
          d.makeDirectory("Own/German/top.pdf");
          d.writeFile("Own/German/MacOS_X_readme.rtf", "{\\rtf1 x}");
-     }, {"document-not-a-file"}},
+     },
+     {"document-not-a-file"}},
     {"top.html that is no HTML",
      [](CheckDisc& d) {
          d.writeFile("Docs/French/top.html", "plain words");
          d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}");
      },
      {"document-not-html"}},
-    {"read-me that is not RTF", [](CheckDisc& d) { d.writeFile("Docs/German/MacOS_X_readme.rtf", "read me"); },
+    {"read-me that is not RTF",
+     [](CheckDisc& d) { d.writeFile("Docs/German/MacOS_X_readme.rtf", "read me"); },
      {"readme-not-rtf"}},
-    {"read-me missing in one folder of several", [](CheckDisc& d) { d.writeFile("Docs/French/top.pdf", "%PDF-1.4"); },
+    {"read-me missing in one folder of several",
+     [](CheckDisc& d) { d.writeFile("Docs/French/top.pdf", "%PDF-1.4"); },
      {"readme-missing"}},
     {"Folder Name listed twice",
      [](CheckDisc& d) {
@@ -207,50 +254,86 @@ const std::vector<CheckCase> cases{
      },
      {"member-without-folder-name"}},
     {"member without Display Name",
-     [](CheckDisc& d) { d.documentationMembers({member("English", "English", "en"), member("German", nullptr, "de"), member("French", "F", "fr")}); },
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", nullptr, "de"), member("French", "F", "fr")});
+     },
      {"member-without-display-name"}},
     {"member without KPS Code",
-     [](CheckDisc& d) { d.documentationMembers({member("English", "English", "en"), member("German", "Deutsch", nullptr), member("French", "F", "fr")}); },
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", "Deutsch", nullptr), member("French", "F", "fr")});
+     },
      {"member-without-kps-code", "language-code-unknown"}},
     {"key missing in one localization",
      [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de", "UG_BTN_README")); },
      {"message-key-missing"}},
     {"strings table that cannot be read",
-     [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", "\"BTN_CLOSE\" = \"Schlie\xC3\x9F" "en\"\n\"TXT\" = ;\n"); },
-     {"strings-unreadable"}},
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings", "\"BTN_CLOSE\" = \"Schlie\xC3\x9F"
+                                                              "en\"\n\"TXT\" = ;\n");
+     },
+     {"strings-unreadable"},
+     {},
+     {},
+     "Localizable.strings:2"},
     {"KPS_CGI_Language that no KPS Code has",
-     [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("deu")); }, {"language-code-unknown"}},
-    {"localization folder without a table", [](CheckDisc& d) { d.makeDirectory(bundle + "fr.lproj"); },
+     [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("deu")); },
+     {"language-code-unknown"}},
+    {"localization folder without a table",
+     [](CheckDisc& d) { d.makeDirectory(bundle + "fr.lproj"); },
      {"localization-without-table"}},
     {"localization that another one shadows",
-     [](CheckDisc& d) { d.writeFile(bundle + "English.lproj/Localizable.strings", strings("en")); }, {"localization-shadowed"}},
-    {"no message bundle where the option says", [](CheckDisc&) {}, {"message-bundle-missing"},
+     [](CheckDisc& d) { d.writeFile(bundle + "English.lproj/Localizable.strings", strings("en")); },
+     {"localization-shadowed"}},
+    {"no message bundle where the option says",
+     [](CheckDisc&) {},
+     {"message-bundle-missing"},
      {"--message-bundle", "/nonexistent/CDCommonMessage.bundle"}},
-    {"message bundle found beside the application", [](CheckDisc&) {}, {"message-bundle-beside-app"}, {"--message-bundle"},
+    {"message bundle found beside the application",
+     [](CheckDisc&) {},
+     {"message-bundle-beside-app"},
+     {"--message-bundle"},
      {"DOCSHELF_MESSAGE_BUNDLE=/nonexistent/CDCommonMessage.bundle"}},
     {"InfoPlist table without CFBundleDisplayName",
-     [](CheckDisc& d) { d.writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings", "\"Documentation\" = \"Documentation\";\n"); },
+     [](CheckDisc& d) {
+         d.writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
+                     "\"Documentation\" = \"Documentation\";\n");
+     },
      {"infoplist-key-missing"}},
-    {"setup launcher without a section", [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
+    {"setup launcher without a section",
+     [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},
-    {"Exeprog naming no file", [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[setup]\nexeprog = Gone.exe\n"); },
+    {"Exeprog naming no file",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[setup]\nexeprog = Gone.exe\n"); },
+     {"launcher-program-missing"},
+     {},
+     {},
+     "inst.ini:2"},
+    {"Exeprog empty",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=\nArgv=x\n"); },
      {"launcher-program-missing"}},
-    {"Exeprog empty", [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=\nArgv=x\n"); },
-     {"launcher-program-missing"}},
-    {"Exeprog outside the folder", [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=C:\\x.exe\n"); },
+    {"Exeprog outside the folder",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=C:\\x.exe\n"); },
      {"launcher-program-elsewhere"}},
     {"Argv longer than the launcher reads",
-     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=readme.TXT\nArgv=" + std::string(1000, 'a') + "\n"); },
+     [](CheckDisc& d) {
+         d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=readme.TXT\nArgv=" + std::string(1000, 'a') + "\n");
+     },
      {"launcher-value-too-long"}},
     {"Exeprog longer than the launcher reads",
      [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=" + std::string(260, 'a') + "\n"); },
      {"launcher-value-too-long"}},
-    {"supplies launcher of a model the disc does not contain", [](CheckDisc& d) { d.writeFile("Windows/VPS_qx-1.EXE", "MZ"); },
+    {"supplies launcher of a model the disc does not contain",
+     [](CheckDisc& d) { d.writeFile("Windows/VPS_qx-1.EXE", "MZ"); },
      {"supplies-model-unknown"}},
     {"supplies launcher with a model name too long",
-     [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); }, {"supplies-model-too-long"}},
-    {"Windows folder that is not there", [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
-     {"windows-folder-missing"}, {"--windows", "Windows2"}},
+     [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
+     {"supplies-model-too-long"}},
+    {"Windows folder that is not there",
+     [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
+     {"windows-folder-missing"},
+     {"--windows", "Windows2"}},
 };
 
 class Check : public ::testing::TestWithParam<std::tuple<CheckCase, PlistFormat>> {};
@@ -259,8 +342,14 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     const auto& [c, format] = GetParam();
     CheckDisc disc(format);
     c.change(disc);
-    std::vector<std::string> arguments{"check", "--app", disc.appPath(), "--json", "--windows", disc.path("Windows"),
-                                       "--message-bundle", disc.path("MacResources/CDCommonMessage.bundle")};
+    std::vector<std::string> arguments{"check",
+                                       "--app",
+                                       disc.appPath(),
+                                       "--json",
+                                       "--windows",
+                                       disc.path("Windows"),
+                                       "--message-bundle",
+                                       disc.path("MacResources/CDCommonMessage.bundle")};
     // An option given by the case replaces the same default option; a lone name removes it.
     for (std::size_t i = 0; i < c.arguments.size(); i += 2) {
         auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]);
@@ -283,6 +372,9 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
         EXPECT_FALSE(finding["location"].get<std::string>().empty());
     }
     EXPECT_EQ(codes, c.codes) << findings.dump(2);
+    if (!c.locationEnd.empty() && !findings.empty()) {
+        EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
+    }
     EXPECT_EQ(result.exitStatus, error ? 1 : 0) << result.err;
 }
 
@@ -308,9 +400,9 @@ TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;
     std::string disc = app.substr(0, app.rfind('/'));
-    auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", app, "--message-bundle",
-                                                       disc + "/MacResources/CDCommonMessage.bundle", "--windows",
-                                                       disc + "/Windows"});
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"check", "--app", app, "--message-bundle",
+                                       disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
 }
@@ -322,8 +414,8 @@ TEST(CatalogueFromListsReadOnce, SameAsReadingPerModel) {
     auto lists = inspect::DiscPropertyLists::read();
     for (const char* model : {"QX-1", "QX-2", "RT-3", "unlisted"}) {
         SCOPED_TRACE(model);
-        auto once = ZVModelDocumentation::initWithName(Value(model), lists.cdInfo.dictionary, lists.modelInfo.dictionary,
-                                                       lists.common.dictionary);
+        auto once = ZVModelDocumentation::initWithName(Value(model), lists.cdInfo.dictionary,
+                                                       lists.modelInfo.dictionary, lists.common.dictionary);
         EXPECT_EQ(once, ZVModelDocumentation::initWithName(Value(model)));
         EXPECT_GE(once.objectForKey("Documentation list").count(), 1u);
     }
