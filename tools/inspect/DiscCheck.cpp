@@ -69,6 +69,23 @@ std::string head(const std::string& path, std::size_t size) {
     return bytes;
 }
 
+// The number of letters to insert, delete or replace to turn one text into the other.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 // A documentation directory and the settings that name it.
 struct DocumentationDirectory {
     std::string location;            // where "Path" stands
@@ -244,6 +261,30 @@ private:
             if (folder != name && caseInsensitiveCompare(folder, name) == 0)
                 return folder;
         return {};
+    }
+
+    // A hint for a folder that no "Folder Name" names: the display name it was
+    // taken for, or the folder name it is a misspelling of. "Deutsch" gives
+    // "; "Deutsch" is the "Display Name" of the folder "German""; "Germna" gives
+    // "; did you mean "German"?".
+    std::string suggestion(const std::string& folder) const {
+        std::string closest;
+        std::size_t best = 3; // at most two letters off
+        for (const Value& member : members_.elements()) {
+            Value name = member.objectForKey(keys::folderName);
+            Value display = member.objectForKey(keys::displayName);
+            if (!name.isString())
+                continue;
+            if (display.isString() && caseInsensitiveCompare(display.text(), folder) == 0)
+                return "; " + inQuotes(display.text()) + " is the " + inQuotes(keys::displayName) + " of the folder " +
+                       inQuotes(name.text());
+            for (const Value& candidate : {name, display})
+                if (auto distance = editDistance(candidate.text(), folder); candidate.isString() && distance < best) {
+                    best = distance;
+                    closest = std::string(name.text());
+                }
+        }
+        return closest.empty() ? std::string() : "; did you mean " + inQuotes(closest) + "?";
     }
 
     bool known(std::string_view name) const {
@@ -431,7 +472,8 @@ private:
             else
                 findings_.warning("language-folder-unnamed", path + "/" + folder,
                                   "language folder " + inQuotes(folder) + " is not named by any " +
-                                      inQuotes(keys::folderName) + " in Documentation.plist; the browser ignores it");
+                                      inQuotes(keys::folderName) + " in Documentation.plist; the browser ignores it" +
+                                      suggestion(folder));
         }
 
         // The catalogue's own entries for this folder: one per member whose

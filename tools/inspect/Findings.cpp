@@ -46,4 +46,8 @@ std::string Findings::keyPath(const std::string& file, const std::vector<std::st
     return out;
 }
 
+std::string counted(std::size_t number, const std::string& noun) {
+    return std::to_string(number) + " " + noun + (number == 1 ? "" : "s");
+}
+
 }

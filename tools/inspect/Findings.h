@@ -39,4 +39,7 @@ private:
     std::vector<Finding> findings_;
 };
 
+// "1 error", "3 warnings", "0 notes".
+std::string counted(std::size_t number, const std::string& noun);
+
 }

@@ -154,6 +154,13 @@ void checkInfoPlistTable(const std::string& app, Findings& findings) {
 
 }
 
+std::vector<std::string> MessageCheck::keys() {
+    std::vector<std::string> all;
+    for (const MessageKey& key : browserKeys)
+        all.emplace_back(key.key);
+    return all;
+}
+
 void MessageCheck::run(const Input& input, Findings& findings) {
     checkInfoPlistTable(input.app, findings);
 

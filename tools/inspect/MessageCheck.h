@@ -21,6 +21,8 @@ public:
     };
 
     static void run(const Input& input, Findings& findings);
+    // The keys of the common message bundle that the window looks up.
+    static std::vector<std::string> keys();
 };
 
 }

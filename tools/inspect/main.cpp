@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
             std::cout << inspect::render(findings.json());
         else
             std::cout << findings.text();
-        std::cerr << "docshelf-inspect: " << findings.count("error") << " errors, " << findings.count("warning")
-                  << " warnings, " << findings.count("note") << " notes\n";
+        std::cerr << "docshelf-inspect: " << inspect::counted(findings.count("error"), "error") << ", "
+                  << inspect::counted(findings.count("warning"), "warning") << ", "
+                  << inspect::counted(findings.count("note"), "note") << "\n";
         if (!std::cout.good())
             return 1;
         return findings.hasErrors() ? 1 : 0;

@@ -3,6 +3,7 @@
 #include "ProcessRunner.h"
 
 #include "DiscPropertyLists.h"
+#include "MessageCheck.h"
 
 #include "catalogue/ZVModelDocumentation.h"
 
@@ -10,6 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
+
+namespace docshelf::testing {
+// Failure messages name the format; internal linkage keeps it to this file.
+[[maybe_unused]] static void PrintTo(PlistFormat format, std::ostream* out) {
+    *out << formatName(format);
+}
+}
 
 namespace docshelf {
 namespace {
@@ -394,7 +402,7 @@ TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
     EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
                               ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it\n");
+                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n");
 }
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
@@ -405,6 +413,31 @@ TEST(SampleDiscCheck, StagedDiscChecksClean) {
                                        disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
+}
+
+// Without a message bundle the window shows its keys: each must be one the check looks for.
+TEST(CheckMessageKeys, EveryKeyTheWindowShowsIsChecked) {
+    auto result =
+        testing::runProcess(INSPECTOR_PATH, {"window", "--app", SAMPLE_APP_PATH, "--message-bundle", "/nonexistent"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    auto state = ordered_json::parse(result.out)["states"][0];
+    std::vector<std::string> shown;
+    for (const auto& [name, value] : state["published"].items())
+        if (value.is_string())
+            shown.push_back(value);
+    for (const auto& title : state["applicationMenu"])
+        shown.push_back(title);
+    auto checked = inspect::MessageCheck::keys();
+    std::size_t keysShown = 0;
+    for (std::string text : shown) {
+        if (text.ends_with(": "))
+            text.resize(text.size() - 2);
+        if (text.empty() || text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_") != std::string::npos)
+            continue;
+        ++keysShown;
+        EXPECT_NE(std::find(checked.begin(), checked.end(), text), checked.end()) << text;
+    }
+    EXPECT_GE(keysShown, 10u);
 }
 
 // The catalogue reads each list once and builds every model from those
