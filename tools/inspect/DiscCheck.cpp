@@ -372,7 +372,8 @@ private:
                       std::string(keys::kpsID));
         }
 
-        if (!list.isAbsent() && list.count() == 0)
+        // Without languages in Documentation.plist every list is empty; that is reported once, with the file.
+        if (!list.isAbsent() && list.count() == 0 && members_.count() > 0)
             findings_.error("model-without-documentation", recordAt,
                             "model " + inQuotes(model) +
                                 " has no documentation, on the disc or online: its language list is empty and the "
@@ -420,7 +421,7 @@ private:
                                 inQuotes(std::string(url.text()) + "MDL=...&LNG=...&SRC=DOC"));
         if (!typed(languages, Value::Kind::Array, Findings::keyPath(at, {std::string(keys::language)}),
                    std::string(keys::language)) ||
-            members_.isAbsent())
+            members_.count() == 0)
             return;
         for (std::size_t i = 0; i < languages.count(); ++i) {
             Value language = languages.objectAtIndex(i);
@@ -462,7 +463,7 @@ private:
         }
         std::sort(folders.begin(), folders.end());
         for (const auto& folder : folders) {
-            if (members_.isAbsent() || known(folder))
+            if (members_.count() == 0 || known(folder))
                 continue;
             if (auto variant = caseVariant(folder); !variant.empty())
                 findings_.error("language-folder-case", path + "/" + folder,

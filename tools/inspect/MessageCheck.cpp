@@ -116,7 +116,8 @@ void checkLocalization(const Bundle& bundle, const std::string& localization, co
                                inQuotes(key.fallback));
             continue;
         }
-        if (std::string_view(key.key) == "KPS_CGI_Language" &&
+        // Without language codes (reported with Documentation.plist) there is nothing to compare with.
+        if (std::string_view(key.key) == "KPS_CGI_Language" && !input.kpsCodes.empty() &&
             std::find(input.kpsCodes.begin(), input.kpsCodes.end(), text.text()) == input.kpsCodes.end())
             findings.warning("language-code-unknown", table,
                              "\"KPS_CGI_Language\" is " + inQuotes(text.text()) +

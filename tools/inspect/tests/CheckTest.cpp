@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <functional>
 
 namespace docshelf::testing {
@@ -247,6 +248,10 @@ const std::vector<CheckCase> cases{
     {"read-me missing in one folder of several",
      [](CheckDisc& d) { d.writeFile("Docs/French/top.pdf", "%PDF-1.4"); },
      {"readme-missing"}},
+    {"application bundle without Documentation.plist",
+     [](CheckDisc& d) { std::filesystem::remove(d.path("Docshelf.app/Contents/Resources/Documentation.plist")); },
+     {"plist-missing"}},
+    {"Documentation.plist without languages", [](CheckDisc& d) { d.documentationMembers({}); }, {"key-missing"}},
     {"Folder Name listed twice",
      [](CheckDisc& d) {
          auto list = members();
