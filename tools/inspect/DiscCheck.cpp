@@ -140,8 +140,8 @@ private:
         if (value.isAbsent() || value.kind() == kind)
             return true;
         findings_.error("wrong-type", location,
-                        inQuotes(key) + " is " + kindName(value.kind()) + ", but the browser reads " + kindName(kind) +
-                            " here and takes it as missing");
+                        inQuotes(key) + " is " + kindName(value.kind()) + ", but the browser expects " +
+                            kindName(kind) + " here");
         return false;
     }
 
