@@ -115,7 +115,8 @@ private:
     // Returns whether it can.
     bool checkFile(const PropertyListFile& file, const std::string& namedAt, const std::string& consequence) {
         if (!file.exists) {
-            findings_.error("plist-missing", namedAt, inQuotes(file.path) + " does not exist; " + consequence);
+            findings_.error("plist-missing", namedAt,
+                            inQuotes(file.path) + " does not exist; " + consequence + unmountedHint(file.path));
             return false;
         }
         if (!file.error.empty() || file.root.isAbsent()) {
@@ -133,6 +134,23 @@ private:
             return false;
         }
         return true;
+    }
+
+    // Discs name their files where the mounted disc has them. Checked in a folder,
+    // "/Volumes/ZORVANE/MacResources/CDInfo.plist" is missing but the disc's own
+    // copy lies at "<disc folder>/MacResources/CDInfo.plist": say so.
+    std::string unmountedHint(const std::string& path) const {
+        constexpr std::string_view volumes = "/Volumes/";
+        auto volumeEnd = path.find('/', volumes.size());
+        if (!path.starts_with(volumes) || volumeEnd == std::string::npos)
+            return {};
+        std::string disc = std::filesystem::absolute(options_.app).parent_path().string();
+        std::string copy = disc + path.substr(volumeEnd);
+        if (!FileManager::fileExistsAtPath(Value(copy)))
+            return {};
+        return " (this disc's own copy is " + inQuotes(copy) +
+               ": check the mounted disc, or a copy whose paths "
+               "name its own folder)";
     }
 
     // A value that the browser reads as `kind`; absent values are someone else's concern.
@@ -568,7 +586,11 @@ private:
 
 Findings DiscCheck::run(const CheckOptions& options) {
     Findings findings;
-    Checker(options, findings).run();
+    // "ZORVANE/Docshelf.app/" names the same bundle as "ZORVANE/Docshelf.app", on the same disc.
+    CheckOptions normalized = options;
+    while (normalized.app.size() > 1 && normalized.app.back() == '/')
+        normalized.app.pop_back();
+    Checker(normalized, findings).run();
     return findings;
 }
 
