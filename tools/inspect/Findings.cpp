@@ -25,10 +25,31 @@ std::size_t Findings::count(const std::string& severity) const {
         std::count_if(findings_.begin(), findings_.end(), [&](const Finding& f) { return f.severity == severity; }));
 }
 
+namespace {
+
+// Names on a disc may hold line breaks; each finding stays on one line.
+// "a\nb" → "a\\nb".
+std::string oneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return out;
+}
+
+}
+
 std::string Findings::text() const {
     std::string out;
     for (const Finding& f : findings_)
-        out += f.severity + " " + f.code + " " + f.location + ": " + f.message + "\n";
+        out += f.severity + " " + f.code + " " + oneLine(f.location) + ": " + oneLine(f.message) + "\n";
     return out;
 }
 

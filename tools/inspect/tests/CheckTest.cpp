@@ -402,12 +402,17 @@ INSTANTIATE_TEST_SUITE_P(Findings, Check,
 TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
     CheckDisc disc(PlistFormat::Xml);
     disc.writeDocuments("Docs", "Deutsh");
+    disc.makeDirectory("Docs/Two\nLines");
     auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
                                                        disc.path("MacResources/CDCommonMessage.bundle")});
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
     EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
                               ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n");
+                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n"
+                              "warning language-folder-unnamed " +
+                              disc.path("Docs/Two\\nLines") +
+                              ": language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it\n");
 }
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
