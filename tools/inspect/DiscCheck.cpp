@@ -462,15 +462,20 @@ private:
             checkDirectory(path, directory);
     }
 
+    // "models "QX-1", "QX-2"" or "model "QX-1"".
+    static std::string usersOf(const DocumentationDirectory& directory) {
+        std::string users;
+        for (const auto& model : directory.models)
+            users += (users.empty() ? "" : ", ") + inQuotes(model);
+        return (directory.models.size() == 1 ? "model " : "models ") + users;
+    }
+
     void checkDirectory(const std::string& path, const DocumentationDirectory& directory) {
         Value listing = FileManager::contentsOfDirectoryAtPath(Value(path));
         if (listing.isAbsent()) {
-            std::string users;
-            for (const auto& model : directory.models)
-                users += (users.empty() ? "" : ", ") + inQuotes(model);
             findings_.error("documentation-folder-missing", directory.location,
-                            inQuotes(path) + " is not a folder that can be read; no documentation on the disc for " +
-                                users);
+                            inQuotes(path) + " is not a folder that can be read; " + usersOf(directory) +
+                                " get no documentation from the disc");
             return;
         }
         std::vector<std::string> folders;
@@ -503,6 +508,12 @@ private:
                 folder.isString() && std::find(folders.begin(), folders.end(), folder.text()) != folders.end())
                 named.emplace_back(folder.text());
         Value entries = ZVModelDocumentation::languagePropertyList(Value(path));
+        if (entries.count() == 0 && members_.count() > 0) {
+            findings_.warning("documentation-folder-empty", directory.location,
+                              inQuotes(path) + " holds no language folder that Documentation.plist names; " +
+                                  usersOf(directory) + " get online documentation or none");
+            return;
+        }
         if (entries.count() != named.size())
             return;
 

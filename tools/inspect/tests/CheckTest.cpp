@@ -219,6 +219,13 @@ const std::vector<CheckCase> cases{
              {{"Path", d.path("Nowhere")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
      },
      {"documentation-folder-missing"}},
+    {"documentation folder without language folders",
+     [](CheckDisc& d) {
+         d.makeDirectory("Empty");
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Empty")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"documentation-folder-empty"}},
     {"misspelt language folder", [](CheckDisc& d) { d.writeDocuments("Docs", "Deutsh"); }, {"language-folder-unnamed"}},
     {"language folder in the wrong letter case",
      [](CheckDisc& d) { d.writeDocuments("Docs", "french"); },
