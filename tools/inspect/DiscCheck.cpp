@@ -390,24 +390,38 @@ private:
                       std::string(keys::kpsID));
         }
 
-        // Without languages in Documentation.plist every list is empty; that is reported once, with the file.
-        if (!list.isAbsent() && list.count() == 0 && members_.count() > 0)
-            findings_.error("model-without-documentation", recordAt,
-                            "model " + inQuotes(model) +
-                                " has no documentation, on the disc or online: its language list is empty and the "
-                                "documentation button opens nothing");
-
         // Which settings the model uses, as the catalogue chooses them.
         Value own = record.objectForKey(keys::documentation);
         std::string settingsAt = own.isAbsent() ? Findings::keyPath(cdPath, {std::string(keys::documentation)})
                                                 : Findings::keyPath(recordAt, {std::string(keys::documentation)});
         Value settings = own.isAbsent() ? lists_.cdInfo.dictionary.objectForKey(keys::documentation) : own;
+
+        // Without languages in Documentation.plist every list is empty; that is reported once, with the file.
+        if (!list.isAbsent() && list.count() == 0 && members_.count() > 0)
+            findings_.error("model-without-documentation", recordAt,
+                            "model " + inQuotes(model) + " has no documentation, on the disc or online (" +
+                                whyNoDocumentation(settings, own.isAbsent()) +
+                                "): its language list is empty and the documentation button opens nothing");
         Value path = settings.objectForKey(keys::path);
         if (path.isString()) {
             auto& directory = directories_[std::string(path.text())];
             directory.location = Findings::keyPath(settingsAt, {std::string(keys::path)});
             directory.models.push_back(model);
         }
+    }
+
+    // Why the catalogue found no entry with these settings.
+    static std::string whyNoDocumentation(const Value& settings, bool discWide) {
+        if (settings.isAbsent())
+            return "neither its record nor the disc has \"Documentation\" settings";
+        std::string whose = discWide ? "the disc-wide settings have " : "its own settings have ";
+        bool path = settings.objectForKey(keys::path).isString();
+        bool url = settings.objectForKey(keys::url).isString();
+        if (!path && !url)
+            return whose + "neither \"Path\" nor \"URL\"";
+        if (!url)
+            return "its \"Path\" holds no language folder that Documentation.plist names, and there is no \"URL\"";
+        return "no language of its \"Language\" list is a \"Folder Name\" in Documentation.plist";
     }
 
     // --- documentation settings ---------------------------------------------
