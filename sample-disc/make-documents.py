@@ -13,10 +13,10 @@ DOCUMENTS = [
     ("Manuals", "English", "QX-500 series User Guide", "pdf", True),
     ("Manuals", "German", "QX-500 Serie Benutzerhandbuch", "pdf", True),
     ("Manuals", "French", "Guide de l'utilisateur QX-500", "html", True),
-    ("Manuals", "Japanese", "QX-500 User Guide (Japanese edition)", "pdf", False),
-    ("Manuals", "Spanish", None, None, True),
+    ("Manuals", "Japanese", "QX-500 User Guide (Japanese edition)", "pdf", True),
+    ("Manuals", "Spanish", "QX-500 Guia del usuario", "html", True),
     ("QX-750", "English", "QX-750 Duo User Guide", "pdf", True),
-    ("QX-750", "Italian", "QX-750 Duo Guida per l'utente", "html", False),
+    ("QX-750", "Italian", "QX-750 Duo Guida per l'utente", "html", True),
     ("QX-750", "Dutch", "QX-750 Duo Gebruikershandleiding", "html", True),
 ]
 

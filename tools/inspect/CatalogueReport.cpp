@@ -1,5 +1,6 @@
 #include "CatalogueReport.h"
 
+#include "DiscPropertyLists.h"
 #include "JsonExport.h"
 
 #include "catalogue/DocumentationKeys.h"
@@ -12,10 +13,13 @@ namespace docshelf::inspect {
 using foundation::Value;
 
 nlohmann::ordered_json CatalogueReport::catalogue() {
-    auto info = ZVCDDocumentation::initWithCDInfo();
+    // Each list is read once, not once per model as the browser reads them.
+    auto lists = DiscPropertyLists::read();
+    auto info = ZVCDDocumentation::initWithCDInfoPlist(lists.cdInfo.dictionary);
     auto models = nlohmann::ordered_json::array();
     for (const Value& name : info.objectForKey(keys::containedModels).elements())
-        models.push_back(toJson(ZVModelDocumentation::initWithName(name)));
+        models.push_back(toJson(ZVModelDocumentation::initWithName(
+            name, lists.cdInfo.dictionary, lists.modelInfo.dictionary, lists.common.dictionary)));
     nlohmann::ordered_json report;
     report["cd information"] = toJson(info);
     report["models"] = std::move(models);
@@ -30,10 +34,12 @@ nlohmann::ordered_json CatalogueReport::lookup(const std::string& model, const s
     auto dictionary = ZVModelDocumentation::initWithName(Value(model));
     Value displayName(language);
     nlohmann::ordered_json report;
-    report[std::string(keys::documentationPath)] = toJson(documentationPathWithDisplayLanguageName(dictionary, displayName));
+    report[std::string(keys::documentationPath)] =
+        toJson(documentationPathWithDisplayLanguageName(dictionary, displayName));
     report[std::string(keys::documentationReadmePath)] =
         toJson(documentationReadMePathWithDisplayLanguageName(dictionary, displayName));
-    report[std::string(keys::documentationURL)] = toJson(documentationURLWithDisplayLanguageName(dictionary, displayName));
+    report[std::string(keys::documentationURL)] =
+        toJson(documentationURLWithDisplayLanguageName(dictionary, displayName));
     return report;
 }
 

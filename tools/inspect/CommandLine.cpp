@@ -10,15 +10,21 @@ const char* const usage =
     "usage: docshelf-inspect catalogue --app BUNDLE [--model NAME]\n"
     "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
     "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
+    "       docshelf-inspect check --app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
     "       docshelf-inspect --help\n"
     "\n"
-    "Shows, as JSON, what the documentation browser makes of a disc.\n"
+    "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
+    "as JSON) and what the programs would silently pass over (check).\n"
     "  catalogue  the CD information and every listed model's documentation,\n"
     "             or with --model the documentation of that one model\n"
     "  lookup     the document, read-me and online address of one model and language\n"
     "  window     the window after start-up and after each STEP:\n"
     "             model:NAME, language:NAME, press:documentation, press:readme,\n"
     "             press:close, close-window\n"
+    "  check      every fault the programs would silently pass over, one line each\n"
+    "             (severity code location: message) or with --json as one array;\n"
+    "             --windows DIR also checks the disc's Windows folder.\n"
+    "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
     "BUNDLE is the application bundle directory (Docshelf.app) on the disc.\n";
 
 namespace {
@@ -28,11 +34,12 @@ struct Option {
     std::optional<std::string> CommandLine::*single;
 };
 
-constexpr std::array<Option, 5> singleOptions{{
+constexpr std::array<Option, 6> singleOptions{{
     {"--model", &CommandLine::model},
     {"--language", &CommandLine::language},
     {"--message-bundle", &CommandLine::messageBundle},
     {"--reader", &CommandLine::reader},
+    {"--windows", &CommandLine::windows},
     {"--app", nullptr},
 }};
 
@@ -43,6 +50,8 @@ bool allowed(std::string_view command, std::string_view option) {
         return option == "--model";
     if (command == "lookup")
         return option == "--model" || option == "--language";
+    if (command == "check")
+        return option == "--message-bundle" || option == "--windows" || option == "--json";
     return option == "--message-bundle" || option == "--reader" || option == "--do";
 }
 
@@ -64,7 +73,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         result.command = "help";
         return {result, {}};
     }
-    if (result.command != "catalogue" && result.command != "lookup" && result.command != "window")
+    if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
+        result.command != "check")
         return {std::nullopt, "unknown command '" + result.command + "'"};
 
     bool haveApp = false;
@@ -72,10 +82,14 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         const std::string& option = arguments[i];
         if (!option.starts_with("--"))
             return {std::nullopt, "unexpected argument '" + option + "'"};
-        if (!allowed(result.command, option) ||
-            (option != "--do" && std::none_of(singleOptions.begin(), singleOptions.end(),
-                                               [&](const Option& o) { return o.name == option; })))
+        if (!allowed(result.command, option) || (option != "--do" && option != "--json" &&
+                                                 std::none_of(singleOptions.begin(), singleOptions.end(),
+                                                              [&](const Option& o) { return o.name == option; })))
             return {std::nullopt, "option " + option + " does not go with " + result.command};
+        if (option == "--json") {
+            result.json = true;
+            continue;
+        }
         if (i + 1 >= arguments.size())
             return {std::nullopt, "option " + option + " needs a value"};
         const std::string& value = arguments[++i];

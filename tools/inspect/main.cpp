@@ -1,5 +1,6 @@
 #include "CatalogueReport.h"
 #include "CommandLine.h"
+#include "DiscCheck.h"
 #include "JsonExport.h"
 #include "WindowSession.h"
 
@@ -30,9 +31,24 @@ int main(int argc, char** argv) {
     }
     foundation::Bundle::setMainBundlePath(command.app);
 
+    if (command.command == "check") {
+        auto findings = inspect::DiscCheck::run({command.app, command.messageBundle, command.windows});
+        if (command.json)
+            std::cout << inspect::render(findings.json());
+        else
+            std::cout << findings.text();
+        std::cerr << "docshelf-inspect: " << inspect::counted(findings.count("error"), "error") << ", "
+                  << inspect::counted(findings.count("warning"), "warning") << ", "
+                  << inspect::counted(findings.count("note"), "note") << "\n";
+        if (!std::cout.good())
+            return 1;
+        return findings.hasErrors() ? 1 : 0;
+    }
+
     nlohmann::ordered_json report;
     if (command.command == "catalogue")
-        report = command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
+        report =
+            command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
     else if (command.command == "lookup")
         report = inspect::CatalogueReport::lookup(*command.model, *command.language);
     else {

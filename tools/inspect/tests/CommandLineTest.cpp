@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{{"lookup", "--app", "A", "--model", "M", "--model", "N", "--language", "L"}, "twice"},
                       BadLine{{"window", "--app", "A", "--do", "press:nothing"}, "unknown step"},
                       BadLine{{"window", "--app", "A", "--model", "M"}, "does not go with"},
-                      BadLine{{"catalogue", "--app", "A", "--frobnicate", "x"}, "does not go with"}));
+                      BadLine{{"catalogue", "--app", "A", "--frobnicate", "x"}, "does not go with"},
+                      BadLine{{"window", "--app", "A", "--windows", "W"}, "does not go with"},
+                      BadLine{{"check", "--app", "A", "--model", "M"}, "does not go with"},
+                      BadLine{{"check", "--app", "A", "--windows"}, "needs a value"}));
 
 TEST(CommandLine, ParsesEachCommand) {
     auto catalogue = parseCommandLine({"catalogue", "--app", "/d/Docshelf.app", "--model", "QX 500"});
@@ -46,6 +49,13 @@ TEST(CommandLine, ParsesEachCommand) {
     EXPECT_EQ(window.commandLine->steps, (std::vector<std::string>{"model:QX-500", "press:documentation"}));
     EXPECT_EQ(window.commandLine->reader, "/R.app");
     EXPECT_EQ(window.commandLine->messageBundle, "/M.bundle");
+
+    auto check = parseCommandLine({"check", "--json", "--app", "A", "--windows", "/W", "--message-bundle", "/M"});
+    ASSERT_TRUE(check.commandLine) << check.error;
+    EXPECT_TRUE(check.commandLine->json);
+    EXPECT_EQ(check.commandLine->windows, "/W");
+    EXPECT_EQ(check.commandLine->messageBundle, "/M");
+    EXPECT_FALSE(parseCommandLine({"check", "--app", "A"}).commandLine->json);
 
     EXPECT_EQ(parseCommandLine({"--help"}).commandLine->command, "help");
 }

@@ -1,0 +1,475 @@
+#include "CaseName.h"
+#include "DiscBuilder.h"
+#include "ProcessRunner.h"
+
+#include "DiscPropertyLists.h"
+#include "MessageCheck.h"
+
+#include "catalogue/ZVModelDocumentation.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <functional>
+
+namespace docshelf::testing {
+// Failure messages name the format; internal linkage keeps it to this file.
+[[maybe_unused]] static void PrintTo(PlistFormat format, std::ostream* out) {
+    *out << formatName(format);
+}
+}
+
+namespace docshelf {
+namespace {
+
+using foundation::Value;
+using nlohmann::ordered_json;
+using testing::DiscBuilder;
+using testing::PlistFormat;
+
+const std::vector<std::string> browserKeys{
+    "BTN_CLOSE",     "TXT_MODEL",      "UG_TXT_LANGUAGE", "UG_TXT_LINKCD_UG_SUG", "UG_TXT_LINKWB",    "UG_BTN_UG",
+    "UG_BTN_README", "APP_MENU_ABOUT", "APP_MENU_HIDE",   "APP_MENU_HIDEOHTERS",  "APP_MENU_SHOWALL", "APP_MENU_QUIT"};
+
+// A strings table with every key the window looks up, less `without`.
+std::string strings(const std::string& code, const std::string& without = "") {
+    std::string text = "/* test */\n";
+    for (const auto& key : browserKeys)
+        if (key != without)
+            text += "\"" + key + "\" = \"" + key + " in " + code + "\";\n";
+    return text + "\"KPS_CGI_Language\" = \"" + code + "\";\n";
+}
+
+const std::string bundle = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
+const std::string starter = std::string("MZ launcher S\0t\0a\0r\0t\0w\0i\0c\0k\0", 31);
+
+// A disc that checks clean: QX-1 on the disc-wide folder with English and
+// German, QX-2 with its own folder, RT-3 online; texts in English and German;
+// a Windows folder with a setup launcher and supplies launchers.
+class CheckDisc : public DiscBuilder {
+public:
+    explicit CheckDisc(PlistFormat format) : DiscBuilder(format) {
+        writeChain();
+        writeDocumentationPlist(fiveLanguages());
+        writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
+                  "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
+        writeModelInfo(
+            Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                            {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                            {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+        for (const char* folder : {"English", "German"})
+            writeDocuments("Docs", folder);
+        writeDocuments("Own", "French");
+        cdInfo();
+        writeFile(bundle + "en.lproj/Localizable.strings", strings("en"));
+        writeFile(bundle + "de.lproj/Localizable.strings", strings("de"));
+        writeFile("Windows/Setup.exe", starter);
+        writeFile("Windows/ReadMe.txt", "read me");
+        writeFile("Windows/inst.ini", "; launchers\n[Setup]\nExeprog=ReadMe.txt\nArgv=\n");
+        writeFile("Windows/vps_QX-1.exe", "MZ supplies");
+    }
+
+    void writeDocuments(const std::string& directory, const std::string& folder) const {
+        writeFile(directory + "/" + folder + "/top.pdf", "%PDF-1.4\n");
+        writeFile(directory + "/" + folder + "/MacOS_X_readme.rtf", "{\\rtf1 read me}");
+    }
+
+    // CDInfo with the three models; `change` may alter the disc-wide settings and the records.
+    void cdInfo(Value discWide = {}, std::vector<Value::Entry> extraModels = {}) const {
+        if (discWide.isAbsent())
+            discWide = Value::dictionary({{"Path", path("Docs")}});
+        std::vector<Value::Entry> models{
+            {"QX-1", Value::dictionary({})},
+            {"QX-2", Value::dictionary({{"Documentation", Value::dictionary({{"Path", path("Own")}})}})},
+            {"RT-3", Value::dictionary(
+                         {{"Documentation", Value::dictionary({{"URL", "http://s.example/r?"},
+                                                               {"Language", Value::array({"English", "German"})}})}})}};
+        models.insert(models.end(), extraModels.begin(), extraModels.end());
+        writeCDInfo(Value::dictionary({{"ContainedModel", Value::dictionary(models)}, {"Documentation", discWide}}));
+    }
+
+    void documentationMembers(std::vector<Value> members) const {
+        writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array(std::move(members))}}));
+    }
+};
+
+struct CheckCase {
+    std::string description;
+    std::function<void(CheckDisc&)> change;
+    std::vector<std::string> codes; // in the order the check reports them
+    std::vector<std::string> arguments = {};
+    std::vector<std::string> environment = {};
+    std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
+};
+
+std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
+    return out << c.description;
+}
+
+Value member(const char* folder, const char* display, const char* code) {
+    return DiscBuilder::member(folder, display, code);
+}
+
+std::vector<Value> members() {
+    return {member("English", "English", "en"), member("German", "Deutsch", "de"),
+            member("French",
+                   "Fran\xC3\xA7"
+                   "ais",
+                   "fr")};
+}
+
+const std::vector<CheckCase> cases{
+    {"clean disc", [](CheckDisc&) {}, {}},
+    {"Info.plist without CommonResourcePath",
+     [](CheckDisc& d) {
+         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}}));
+     },
+     {"common-resource-path-missing"}},
+    {"CDInfo names a file that is not there",
+     [](CheckDisc& d) {
+         d.writePlist("MacResources/CommonResource.plist",
+                      Value::dictionary({{"CDInfo", d.path("MacResources/Gone.plist")},
+                                         {"ModelInfo", d.path("MacResources/ModelInfo.plist")}}));
+     },
+     {"plist-missing"}},
+    {"CDInfo with a tag closed by another",
+     [](CheckDisc& d) {
+         d.writeFile("MacResources/CDInfo.plist",
+                     "<?xml version=\"1.0\"?>\n<plist>\n<dict>\n<key>A</dict>\n</plist>\n");
+     },
+     {"plist-unreadable"},
+     {},
+     {},
+     "CDInfo.plist:4"},
+    {"CDInfo cut short",
+     [](CheckDisc& d) { d.writeFile("MacResources/CDInfo.plist", "<?xml version=\"1.0\"?><plist><dict><key>A</key>"); },
+     {"plist-unreadable"}},
+    {"ModelInfo with an array at its root",
+     [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); },
+     {"plist-root-not-dictionary"}},
+    {"ModelInfo without Model",
+     [](CheckDisc& d) {
+         d.writeModelInfo(Value::dictionary({{"Other", "x"}}));
+     },
+     {"key-missing"}},
+    {"Language is a string, not an array",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", "English"}}));
+     },
+     {"wrong-type"},
+     {},
+     {},
+     "CDInfo.plist[Documentation][Language]"},
+    {"Path that is not a full path",
+     [](CheckDisc& d) {
+         d.cdInfo(
+             Value::dictionary({{"Path", "Docs"}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"path-not-absolute", "documentation-folder-missing"}},
+    {"URL without ? or &",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")}, {"URL", "http://s/redirect"}}));
+     },
+     {"url-without-separator"}},
+    {"online language that Documentation.plist does not know",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "english"})}}));
+     },
+     {"online-language-unknown"}},
+    {"contained model without a ModelInfo record, documented online",
+     [](CheckDisc& d) {
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})}})}}));
+     },
+     {"model-without-modelinfo"}},
+    {"ModelInfo record without KPSID",
+     [](CheckDisc& d) {
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+     },
+     {"model-without-kpsid"}},
+    {"model with no documentation anywhere",
+     [](CheckDisc& d) {
+         d.cdInfo({}, {{"ZZ-9", Value::dictionary({{"Documentation", Value::dictionary({})}})}});
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})},
+                                                             {"ZZ-9", Value::dictionary({{"KPSID", "Z9"}})}})}}));
+     },
+     {"model-without-documentation"}},
+    {"model names that differ only in letter case",
+     [](CheckDisc& d) {
+         d.cdInfo({}, {{"qx-1", Value::dictionary({})}});
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"qx-1", Value::dictionary({{"KPSID", "q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+     },
+     {"model-names-differ-in-case"}},
+    {"documentation folder that is not there",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Nowhere")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"documentation-folder-missing"}},
+    {"documentation folder without language folders",
+     [](CheckDisc& d) {
+         d.makeDirectory("Empty");
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Empty")}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"documentation-folder-empty"}},
+    {"misspelt language folder", [](CheckDisc& d) { d.writeDocuments("Docs", "Deutsh"); }, {"language-folder-unnamed"}},
+    {"language folder in the wrong letter case",
+     [](CheckDisc& d) { d.writeDocuments("Docs", "french"); },
+     {"language-folder-case"}},
+    {"language folder without a start document",
+     [](CheckDisc& d) { d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}"); },
+     {"start-document-missing"}},
+    {"empty start document", [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", ""); }, {"document-empty"}},
+    {"top.pdf that is no PDF",
+     [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", "<html>"); },
+     {"document-not-pdf"}},
+    {"top.pdf that is a folder",
+     [](CheckDisc& d) {
+         d.makeDirectory("Own/German/top.pdf");
+         d.writeFile("Own/German/MacOS_X_readme.rtf", "{\\rtf1 x}");
+     },
+     {"document-not-a-file"}},
+    {"top.html that is no HTML",
+     [](CheckDisc& d) {
+         d.writeFile("Docs/French/top.html", "plain words");
+         d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}");
+     },
+     {"document-not-html"}},
+    {"read-me that is not RTF",
+     [](CheckDisc& d) { d.writeFile("Docs/German/MacOS_X_readme.rtf", "read me"); },
+     {"readme-not-rtf"}},
+    {"read-me missing in one folder of several",
+     [](CheckDisc& d) { d.writeFile("Docs/French/top.pdf", "%PDF-1.4"); },
+     {"readme-missing"}},
+    {"application bundle without Documentation.plist",
+     [](CheckDisc& d) { std::filesystem::remove(d.path("Docshelf.app/Contents/Resources/Documentation.plist")); },
+     {"plist-missing"}},
+    {"Documentation.plist without languages", [](CheckDisc& d) { d.documentationMembers({}); }, {"key-missing"}},
+    {"Folder Name listed twice",
+     [](CheckDisc& d) {
+         auto list = members();
+         list.push_back(member("German", "Deutsch 2", "de"));
+         d.documentationMembers(list);
+     },
+     {"folder-name-duplicate"}},
+    {"member without Folder Name",
+     [](CheckDisc& d) {
+         auto list = members();
+         list.push_back(member(nullptr, "Svenska", "sv"));
+         d.documentationMembers(list);
+     },
+     {"member-without-folder-name"}},
+    {"member without Display Name",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", nullptr, "de"), member("French", "F", "fr")});
+     },
+     {"member-without-display-name"}},
+    {"member without KPS Code",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", "Deutsch", nullptr), member("French", "F", "fr")});
+     },
+     {"member-without-kps-code", "language-code-unknown"}},
+    {"key missing in one localization",
+     [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de", "UG_BTN_README")); },
+     {"message-key-missing"}},
+    {"strings table that cannot be read",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings", "\"BTN_CLOSE\" = \"Schlie\xC3\x9F"
+                                                              "en\"\n\"TXT\" = ;\n");
+     },
+     {"strings-unreadable"},
+     {},
+     {},
+     "Localizable.strings:2"},
+    {"KPS_CGI_Language that no KPS Code has",
+     [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("deu")); },
+     {"language-code-unknown"}},
+    {"localization folder without a table",
+     [](CheckDisc& d) { d.makeDirectory(bundle + "fr.lproj"); },
+     {"localization-without-table"}},
+    {"localization that another one shadows",
+     [](CheckDisc& d) { d.writeFile(bundle + "English.lproj/Localizable.strings", strings("en")); },
+     {"localization-shadowed"}},
+    {"no message bundle where the option says",
+     [](CheckDisc&) {},
+     {"message-bundle-missing"},
+     {"--message-bundle", "/nonexistent/CDCommonMessage.bundle"}},
+    {"message bundle found beside the application",
+     [](CheckDisc&) {},
+     {"message-bundle-beside-app"},
+     {"--message-bundle"},
+     {"DOCSHELF_MESSAGE_BUNDLE=/nonexistent/CDCommonMessage.bundle"}},
+    {"InfoPlist table without CFBundleDisplayName",
+     [](CheckDisc& d) {
+         d.writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
+                     "\"Documentation\" = \"Documentation\";\n");
+     },
+     {"infoplist-key-missing"}},
+    {"setup launcher without a section",
+     [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
+     {"launcher-without-section"}},
+    {"Exeprog naming no file",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[setup]\nexeprog = Gone.exe\n"); },
+     {"launcher-program-missing"},
+     {},
+     {},
+     "inst.ini:2"},
+    {"Exeprog empty",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=\nArgv=x\n"); },
+     {"launcher-program-missing"}},
+    {"Exeprog outside the folder",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=C:\\x.exe\n"); },
+     {"launcher-program-elsewhere"}},
+    {"Argv longer than the launcher reads",
+     [](CheckDisc& d) {
+         d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=readme.TXT\nArgv=" + std::string(1000, 'a') + "\n");
+     },
+     {"launcher-value-too-long"}},
+    {"Exeprog longer than the launcher reads",
+     [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[Setup]\nExeprog=" + std::string(260, 'a') + "\n"); },
+     {"launcher-value-too-long"}},
+    {"supplies launcher of a model the disc does not contain",
+     [](CheckDisc& d) { d.writeFile("Windows/VPS_qx-1.EXE", "MZ"); },
+     {"supplies-model-unknown"}},
+    {"supplies launcher with a model name too long",
+     [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
+     {"supplies-model-too-long"}},
+    {"Windows folder that is not there",
+     [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
+     {"windows-folder-missing"},
+     {"--windows", "Windows2"}},
+};
+
+class Check : public ::testing::TestWithParam<std::tuple<CheckCase, PlistFormat>> {};
+
+TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
+    const auto& [c, format] = GetParam();
+    CheckDisc disc(format);
+    c.change(disc);
+    std::vector<std::string> arguments{"check",
+                                       "--app",
+                                       disc.appPath(),
+                                       "--json",
+                                       "--windows",
+                                       disc.path("Windows"),
+                                       "--message-bundle",
+                                       disc.path("MacResources/CDCommonMessage.bundle")};
+    // An option given by the case replaces the same default option; a lone name removes it.
+    for (std::size_t i = 0; i < c.arguments.size(); i += 2) {
+        auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]);
+        arguments.erase(at, at + 2);
+        if (i + 1 < c.arguments.size()) {
+            arguments.push_back(c.arguments[i]);
+            arguments.push_back(c.arguments[i] == "--windows" ? disc.path(c.arguments[i + 1]) : c.arguments[i + 1]);
+        }
+    }
+    auto environment = c.environment;
+    environment.push_back("LANGUAGE=en");
+    auto result = testing::runProcess(INSPECTOR_PATH, arguments, environment);
+    auto findings = ordered_json::parse(result.out.empty() ? "null" : result.out);
+    ASSERT_TRUE(findings.is_array()) << result.out << result.err;
+    std::vector<std::string> codes;
+    bool error = false;
+    for (const auto& finding : findings) {
+        codes.push_back(finding["code"]);
+        error = error || finding["severity"] == "error";
+        EXPECT_FALSE(finding["location"].get<std::string>().empty());
+    }
+    EXPECT_EQ(codes, c.codes) << findings.dump(2);
+    if (!c.locationEnd.empty() && !findings.empty()) {
+        EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
+    }
+    EXPECT_EQ(result.exitStatus, error ? 1 : 0) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Findings, Check,
+                         ::testing::Combine(::testing::ValuesIn(cases),
+                                            ::testing::Values(PlistFormat::Xml, PlistFormat::Binary)),
+                         [](const auto& info) {
+                             return testing::caseName(std::get<0>(info.param).description) + "_" +
+                                    testing::formatName(std::get<1>(info.param));
+                         });
+
+TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
+    CheckDisc disc(PlistFormat::Xml);
+    disc.writeDocuments("Docs", "Deutsh");
+    disc.makeDirectory("Docs/Two\nLines");
+    auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
+                                                       disc.path("MacResources/CDCommonMessage.bundle")});
+    EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
+    EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
+                              ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n"
+                              "warning language-folder-unnamed " +
+                              disc.path("Docs/Two\\nLines") +
+                              ": language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it\n");
+}
+
+TEST(SampleDiscCheck, StagedDiscChecksClean) {
+    std::string app = SAMPLE_APP_PATH;
+    std::string disc = app.substr(0, app.rfind('/'));
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"check", "--app", app, "--message-bundle",
+                                       disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "");
+}
+
+// Without a message bundle the window shows its keys: each must be one the check looks for.
+TEST(CheckMessageKeys, EveryKeyTheWindowShowsIsChecked) {
+    auto result =
+        testing::runProcess(INSPECTOR_PATH, {"window", "--app", SAMPLE_APP_PATH, "--message-bundle", "/nonexistent"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    auto state = ordered_json::parse(result.out)["states"][0];
+    std::vector<std::string> shown;
+    for (const auto& [name, value] : state["published"].items())
+        if (value.is_string())
+            shown.push_back(value);
+    for (const auto& title : state["applicationMenu"])
+        shown.push_back(title);
+    auto checked = inspect::MessageCheck::keys();
+    std::size_t keysShown = 0;
+    for (std::string text : shown) {
+        if (text.ends_with(": "))
+            text.resize(text.size() - 2);
+        if (text.empty() || text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_") != std::string::npos)
+            continue;
+        ++keysShown;
+        EXPECT_NE(std::find(checked.begin(), checked.end(), text), checked.end()) << text;
+    }
+    EXPECT_GE(keysShown, 10u);
+}
+
+// The catalogue reads each list once and builds every model from those
+// dictionaries; that must give what the browser builds reading them per model.
+TEST(CatalogueFromListsReadOnce, SameAsReadingPerModel) {
+    CheckDisc disc(PlistFormat::Binary);
+    auto lists = inspect::DiscPropertyLists::read();
+    for (const char* model : {"QX-1", "QX-2", "RT-3", "unlisted"}) {
+        SCOPED_TRACE(model);
+        auto once = ZVModelDocumentation::initWithName(Value(model), lists.cdInfo.dictionary,
+                                                       lists.modelInfo.dictionary, lists.common.dictionary);
+        EXPECT_EQ(once, ZVModelDocumentation::initWithName(Value(model)));
+        EXPECT_GE(once.objectForKey("Documentation list").count(), 1u);
+    }
+}
+
+}
+}
