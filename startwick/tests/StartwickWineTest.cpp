@@ -18,9 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kStartwick = fs::path(DOCSHELF_WIN32_DIR) / "Startwick.exe";
-const fs::path kRecorder = DOCSHELF_RECORDER_EXE;
-
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -41,8 +38,8 @@ std::string Arguments(const std::string& commandLine)
 
 struct LaunchCase {
     const char* name;
-    std::string launcher;  // file name of the Startwick copy in the disc folder
-    std::string ini;       // contents of inst.ini, lines ended by CR LF
+    std::string launcher;             // file name of the Startwick copy in the disc folder
+    std::optional<std::string> ini;   // contents of inst.ini, lines ended by CR LF; nullopt: no file
     // Where the recorder is, relative to the disc folder; empty: nothing may start.
     std::string startedProgram;
     std::string arguments;
@@ -52,6 +49,8 @@ struct LaunchCase {
 // program to start, run under Wine from another current folder.
 class StartwickWineTest : public testing::TestWithParam<LaunchCase> {
 protected:
+    void SetUp() override { ASSERT_TRUE(wine.ready()); }
+
     fs::path install(const fs::path& program, const std::string& relative) const
     {
         fs::path target = disc / relative;
@@ -65,26 +64,29 @@ protected:
     int run(const std::string& launcher) const
     {
         auto [name, value] = recorder.environment();
-        return wine.run(install(kStartwick, launcher), {{name, value}}, folder.path());
+        return wine.run(install(startwick, launcher), {{name, value}}, folder.path());
     }
 
     TemporaryDirectory folder;
     fs::path disc = folder.path() / "disc";
     WineSession wine;
+    const fs::path startwick = wine.architecture().programs() / "Startwick.exe";
+    const fs::path recorderProgram = wine.architecture().recorder();
     RecorderOutput recorder{folder.path() / "recording.txt"};
 };
 
 TEST_P(StartwickWineTest, OpensTheProgramOfItsSectionInItsFolder)
 {
     const LaunchCase& c = GetParam();
-    install(kRecorder, "setup.exe");
-    install(kRecorder, "tools/setup.exe");
-    writeIni(c.ini);
+    install(recorderProgram, "setup.exe");
+    install(recorderProgram, "tools/setup.exe");
+    if (c.ini)
+        writeIni(*c.ini);
 
     ASSERT_EQ(run(c.launcher), 0) << c.name;
 
     if (c.startedProgram.empty()) {
-        EXPECT_TRUE(recorder.staysAbsent()) << c.name << ": a program was started";
+        EXPECT_TRUE(recorder.absent()) << c.name << ": a program was started";
         return;
     }
     auto recording = recorder.waitForRecording();
@@ -104,6 +106,8 @@ std::string Exeprog300()
     return value + std::string(300 - value.size(), 'x');
 }
 
+const std::string kArgv1200 = "/" + std::string(1199, 'a');
+
 INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
     LaunchCase{"StartWithoutArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\n", "setup.exe", ""},
     LaunchCase{"StartWithArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=/quiet \"a b\"\r\n",
@@ -118,7 +122,12 @@ INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
     LaunchCase{"ExeprogOf300IsCutTo259", "Start.exe", "[Start]\r\nExeprog=" + Exeprog300() + "\r\n", "setup.exe",
                ""},
     LaunchCase{"EmptyExeprog", "Start.exe", "[Start]\r\nExeprog=\r\nArgv=/quiet\r\n", "", ""},
-    LaunchCase{"NoIniFile", "Start.exe", "", "", ""},
+    LaunchCase{"EmptyIniFile", "Start.exe", "", "", ""},
+    LaunchCase{"NoIniFile", "Start.exe", std::nullopt, "", ""},
+    LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "SETUP.EXE",
+               "[Setup]\r\nEXEPROG=tools\\setup.exe\r\nargv=/up\r\n", "tools/setup.exe", "/up"},
+    LaunchCase{"ArgvOf1200IsCutTo999", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=" + kArgv1200 + "\r\n",
+               "setup.exe", kArgv1200.substr(0, 999)},
     LaunchCase{"RelativeExeprog", "Start.exe", "[Start]\r\nExeprog=tools\\setup.exe\r\nArgv=-r\r\n",
                "tools/setup.exe", "-r"}),
     [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
@@ -129,7 +138,7 @@ fs::path RegisterReader(const WineSession& wine, const fs::path& folder, const s
 {
     fs::path reader = folder / "apps" / name;
     fs::create_directories(reader.parent_path());
-    fs::copy_file(kRecorder, reader);
+    fs::copy_file(wine.architecture().recorder(), reader);
     const std::string className = "ZvTest" + extension.substr(1);
     EXPECT_TRUE(wine.setDefaultValue("HKCR\\" + extension, className));
     EXPECT_TRUE(wine.setDefaultValue("HKCR\\" + className + "\\shell\\open\\command",
@@ -141,7 +150,7 @@ TEST_F(StartwickWineTest, SampleDiscSetupOpensItsReadMe)
 {
     fs::path reader = RegisterReader(wine, folder.path(), ".txt", "notes.exe");
     for (const char* file : {"Setup.exe", "inst.ini", "ReadMe.txt"})
-        install(fs::path(DOCSHELF_DISC_WINDOWS_DIR) / file, file);
+        install(wine.architecture().discWindows() / file, file);
     auto [name, value] = recorder.environment();
     ASSERT_EQ(wine.run(disc / "Setup.exe", {{name, value}}, folder.path()), 0);
 

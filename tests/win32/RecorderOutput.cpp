@@ -31,9 +31,9 @@ std::optional<RecorderOutput::Recording> RecorderOutput::waitForRecording(std::c
     return recording;
 }
 
-bool RecorderOutput::staysAbsent(std::chrono::milliseconds wait) const
+bool RecorderOutput::absent() const
 {
-    return !waitForRecording(wait).has_value();
+    return !std::filesystem::exists(file_);
 }
 
 }

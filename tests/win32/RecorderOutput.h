@@ -10,7 +10,8 @@ namespace docshelf::testing {
 
 // The file that the recorder program writes when a launcher starts it: its own
 // path, its command line and its current directory. The launchers do not wait
-// for what they start, so the test waits for the file, for a bounded time.
+// for what they start; WineSession::run does, so after it the file is there or
+// nothing was started.
 class RecorderOutput {
 public:
     struct Recording {
@@ -25,8 +26,8 @@ public:
     std::pair<std::string, std::string> environment() const;
 
     std::optional<Recording> waitForRecording(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
-    // True when no recording appears within the wait.
-    bool staysAbsent(std::chrono::milliseconds wait = std::chrono::seconds(2)) const;
+    // True when there is no recording: after WineSession::run, nothing was started.
+    bool absent() const;
 
 private:
     std::filesystem::path file_;
