@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct LaunchCase {
     std::string sectionName;
     std::optional<FakeStartwickSystem::ShellCall> shellCall;  // nullopt: nothing is started
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const LaunchCase& c, std::ostream* out) { *out << c.name; }
 
 class SetupLaunchTest : public testing::TestWithParam<LaunchCase> {};
 
@@ -123,6 +127,8 @@ struct NothingStartsCase {
     std::string launcher;
 };
 
+void PrintTo(const NothingStartsCase& c, std::ostream* out) { *out << c.name; }
+
 class NothingStartsTest : public testing::TestWithParam<NothingStartsCase> {};
 
 // Neither the launcher's own inst.ini, cut to fit, nor the current drive's
@@ -159,6 +165,8 @@ struct DirectoryCase {
     std::string currentDirectory;
     bool queryFails;
 };
+
+void PrintTo(const DirectoryCase& c, std::ostream* out) { *out << c.name; }
 
 class UnsavedDirectoryTest : public testing::TestWithParam<DirectoryCase> {};
 

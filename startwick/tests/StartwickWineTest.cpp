@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 using docshelf::testing::RecorderOutput;
@@ -44,6 +45,9 @@ struct LaunchCase {
     std::string startedProgram;
     std::string arguments;
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const LaunchCase& c, std::ostream* out) { *out << c.name; }
 
 // A disc folder with a copy of Startwick, an inst.ini and the recorder as the
 // program to start, run under Wine from another current folder.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 using docshelf::testing::RecorderOutput;
@@ -79,6 +80,9 @@ struct NameCase {
     std::string model;
 };
 
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.name; }
+
 class VendpostFileNameTest : public VendpostWineTest, public testing::WithParamInterface<NameCase> {};
 
 TEST_P(VendpostFileNameTest, OpensThePageOfTheModelInItsFileName)
@@ -117,6 +121,8 @@ struct LocaleCase {
     const char* country;
     const char* language;
 };
+
+void PrintTo(const LocaleCase& c, std::ostream* out) { *out << c.name; }
 
 class VendpostLocaleTest : public VendpostWineTest, public testing::WithParamInterface<LocaleCase> {};
 
@@ -186,6 +192,8 @@ struct NoBrowserCase {
     std::string command;
     std::string className;
 };
+
+void PrintTo(const NoBrowserCase& c, std::ostream* out) { *out << c.name; }
 
 class VendpostNoBrowserTest : public VendpostWineTest, public testing::WithParamInterface<NoBrowserCase> {};
 
