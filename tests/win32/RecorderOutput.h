@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -25,7 +24,9 @@ public:
     // The environment variable that tells the recorder where to write.
     std::pair<std::string, std::string> environment() const;
 
-    std::optional<Recording> waitForRecording(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // What the recorder wrote, or nullopt when it was not started. Read after
+    // WineSession::run, which waits for the recorder too, and so with no time to guess.
+    std::optional<Recording> recording() const;
     // True when there is no recording: after WineSession::run, nothing was started.
     bool absent() const;
 

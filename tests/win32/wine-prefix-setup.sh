@@ -40,6 +40,7 @@ if [ -d "$prefix" ]; then
   rm -rf "$prefix"
 fi
 mkdir -p "$prefix"
+trap 'echo "making the Wine prefix failed, see $log" >&2' ERR
 { echo "wine architecture: $architecture ($reason)"; echo "loader $loader, server $server"; } > "$log"
 
 "$server" -p </dev/null >>"$log" 2>&1

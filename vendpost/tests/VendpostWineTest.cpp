@@ -93,7 +93,7 @@ TEST_P(VendpostFileNameTest, OpensThePageOfTheModelInItsFileName)
 
     ASSERT_EQ(run(vendpost), 0) << c.name;
 
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << c.name << ": no browser started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(viewer))) << c.name;
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor(c.model)) << c.name;
@@ -131,7 +131,7 @@ TEST_P(VendpostLocaleTest, TakesCountryAndLanguageFromTheUserLocale)
     const LocaleCase& c = GetParam();
     registerViewer();
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe"), c.lang), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << c.name << ": no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500", c.country, c.language)) << c.name;
 }
@@ -145,7 +145,7 @@ TEST_F(VendpostWineTest, BuildsTheUnitedStatesPathAndQuery)
 {
     registerViewer();
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording);
     const std::string query = "/genuine/redirect/index.aspx?model=QX-500&country=USA&gengo=ENU";
     ASSERT_GE(recording->commandLine.size(), query.size());
@@ -157,7 +157,7 @@ TEST_F(VendpostWineTest, StartsAnUnquotedUpperCaseBrowser)
     fs::path viewer = install(recorderProgram, "web/viewer.exe");
     ASSERT_TRUE(registerBrowser(WineSession::windowsPath(folder.path()) + "\\WEB\\VIEWER.EXE %1"));
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(viewer)));
     EXPECT_EQ(recording->commandLine, "VIEWER.EXE " + UrlFor("QX-500"));
@@ -171,7 +171,7 @@ TEST_F(VendpostWineTest, StartsABrowserWhoseCommandIs259Characters)
     command += std::string(259 - command.size(), 'x');
     ASSERT_TRUE(registerBrowser(command));
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500"));
 }
@@ -181,7 +181,7 @@ TEST_F(VendpostWineTest, StartsABrowserOfAClassNameOf240Characters)
     fs::path viewer = install(recorderProgram, "Web Files/viewer.exe");
     ASSERT_TRUE(registerBrowser("\"" + WineSession::windowsPath(viewer) + "\" %1", std::string(240, 'c')));
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500"));
 }
@@ -243,7 +243,7 @@ TEST_F(VendpostWineTest, SampleDiscCopyOpensThePageOfItsModel)
     fs::path viewer = registerViewer();
     fs::path copy = install(wine.architecture().discWindows() / "vps_QX-750 Duo.exe", "Windows/vps_QX-750 Duo.exe");
     ASSERT_EQ(run(copy), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-750 Duo"));
 }
@@ -255,7 +255,7 @@ TEST_F(VendpostWineTest, TakesTheWholeCommandAsPathWhenItsDotIsInTheFirstFourByt
     install(recorderProgram, "a.exe %1");
     ASSERT_TRUE(registerBrowser("a.exe %1"));
     ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "a.exe %1 " + UrlFor("QX-500"));
 }
