@@ -16,7 +16,10 @@ struct PathCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const PathCase& c, std::ostream* out) { *out << c.modulePath; }
+void PrintTo(const PathCase& c, std::ostream* out)
+{
+    *out << c.modulePath;
+}
 
 std::vector<char> Buffer(const std::string& text)
 {
@@ -69,7 +72,10 @@ struct IniCase {
     std::string iniPath;
 };
 
-void PrintTo(const IniCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const IniCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BuildIniPathTest : public testing::TestWithParam<IniCase> {};
 

@@ -24,7 +24,10 @@ struct LaunchCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const LaunchCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LaunchCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class SetupLaunchTest : public testing::TestWithParam<LaunchCase> {};
 
@@ -127,7 +130,10 @@ struct NothingStartsCase {
     std::string launcher;
 };
 
-void PrintTo(const NothingStartsCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const NothingStartsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class NothingStartsTest : public testing::TestWithParam<NothingStartsCase> {};
 
@@ -166,7 +172,10 @@ struct DirectoryCase {
     bool queryFails;
 };
 
-void PrintTo(const DirectoryCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const DirectoryCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class UnsavedDirectoryTest : public testing::TestWithParam<DirectoryCase> {};
 

@@ -47,7 +47,10 @@ struct LaunchCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const LaunchCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LaunchCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 // A disc folder with a copy of Startwick, an inst.ini and the recorder as the
 // program to start, run under Wine from another current folder.

@@ -59,7 +59,10 @@ struct RegistryCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const RegistryCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const RegistryCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BrowserLookupTest : public testing::TestWithParam<RegistryCase> {};
 
@@ -174,7 +177,10 @@ struct PageCase {
     std::string url;
 };
 
-void PrintTo(const PageCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const PageCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class SuppliesPageTest : public testing::TestWithParam<PageCase> {};
 

@@ -18,7 +18,10 @@ struct ModelCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const ModelCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ModelCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class ModelNameTest : public testing::TestWithParam<ModelCase> {};
 
@@ -71,7 +74,10 @@ struct PrefixCase {
     bool passes;
 };
 
-void PrintTo(const PrefixCase& c, std::ostream* out) { *out << c.fileName; }
+void PrintTo(const PrefixCase& c, std::ostream* out)
+{
+    *out << c.fileName;
+}
 
 class PrefixTest : public testing::TestWithParam<PrefixCase> {};
 
@@ -93,7 +99,10 @@ struct TrimCase {
     std::string trimmed;
 };
 
-void PrintTo(const TrimCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const TrimCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class TrimToExeTest : public testing::TestWithParam<TrimCase> {};
 
@@ -147,7 +156,10 @@ struct FileNameCase {
     const char* fileName;
 };
 
-void PrintTo(const FileNameCase& c, std::ostream* out) { *out << c.path; }
+void PrintTo(const FileNameCase& c, std::ostream* out)
+{
+    *out << c.path;
+}
 
 class FileNamePartTest : public testing::TestWithParam<FileNameCase> {};
 
@@ -172,7 +184,10 @@ struct TerminateCase {
     std::string text;
 };
 
-void PrintTo(const TerminateCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const TerminateCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class TerminateRegistryTextTest : public testing::TestWithParam<TerminateCase> {};
 

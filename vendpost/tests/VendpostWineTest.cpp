@@ -81,7 +81,10 @@ struct NameCase {
 };
 
 // Failure messages name the case, never dump its bytes.
-void PrintTo(const NameCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const NameCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class VendpostFileNameTest : public VendpostWineTest, public testing::WithParamInterface<NameCase> {};
 
@@ -122,7 +125,10 @@ struct LocaleCase {
     const char* language;
 };
 
-void PrintTo(const LocaleCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LocaleCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class VendpostLocaleTest : public VendpostWineTest, public testing::WithParamInterface<LocaleCase> {};
 
@@ -193,7 +199,10 @@ struct NoBrowserCase {
     std::string className;
 };
 
-void PrintTo(const NoBrowserCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const NoBrowserCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class VendpostNoBrowserTest : public VendpostWineTest, public testing::WithParamInterface<NoBrowserCase> {};
 
