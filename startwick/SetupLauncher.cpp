@@ -28,45 +28,51 @@ void SetupLauncher::Run()
         system_.setCurrentDirectory(system_.context, saved);
 }
 
-void SetupLauncher::ReadModulePath(char* scratch, unsigned long capacity)
+SetupLauncher::ModulePath SetupLauncher::ReadModulePath(char* scratch, unsigned long capacity)
 {
     unsigned long length = system_.moduleFileName(system_.context, scratch, capacity);
-    // A path cut to the buffer names some other file or folder.
-    if (length == 0 || length >= capacity)
-        scratch[0] = '\0';
     scratch[capacity - 1] = '\0';
+    if (length > 0 && length < capacity)
+        return ModulePath::Whole;
+    scratch[0] = '\0';
+    // A path cut to the buffer names some other file or folder, possibly one a
+    // disc does not own, so it must not fall back to the current drive's \inst.ini.
+    return length == 0 ? ModulePath::Unavailable : ModulePath::CutShort;
 }
 
-void SetupLauncher::GetLauncherFolder(char* out, unsigned long capacity)
+bool SetupLauncher::GetLauncherFolder(char* out, unsigned long capacity)
 {
     ClearText(out, capacity);
     char scratch[kModulePathSize];
-    ReadModulePath(scratch, sizeof scratch);
-    if (scratch[0] == '\0')
-        return;
+    ModulePath read = ReadModulePath(scratch, sizeof scratch);
+    if (read != ModulePath::Whole)
+        return read == ModulePath::Unavailable;
     CutToFolder(scratch);
     CopyBounded(out, capacity, scratch);
+    return true;
 }
 
 void SetupLauncher::GetLauncherBaseName(char* out, unsigned long capacity)
 {
     ClearText(out, capacity);
     char scratch[kModulePathSize];
-    ReadModulePath(scratch, sizeof scratch);
-    if (scratch[0] == '\0') {
+    ModulePath read = ReadModulePath(scratch, sizeof scratch);
+    if (read == ModulePath::Unavailable)
         CopyBounded(out, capacity, "inst");
+    if (read != ModulePath::Whole)
         return;
-    }
     CopyBounded(out, capacity, CutToBaseName(scratch));
 }
 
 void SetupLauncher::SetIniLocation()
 {
     char folder[kLauncherFolderSize];
-    GetLauncherFolder(folder, sizeof folder);
+    const bool folderKnown = GetLauncherFolder(folder, sizeof folder);
     ClearText(iniPath_, sizeof iniPath_);
-    // A folder too long for the INI path leaves it empty, and then no key is read.
-    BuildIniPath(folder, iniPath_, sizeof iniPath_);
+    // A launcher whose own path was cut short, or whose folder is too long for
+    // the INI path, leaves it empty; then no key is read and nothing starts.
+    if (folderKnown)
+        BuildIniPath(folder, iniPath_, sizeof iniPath_);
     GetLauncherBaseName(sectionName_, sizeof sectionName_);
 }
 

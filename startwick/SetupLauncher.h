@@ -13,9 +13,12 @@ public:
 
     void Run();
 
-    // The launcher's folder without a trailing separator, or "".
-    void GetLauncherFolder(char* out, unsigned long capacity);
-    // The launcher's file name without its last extension; "inst" when its path cannot be had.
+    // The launcher's folder without a trailing separator, or "" when its path cannot be had.
+    // False, out "", when the path was cut short by the buffer: the folder is then unknown.
+    //   "C:\\Disc\\Start.exe" -> "C:\\Disc", true   call fails -> "", true   cut short -> "", false
+    bool GetLauncherFolder(char* out, unsigned long capacity);
+    // The launcher's file name without its last extension; "inst" when its path cannot
+    // be had, "" when it was cut short.
     void GetLauncherBaseName(char* out, unsigned long capacity);
     void SetIniLocation();
     void ReadExeprog(char* out, unsigned long capacity);
@@ -25,8 +28,10 @@ public:
     const char* sectionName() const { return sectionName_; }
 
 private:
-    // The module path, or "" when it cannot be had whole.
-    void ReadModulePath(char* scratch, unsigned long capacity);
+    enum class ModulePath { Whole, Unavailable, CutShort };
+
+    // The module path in scratch; "" unless it is Whole.
+    ModulePath ReadModulePath(char* scratch, unsigned long capacity);
     void ReadKey(const char* key, char* out, unsigned long capacity);
 
     const StartwickSystem& system_;

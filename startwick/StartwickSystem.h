@@ -7,7 +7,8 @@ namespace startwick {
 // Every entry gets context as its first argument.
 struct StartwickSystem {
     void* context = nullptr;
-    // GetModuleFileNameA for the program's own file: the length copied, 0 on failure.
+    // GetModuleFileNameA for the program's own file: the length copied, 0 on failure,
+    // the buffer's size when the path was cut short to fit it.
     unsigned long (*moduleFileName)(void* context, char* path, unsigned long size) = nullptr;
     // GetPrivateProfileStringA: the length copied.
     unsigned long (*privateProfileString)(void* context, const char* section, const char* key,

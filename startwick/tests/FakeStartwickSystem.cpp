@@ -1,6 +1,7 @@
 #include "FakeStartwickSystem.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -12,6 +13,13 @@ void CopyCut(const std::string& text, char* out, unsigned long size)
     out[copied] = '\0';
 }
 
+}
+
+bool FakeStartwickSystem::NoCaseLess::operator()(const std::string& a, const std::string& b) const
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) < std::tolower(y);
+    });
 }
 
 FakeStartwickSystem::FakeStartwickSystem()
@@ -33,7 +41,7 @@ FakeStartwickSystem::FakeStartwickSystem()
         auto file = fake.iniFiles.find(iniPath);
         if (file != fake.iniFiles.end()) {
             auto found = file->second.find(section);
-            if (found != file->second.end() && found->second.count(key))
+            if (found != file->second.end() && found->second.count(key) > 0)
                 value = found->second.at(key);
         }
         CopyCut(value, out, size);

@@ -22,8 +22,15 @@ public:
         std::string iniPath;
         unsigned long size = 0;
     };
+    // Orders ASCII text without regard to letter case: "SETUP" and "Setup" are one name.
+    struct NoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    // As GetPrivateProfileStringA finds them, sections and keys without regard to letter case.
+    using Section = std::map<std::string, std::string, NoCaseLess>;
+    using Sections = std::map<std::string, Section, NoCaseLess>;
     // INI path -> section -> key -> value.
-    using IniFiles = std::map<std::string, std::map<std::string, std::map<std::string, std::string>>>;
+    using IniFiles = std::map<std::string, Sections>;
 
     FakeStartwickSystem();
     FakeStartwickSystem(const FakeStartwickSystem&) = delete;

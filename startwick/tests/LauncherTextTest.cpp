@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,12 @@ struct PathCase {
     const char* modulePath;
     const char* result;
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const PathCase& c, std::ostream* out)
+{
+    *out << c.modulePath;
+}
 
 std::vector<char> Buffer(const std::string& text)
 {
@@ -64,6 +71,11 @@ struct IniCase {
     bool fits;
     std::string iniPath;
 };
+
+void PrintTo(const IniCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BuildIniPathTest : public testing::TestWithParam<IniCase> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,17 +12,22 @@ using startwick::SetupLauncher;
 
 namespace {
 
-using Section = std::map<std::string, std::string>;
 
 struct LaunchCase {
     const char* name;
     std::string modulePath;
     // Sections of the INI file at iniPath.
-    std::map<std::string, Section> sections;
+    FakeStartwickSystem::Sections sections;
     std::string iniPath;
     std::string sectionName;
     std::optional<FakeStartwickSystem::ShellCall> shellCall;  // nullopt: nothing is started
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const LaunchCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class SetupLaunchTest : public testing::TestWithParam<LaunchCase> {};
 
@@ -95,62 +101,81 @@ INSTANTIATE_TEST_SUITE_P(Launches, SetupLaunchTest, testing::Values(
                "C:\\Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"tools\\setup.exe", "", "C:\\Disc", ""}},
     LaunchCase{"Document", "C:\\Disc\\Start.exe", {{"Start", {{"Exeprog", "Manual.pdf"}}}}, "C:\\Disc\\inst.ini",
                "Start", FakeStartwickSystem::ShellCall{"Manual.pdf", "", "C:\\Disc", ""}},
+    LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "C:\\Disc\\SETUP.EXE",
+               {{"Setup", {{"exeprog", "setup.exe"}, {"ARGV", "/up"}}}}, "C:\\Disc\\inst.ini", "SETUP",
+               FakeStartwickSystem::ShellCall{"setup.exe", "/up", "C:\\Disc", ""}},
     LaunchCase{"SlashSeparatedPath", "C:/Disc/Start.exe", {{"Start", {{"Exeprog", "setup.exe"}}}},
                "C:/Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"setup.exe", "", "C:/Disc", ""}}),
     [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
 
-struct ModulePathCase {
-    const char* name;
-    std::string modulePath;
-    std::optional<unsigned long> moduleResult;
-};
-
-class UnavailableModulePathTest : public testing::TestWithParam<ModulePathCase> {};
-
-TEST_P(UnavailableModulePathTest, ReadsTheInstSectionOfTheRootInstIni)
+TEST(SetupLauncherTest, WithoutItsOwnPathReadsTheInstSectionOfTheRootInstIni)
 {
-    const ModulePathCase& c = GetParam();
     FakeStartwickSystem fake;
-    fake.modulePath = c.modulePath;
-    if (c.moduleResult) {
-        fake.moduleResultOverridden = true;
-        fake.moduleResult = *c.moduleResult;
-    }
+    fake.moduleResultOverridden = true;
+    fake.moduleResult = 0;
     fake.iniFiles["\\inst.ini"]["inst"]["Exeprog"] = "setup.exe";
 
     SetupLauncher launcher(fake.system());
     launcher.Run();
 
-    EXPECT_STREQ(launcher.iniPath(), "\\inst.ini") << c.name;
-    EXPECT_STREQ(launcher.sectionName(), "inst") << c.name;
-    ASSERT_EQ(fake.shellCalls.size(), 1u) << c.name;
-    EXPECT_EQ(fake.shellCalls[0].directory, "") << c.name;
+    EXPECT_STREQ(launcher.iniPath(), "\\inst.ini");
+    EXPECT_STREQ(launcher.sectionName(), "inst");
+    ASSERT_EQ(fake.shellCalls.size(), 1u);
+    EXPECT_EQ(fake.shellCalls[0].directory, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, UnavailableModulePathTest, testing::Values(
-    ModulePathCase{"CallFails", "C:\\Disc\\Start.exe", 0ul},
-    ModulePathCase{"PathCutToTheBuffer", "C:\\" + std::string(300, 'd') + "\\Start.exe", std::nullopt}),
-    [](const testing::TestParamInfo<ModulePathCase>& info) { return info.param.name; });
+struct NothingStartsCase {
+    const char* name;
+    std::string folder;
+    std::string launcher;
+};
 
-TEST(SetupLauncherTest, StartsNothingWhenTheIniPathWouldNotFit)
+void PrintTo(const NothingStartsCase& c, std::ostream* out)
 {
-    // A folder of 251 characters and "\inst.ini" make 260 characters, one too many.
+    *out << c.name;
+}
+
+class NothingStartsTest : public testing::TestWithParam<NothingStartsCase> {};
+
+// Neither the launcher's own inst.ini, cut to fit, nor the current drive's
+// \inst.ini may name what it starts.
+TEST_P(NothingStartsTest, WhenItsIniPathCannotBeHadWhole)
+{
+    const NothingStartsCase& c = GetParam();
     FakeStartwickSystem fake;
-    const std::string folder = "C:\\" + std::string(248, 'f');
-    fake.modulePath = folder + "\\S.exe";
-    fake.iniFiles[(folder + "\\inst.ini").substr(0, 259)]["S"]["Exeprog"] = "setup.exe";
+    fake.modulePath = c.folder + "\\" + c.launcher;
+    for (const std::string& ini : {(c.folder + "\\inst.ini").substr(0, 259), std::string("\\inst.ini")}) {
+        fake.iniFiles[ini]["S"]["Exeprog"] = "setup.exe";
+        fake.iniFiles[ini]["inst"]["Exeprog"] = "setup.exe";
+    }
+
     SetupLauncher launcher(fake.system());
     launcher.Run();
-    EXPECT_STREQ(launcher.iniPath(), "");
-    EXPECT_TRUE(fake.profileReads.empty());
-    EXPECT_TRUE(fake.shellCalls.empty());
+
+    EXPECT_STREQ(launcher.iniPath(), "") << c.name;
+    EXPECT_TRUE(fake.profileReads.empty()) << c.name;
+    EXPECT_TRUE(fake.shellCalls.empty()) << c.name;
+    EXPECT_TRUE(fake.directoryChanges.empty()) << c.name;
 }
+
+// A folder of 251 characters and "\inst.ini" make 260 characters, one too many;
+// a launcher 260 characters deep or more is cut short by the 260-byte buffer.
+INSTANTIATE_TEST_SUITE_P(Paths, NothingStartsTest, testing::Values(
+    NothingStartsCase{"FolderTooLongForTheIniPath", "C:\\" + std::string(248, 'f'), "S.exe"},
+    NothingStartsCase{"OwnPathOf260CutShort", "C:\\" + std::string(251, 'f'), "S.exe"},
+    NothingStartsCase{"OwnPathOf300CutShort", "C:\\" + std::string(300, 'f'), "S.exe"}),
+    [](const testing::TestParamInfo<NothingStartsCase>& info) { return info.param.name; });
 
 struct DirectoryCase {
     const char* name;
     std::string currentDirectory;
     bool queryFails;
 };
+
+void PrintTo(const DirectoryCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class UnsavedDirectoryTest : public testing::TestWithParam<DirectoryCase> {};
 

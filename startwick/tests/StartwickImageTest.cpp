@@ -76,4 +76,15 @@ TEST(StartwickImageTest, CarriesItsVersionResource)
     EXPECT_TRUE(image.contains(PeImage::Utf16("Translation") + std::string(4, '\0') + "\x09\x04\xb0\x04"));
 }
 
+// The 64-bit twin that the Wine tests run where no 32-bit program runs: the
+// same program for x86-64, so it makes the same calls.
+TEST(StartwickTwinTest, IsA64BitProgramImportingTheSameFunctions)
+{
+    PeImage deliverable(kStartwick);
+    PeImage twin(std::filesystem::path(DOCSHELF_WIN64_DIR) / "Startwick.exe", DOCSHELF_OBJDUMP64);
+    EXPECT_EQ(twin.headerField("Magic"), "020b\t(PE32+)");
+    ASSERT_FALSE(deliverable.imports().empty());
+    EXPECT_EQ(twin.imports(), deliverable.imports());
+}
+
 }

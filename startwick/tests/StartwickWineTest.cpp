@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 using docshelf::testing::RecorderOutput;
@@ -17,9 +18,6 @@ using docshelf::testing::WineSession;
 namespace fs = std::filesystem;
 
 namespace {
-
-const fs::path kStartwick = fs::path(DOCSHELF_WIN32_DIR) / "Startwick.exe";
-const fs::path kRecorder = DOCSHELF_RECORDER_EXE;
 
 std::string Lower(std::string text)
 {
@@ -41,17 +39,25 @@ std::string Arguments(const std::string& commandLine)
 
 struct LaunchCase {
     const char* name;
-    std::string launcher;  // file name of the Startwick copy in the disc folder
-    std::string ini;       // contents of inst.ini, lines ended by CR LF
+    std::string launcher;             // file name of the Startwick copy in the disc folder
+    std::optional<std::string> ini;   // contents of inst.ini, lines ended by CR LF; nullopt: no file
     // Where the recorder is, relative to the disc folder; empty: nothing may start.
     std::string startedProgram;
     std::string arguments;
 };
 
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const LaunchCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 // A disc folder with a copy of Startwick, an inst.ini and the recorder as the
 // program to start, run under Wine from another current folder.
 class StartwickWineTest : public testing::TestWithParam<LaunchCase> {
 protected:
+    void SetUp() override { ASSERT_TRUE(wine.ready()); }
+
     fs::path install(const fs::path& program, const std::string& relative) const
     {
         fs::path target = disc / relative;
@@ -65,29 +71,32 @@ protected:
     int run(const std::string& launcher) const
     {
         auto [name, value] = recorder.environment();
-        return wine.run(install(kStartwick, launcher), {{name, value}}, folder.path());
+        return wine.run(install(startwick, launcher), {{name, value}}, folder.path());
     }
 
     TemporaryDirectory folder;
     fs::path disc = folder.path() / "disc";
     WineSession wine;
+    const fs::path startwick = wine.architecture().programs() / "Startwick.exe";
+    const fs::path recorderProgram = wine.architecture().recorder();
     RecorderOutput recorder{folder.path() / "recording.txt"};
 };
 
 TEST_P(StartwickWineTest, OpensTheProgramOfItsSectionInItsFolder)
 {
     const LaunchCase& c = GetParam();
-    install(kRecorder, "setup.exe");
-    install(kRecorder, "tools/setup.exe");
-    writeIni(c.ini);
+    install(recorderProgram, "setup.exe");
+    install(recorderProgram, "tools/setup.exe");
+    if (c.ini)
+        writeIni(*c.ini);
 
     ASSERT_EQ(run(c.launcher), 0) << c.name;
 
     if (c.startedProgram.empty()) {
-        EXPECT_TRUE(recorder.staysAbsent()) << c.name << ": a program was started";
+        EXPECT_TRUE(recorder.absent()) << c.name << ": a program was started";
         return;
     }
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << c.name << ": nothing was started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(disc / c.startedProgram))) << c.name;
     EXPECT_EQ(Arguments(recording->commandLine), c.arguments) << c.name << ": " << recording->commandLine;
@@ -104,6 +113,8 @@ std::string Exeprog300()
     return value + std::string(300 - value.size(), 'x');
 }
 
+const std::string kArgv1200 = "/" + std::string(1199, 'a');
+
 INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
     LaunchCase{"StartWithoutArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\n", "setup.exe", ""},
     LaunchCase{"StartWithArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=/quiet \"a b\"\r\n",
@@ -118,7 +129,15 @@ INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
     LaunchCase{"ExeprogOf300IsCutTo259", "Start.exe", "[Start]\r\nExeprog=" + Exeprog300() + "\r\n", "setup.exe",
                ""},
     LaunchCase{"EmptyExeprog", "Start.exe", "[Start]\r\nExeprog=\r\nArgv=/quiet\r\n", "", ""},
-    LaunchCase{"NoIniFile", "Start.exe", "", "", ""},
+    LaunchCase{"EmptyIniFile", "Start.exe", "", "", ""},
+    LaunchCase{"NoIniFile", "Start.exe", std::nullopt, "", ""},
+    LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "SETUP.EXE",
+               "[Setup]\r\nEXEPROG=tools\\setup.exe\r\nargv=/up\r\n", "tools/setup.exe", "/up"},
+    LaunchCase{"ArgvOf1200IsCutTo999", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=" + kArgv1200 + "\r\n",
+               "setup.exe", kArgv1200.substr(0, 999)},
+    // cmd.exe starts the program some seconds after the launcher has ended.
+    LaunchCase{"ProgramStartedLateIsSeen", "Start.exe",
+               "[Start]\r\nExeprog=cmd.exe\r\nArgv=/c ping -n 4 127.0.0.1 >nul & setup.exe\r\n", "setup.exe", ""},
     LaunchCase{"RelativeExeprog", "Start.exe", "[Start]\r\nExeprog=tools\\setup.exe\r\nArgv=-r\r\n",
                "tools/setup.exe", "-r"}),
     [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
@@ -129,7 +148,7 @@ fs::path RegisterReader(const WineSession& wine, const fs::path& folder, const s
 {
     fs::path reader = folder / "apps" / name;
     fs::create_directories(reader.parent_path());
-    fs::copy_file(kRecorder, reader);
+    fs::copy_file(wine.architecture().recorder(), reader);
     const std::string className = "ZvTest" + extension.substr(1);
     EXPECT_TRUE(wine.setDefaultValue("HKCR\\" + extension, className));
     EXPECT_TRUE(wine.setDefaultValue("HKCR\\" + className + "\\shell\\open\\command",
@@ -141,11 +160,11 @@ TEST_F(StartwickWineTest, SampleDiscSetupOpensItsReadMe)
 {
     fs::path reader = RegisterReader(wine, folder.path(), ".txt", "notes.exe");
     for (const char* file : {"Setup.exe", "inst.ini", "ReadMe.txt"})
-        install(fs::path(DOCSHELF_DISC_WINDOWS_DIR) / file, file);
+        install(wine.architecture().discWindows() / file, file);
     auto [name, value] = recorder.environment();
     ASSERT_EQ(wine.run(disc / "Setup.exe", {{name, value}}, folder.path()), 0);
 
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "the read-me's program was not started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(reader)));
     EXPECT_EQ(Lower(Arguments(recording->commandLine)),
@@ -162,7 +181,7 @@ TEST_F(StartwickWineTest, OpensADocumentWithItsAssociatedProgram)
 
     ASSERT_EQ(run("Start.exe"), 0);
 
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "the document's program was not started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(reader)));
     EXPECT_EQ(Lower(Arguments(recording->commandLine)),

@@ -27,11 +27,12 @@ std::string Trimmed(const std::string& text)
 
 }
 
-PeImage::PeImage(std::filesystem::path file) : file_(std::move(file)), bytes_(ReadAll(file_))
+PeImage::PeImage(std::filesystem::path file, const std::string& objdump)
+    : file_(std::move(file)), bytes_(ReadAll(file_))
 {
     std::filesystem::path dump = std::filesystem::temp_directory_path()
                                / ("docshelf-objdump-" + std::to_string(getpid()) + "-" + file_.filename().string());
-    std::string command = std::string("'") + DOCSHELF_OBJDUMP + "' -p '" + file_.string() + "' > '" + dump.string()
+    std::string command = "'" + objdump + "' -p '" + file_.string() + "' > '" + dump.string()
                         + "' 2>&1";
     if (std::system(command.c_str()) == 0)
         headers_ = ReadAll(dump);

@@ -11,7 +11,8 @@ namespace docshelf::testing {
 // what the toolchain's objdump says of its headers and imports.
 class PeImage {
 public:
-    explicit PeImage(std::filesystem::path file);
+    // Read with the i686 toolchain's objdump, or the one given.
+    explicit PeImage(std::filesystem::path file, const std::string& objdump = DOCSHELF_OBJDUMP);
 
     std::uintmax_t size() const;
     // "KERNEL32.dll:ExitProcess", one entry per imported function.

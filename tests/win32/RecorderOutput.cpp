@@ -3,7 +3,6 @@
 #include "WineSession.h"
 
 #include <fstream>
-#include <thread>
 
 namespace docshelf::testing {
 
@@ -14,16 +13,12 @@ std::pair<std::string, std::string> RecorderOutput::environment() const
     return {"DOCSHELF_RECORDER_OUTPUT", WineSession::windowsPath(file_)};
 }
 
-std::optional<RecorderOutput::Recording> RecorderOutput::waitForRecording(std::chrono::milliseconds timeout) const
+std::optional<RecorderOutput::Recording> RecorderOutput::recording() const
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
     // The recorder renames a complete file into place, so once it exists it is whole.
-    while (!std::filesystem::exists(file_)) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
     std::ifstream in(file_, std::ios::binary);
+    if (!in)
+        return std::nullopt;
     Recording recording;
     std::getline(in, recording.modulePath);
     std::getline(in, recording.commandLine);
@@ -31,9 +26,9 @@ std::optional<RecorderOutput::Recording> RecorderOutput::waitForRecording(std::c
     return recording;
 }
 
-bool RecorderOutput::staysAbsent(std::chrono::milliseconds wait) const
+bool RecorderOutput::absent() const
 {
-    return !waitForRecording(wait).has_value();
+    return !std::filesystem::exists(file_);
 }
 
 }

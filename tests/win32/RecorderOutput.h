@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,7 +9,8 @@ namespace docshelf::testing {
 
 // The file that the recorder program writes when a launcher starts it: its own
 // path, its command line and its current directory. The launchers do not wait
-// for what they start, so the test waits for the file, for a bounded time.
+// for what they start; WineSession::run does, so after it the file is there or
+// nothing was started.
 class RecorderOutput {
 public:
     struct Recording {
@@ -24,9 +24,11 @@ public:
     // The environment variable that tells the recorder where to write.
     std::pair<std::string, std::string> environment() const;
 
-    std::optional<Recording> waitForRecording(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
-    // True when no recording appears within the wait.
-    bool staysAbsent(std::chrono::milliseconds wait = std::chrono::seconds(2)) const;
+    // What the recorder wrote, or nullopt when it was not started. Read after
+    // WineSession::run, which waits for the recorder too, and so with no time to guess.
+    std::optional<Recording> recording() const;
+    // True when there is no recording: after WineSession::run, nothing was started.
+    bool absent() const;
 
 private:
     std::filesystem::path file_;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,12 @@ struct RegistryCase {
     std::optional<std::string> application;   // nullopt: no browser is started
     std::vector<std::string> closedKeys;
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const RegistryCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BrowserLookupTest : public testing::TestWithParam<RegistryCase> {};
 
@@ -169,6 +176,11 @@ struct PageCase {
     FakeVendpostSystem::LocaleAnswer language;
     std::string url;
 };
+
+void PrintTo(const PageCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class SuppliesPageTest : public testing::TestWithParam<PageCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct ModelCase {
     std::string modulePath;
     std::string model;
 };
+
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const ModelCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class ModelNameTest : public testing::TestWithParam<ModelCase> {};
 
@@ -67,6 +74,11 @@ struct PrefixCase {
     bool passes;
 };
 
+void PrintTo(const PrefixCase& c, std::ostream* out)
+{
+    *out << c.fileName;
+}
+
 class PrefixTest : public testing::TestWithParam<PrefixCase> {};
 
 TEST_P(PrefixTest, AcceptsOnlyTwoCasesOfEachLetterAndTheUnderscore)
@@ -86,6 +98,11 @@ struct TrimCase {
     unsigned long reportedSize;  // 0 means the text's length plus its terminator
     std::string trimmed;
 };
+
+void PrintTo(const TrimCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class TrimToExeTest : public testing::TestWithParam<TrimCase> {};
 
@@ -139,6 +156,11 @@ struct FileNameCase {
     const char* fileName;
 };
 
+void PrintTo(const FileNameCase& c, std::ostream* out)
+{
+    *out << c.path;
+}
+
 class FileNamePartTest : public testing::TestWithParam<FileNameCase> {};
 
 TEST_P(FileNamePartTest, TakesTheTextAfterTheLastSeparator)
@@ -161,6 +183,11 @@ struct TerminateCase {
     bool readable;
     std::string text;
 };
+
+void PrintTo(const TerminateCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class TerminateRegistryTextTest : public testing::TestWithParam<TerminateCase> {};
 

@@ -86,4 +86,15 @@ TEST(VendpostManifestTest, NamesTheProgramAndAsksForNoElevation)
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
+// The 64-bit twin that the Wine tests run where no 32-bit program runs: the
+// same program for x86-64, so it makes the same calls.
+TEST(VendpostTwinTest, IsA64BitProgramImportingTheSameFunctions)
+{
+    PeImage deliverable(kWin32Dir / "Vendpost.exe");
+    PeImage twin(std::filesystem::path(DOCSHELF_WIN64_DIR) / "Vendpost.exe", DOCSHELF_OBJDUMP64);
+    EXPECT_EQ(twin.headerField("Magic"), "020b\t(PE32+)");
+    ASSERT_FALSE(deliverable.imports().empty());
+    EXPECT_EQ(twin.imports(), deliverable.imports());
+}
+
 }

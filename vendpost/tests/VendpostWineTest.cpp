@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 using docshelf::testing::RecorderOutput;
@@ -16,9 +17,6 @@ using docshelf::testing::WineSession;
 namespace fs = std::filesystem;
 
 namespace {
-
-const fs::path kVendpost = fs::path(DOCSHELF_WIN32_DIR) / "Vendpost.exe";
-const fs::path kRecorder = DOCSHELF_RECORDER_EXE;
 
 std::string UrlFor(const std::string& model, const std::string& country = "USA", const std::string& language = "ENU")
 {
@@ -36,6 +34,8 @@ std::string Lower(std::string text)
 // run under Wine with ".html" pointing at the browser.
 class VendpostWineTest : public testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(wine.ready()); }
+
     fs::path install(const fs::path& program, const std::string& relative) const
     {
         fs::path target = folder.path() / relative;
@@ -56,7 +56,7 @@ protected:
     // The usual browser: "<folder>\Web Files\viewer.exe" -url %1
     fs::path registerViewer() const
     {
-        fs::path viewer = install(kRecorder, "Web Files/viewer.exe");
+        fs::path viewer = install(recorderProgram, "Web Files/viewer.exe");
         EXPECT_TRUE(registerBrowser("\"" + WineSession::windowsPath(viewer) + "\" -url %1"));
         return viewer;
     }
@@ -69,6 +69,8 @@ protected:
 
     TemporaryDirectory folder;
     WineSession wine;
+    const fs::path vendpostProgram = wine.architecture().programs() / "Vendpost.exe";
+    const fs::path recorderProgram = wine.architecture().recorder();
     RecorderOutput recorder{folder.path() / "recording.txt"};
 };
 
@@ -78,17 +80,23 @@ struct NameCase {
     std::string model;
 };
 
+// Failure messages name the case, never dump its bytes.
+void PrintTo(const NameCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class VendpostFileNameTest : public VendpostWineTest, public testing::WithParamInterface<NameCase> {};
 
 TEST_P(VendpostFileNameTest, OpensThePageOfTheModelInItsFileName)
 {
     const NameCase& c = GetParam();
     fs::path viewer = registerViewer();
-    fs::path vendpost = install(kVendpost, c.fileName);
+    fs::path vendpost = install(vendpostProgram, c.fileName);
 
     ASSERT_EQ(run(vendpost), 0) << c.name;
 
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << c.name << ": no browser started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(viewer))) << c.name;
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor(c.model)) << c.name;
@@ -117,14 +125,19 @@ struct LocaleCase {
     const char* language;
 };
 
+void PrintTo(const LocaleCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class VendpostLocaleTest : public VendpostWineTest, public testing::WithParamInterface<LocaleCase> {};
 
 TEST_P(VendpostLocaleTest, TakesCountryAndLanguageFromTheUserLocale)
 {
     const LocaleCase& c = GetParam();
     registerViewer();
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe"), c.lang), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe"), c.lang), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << c.name << ": no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500", c.country, c.language)) << c.name;
 }
@@ -137,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(Locales, VendpostLocaleTest, testing::Values(
 TEST_F(VendpostWineTest, BuildsTheUnitedStatesPathAndQuery)
 {
     registerViewer();
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording);
     const std::string query = "/genuine/redirect/index.aspx?model=QX-500&country=USA&gengo=ENU";
     ASSERT_GE(recording->commandLine.size(), query.size());
@@ -147,10 +160,10 @@ TEST_F(VendpostWineTest, BuildsTheUnitedStatesPathAndQuery)
 
 TEST_F(VendpostWineTest, StartsAnUnquotedUpperCaseBrowser)
 {
-    fs::path viewer = install(kRecorder, "web/viewer.exe");
+    fs::path viewer = install(recorderProgram, "web/viewer.exe");
     ASSERT_TRUE(registerBrowser(WineSession::windowsPath(folder.path()) + "\\WEB\\VIEWER.EXE %1"));
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(Lower(recording->modulePath), Lower(WineSession::windowsPath(viewer)));
     EXPECT_EQ(recording->commandLine, "VIEWER.EXE " + UrlFor("QX-500"));
@@ -158,23 +171,23 @@ TEST_F(VendpostWineTest, StartsAnUnquotedUpperCaseBrowser)
 
 TEST_F(VendpostWineTest, StartsABrowserWhoseCommandIs259Characters)
 {
-    fs::path viewer = install(kRecorder, "Web Files/viewer.exe");
+    fs::path viewer = install(recorderProgram, "Web Files/viewer.exe");
     std::string command = "\"" + WineSession::windowsPath(viewer) + "\" -url ";
     ASSERT_LT(command.size(), 259u);
     command += std::string(259 - command.size(), 'x');
     ASSERT_TRUE(registerBrowser(command));
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500"));
 }
 
 TEST_F(VendpostWineTest, StartsABrowserOfAClassNameOf240Characters)
 {
-    fs::path viewer = install(kRecorder, "Web Files/viewer.exe");
+    fs::path viewer = install(recorderProgram, "Web Files/viewer.exe");
     ASSERT_TRUE(registerBrowser("\"" + WineSession::windowsPath(viewer) + "\" %1", std::string(240, 'c')));
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500"));
 }
@@ -186,22 +199,27 @@ struct NoBrowserCase {
     std::string className;
 };
 
+void PrintTo(const NoBrowserCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class VendpostNoBrowserTest : public VendpostWineTest, public testing::WithParamInterface<NoBrowserCase> {};
 
 TEST_P(VendpostNoBrowserTest, StartsNothing)
 {
     const NoBrowserCase& c = GetParam();
-    install(kRecorder, "run.exe");
-    install(kRecorder, "viewer.exe");
-    install(kRecorder, "Web Files/viewer.exe");
+    install(recorderProgram, "run.exe");
+    install(recorderProgram, "viewer.exe");
+    install(recorderProgram, "Web Files/viewer.exe");
     std::string command = c.command;
     const std::string dir = WineSession::windowsPath(folder.path());
     for (auto at = command.find("{dir}"); at != std::string::npos; at = command.find("{dir}"))
         command.replace(at, 5, dir);
     ASSERT_TRUE(registerBrowser(command, c.className)) << c.name;
 
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0) << c.name;
-    EXPECT_TRUE(recorder.staysAbsent()) << c.name << ": a browser was started";
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0) << c.name;
+    EXPECT_TRUE(recorder.absent()) << c.name << ": a browser was started";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, VendpostNoBrowserTest, testing::Values(
@@ -213,20 +231,28 @@ INSTANTIATE_TEST_SUITE_P(Commands, VendpostNoBrowserTest, testing::Values(
 
 TEST_F(VendpostWineTest, StartsNoBrowserWhoseCommandIs260Characters)
 {
-    fs::path viewer = install(kRecorder, "Web Files/viewer.exe");
+    fs::path viewer = install(recorderProgram, "Web Files/viewer.exe");
     std::string command = "\"" + WineSession::windowsPath(viewer) + "\" -url ";
     command += std::string(260 - command.size(), 'x');
     ASSERT_TRUE(registerBrowser(command));
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    EXPECT_TRUE(recorder.staysAbsent()) << "a browser was started";
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    EXPECT_TRUE(recorder.absent()) << "a browser was started";
+}
+
+TEST_F(VendpostWineTest, StartsNoBrowserWhenHtmlHasNoDefaultValue)
+{
+    registerViewer();
+    ASSERT_TRUE(wine.deleteDefaultValue("HKCR\\.html")) << "wine reg delete failed, see " << DOCSHELF_WINE_LOG;
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    EXPECT_TRUE(recorder.absent()) << "a browser was started";
 }
 
 TEST_F(VendpostWineTest, SampleDiscCopyOpensThePageOfItsModel)
 {
     fs::path viewer = registerViewer();
-    fs::path copy = install(fs::path(DOCSHELF_DISC_WINDOWS_DIR) / "vps_QX-750 Duo.exe", "Windows/vps_QX-750 Duo.exe");
+    fs::path copy = install(wine.architecture().discWindows() / "vps_QX-750 Duo.exe", "Windows/vps_QX-750 Duo.exe");
     ASSERT_EQ(run(copy), 0);
-    auto recording = recorder.waitForRecording();
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-750 Duo"));
 }
@@ -235,10 +261,10 @@ TEST_F(VendpostWineTest, TakesTheWholeCommandAsPathWhenItsDotIsInTheFirstFourByt
 {
     // The command "a.exe %1" stays whole, so a file of exactly that name in the
     // current folder is what starts.
-    install(kRecorder, "a.exe %1");
+    install(recorderProgram, "a.exe %1");
     ASSERT_TRUE(registerBrowser("a.exe %1"));
-    ASSERT_EQ(run(install(kVendpost, "vps_QX-500.exe")), 0);
-    auto recording = recorder.waitForRecording();
+    ASSERT_EQ(run(install(vendpostProgram, "vps_QX-500.exe")), 0);
+    auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
     EXPECT_EQ(recording->commandLine, "a.exe %1 " + UrlFor("QX-500"));
 }
