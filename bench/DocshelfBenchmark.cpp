@@ -35,13 +35,13 @@ struct Disc {
 
 std::vector<Disc> discsFromEnvironment() {
     std::vector<Disc> discs;
-    std::string spec = std::getenv("DOCSHELF_BENCH_DISCS") ? std::getenv("DOCSHELF_BENCH_DISCS") : "";
-    for (std::size_t start = 0; start < spec.size();) {
-        std::size_t end = spec.find(';', start);
-        std::string item = spec.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string list = std::getenv("DOCSHELF_BENCH_DISCS") ? std::getenv("DOCSHELF_BENCH_DISCS") : "";
+    for (std::size_t start = 0; start < list.size();) {
+        std::size_t end = list.find(';', start);
+        std::string item = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (auto equals = item.find('='); equals != std::string::npos)
             discs.push_back({item.substr(0, equals), item.substr(equals + 1)});
-        start = end == std::string::npos ? spec.size() : end + 1;
+        start = end == std::string::npos ? list.size() : end + 1;
     }
     return discs;
 }
