@@ -10,11 +10,13 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyListReader.h"
+#include "platform/foundation/ReadLimits.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 
 namespace docshelf::appkit {
@@ -25,8 +27,8 @@ using foundation::Value;
 
 constexpr std::string_view applicationId = "NSApp";
 // Deeper menus or views than these are taken for a mistake, not a design.
-constexpr int maximumMenuDepth = 8;
-constexpr int maximumViewDepth = 64;
+constexpr int maximumMenuDepth = static_cast<int>(foundation::ReadLimits::maximumMenuDepth);
+constexpr std::size_t maximumViewDepth = foundation::ReadLimits::maximumViewDepth;
 
 struct Failure {
     std::string entry;
@@ -110,10 +112,10 @@ private:
     std::optional<Found> find(std::string_view id) const {
         if (id == applicationId)
             return Found{application_.weak_from_this().lock(), "NSApplication"};
-        auto found = std::ranges::find_if(objects_, [id](const auto& entry) { return entry.first == id; });
-        if (found == objects_.end())
+        auto found = index_.find(std::string(id));
+        if (found == index_.end())
             return std::nullopt;
-        return Found{found->second, classNames_[static_cast<std::size_t>(found - objects_.begin())]};
+        return Found{objects_[found->second].second, classNames_[found->second]};
     }
 
     // The object that a string field names; a failure when the field is missing or names nothing.
@@ -160,6 +162,7 @@ private:
                 return fault;
             if (auto fault = applyProperties(*object, entry.objectForKey("properties"), where))
                 return fault;
+            index_.emplace(std::string(id.text()), objects_.size());
             objects_.emplace_back(std::string(id.text()), std::move(object));
             classNames_.emplace_back(className.text());
         }
@@ -195,8 +198,60 @@ private:
         return std::nullopt;
     }
 
+    // How each object's superview chain ends, worked out in one pass before any
+    // view is placed, so that placing stays linear however the description
+    // orders or nests its views: asking each view for its depth, or letting
+    // each placement walk up a chain, took seconds on a long chain.
+    struct Chains {
+        std::vector<std::size_t> depth;   // views above it (a view in a window's content view: 1)
+        std::vector<bool> inLoop;         // its chain runs into a loop: it is never placed
+        std::vector<bool> closesLoop;     // the loop member listed last, where placing fails
+    };
+
+    Chains traceChains(const Value& objects) const {
+        constexpr std::size_t none = static_cast<std::size_t>(-1);
+        std::size_t count = objects_.size();
+        std::vector<std::size_t> parent(count, none);
+        std::vector<bool> placed(count, false);
+        for (std::size_t i = 0; i < count; ++i) {
+            Value superview = objects.objectAtIndex(i).objectForKey("superview");
+            placed[i] = !superview.isAbsent();
+            auto found = index_.find(std::string(superview.text()));
+            if (found != index_.end() && std::dynamic_pointer_cast<View>(objects_[found->second].second) &&
+                std::dynamic_pointer_cast<View>(objects_[i].second))
+                parent[i] = found->second;
+        }
+        Chains chains{std::vector<std::size_t>(count, 0), std::vector<bool>(count, false),
+                      std::vector<bool>(count, false)};
+        enum class Mark : std::uint8_t { unseen, onPath, done };
+        std::vector<Mark> mark(count, Mark::unseen);
+        std::vector<std::size_t> path;
+        for (std::size_t start = 0; start < count; ++start) {
+            path.clear();
+            std::size_t at = start;
+            for (; at != none && mark[at] == Mark::unseen; at = parent[at]) {
+                mark[at] = Mark::onPath;
+                path.push_back(at);
+            }
+            bool loop = at != none && (mark[at] == Mark::onPath || chains.inLoop[at]);
+            if (at != none && mark[at] == Mark::onPath) {
+                auto first = std::ranges::find(path, at);
+                chains.closesLoop[*std::max_element(first, path.end())] = true;
+            }
+            for (auto member = path.rbegin(); member != path.rend(); ++member) {
+                mark[*member] = Mark::done;
+                chains.inLoop[*member] = loop;
+                std::size_t up = parent[*member];
+                chains.depth[*member] = up == none ? (placed[*member] ? 1 : 0)
+                                                   : std::min(chains.depth[up] + 1, maximumViewDepth + 1);
+            }
+        }
+        return chains;
+    }
+
     Outcome placeViews(const Value& description) {
         Value objects = description.objectForKey("objects");
+        Chains chains = traceChains(objects);
         for (std::size_t i = 0; i < objects.count(); ++i) {
             Value entry = objects.objectAtIndex(i);
             if (entry.objectForKey("superview").isAbsent())
@@ -214,19 +269,17 @@ private:
                 parent = window->contentView();
             if (!parent)
                 return Failure{where, "the superview is a " + superview.className + ", not a view or window"};
+            if (chains.closesLoop[i])
+                return Failure{where, "the view would contain itself"};
+            // The load fails where the loop closes; nothing is handed over.
+            if (chains.inLoop[i])
+                continue;
+            if (chains.depth[i] > maximumViewDepth)
+                return Failure{where, "views nest deeper than " + std::to_string(maximumViewDepth) + " levels"};
             if (!parent->addSubview(view))
                 return Failure{where, "the view would contain itself"};
-            if (depthOf(*view) > maximumViewDepth)
-                return Failure{where, "views nest deeper than " + std::to_string(maximumViewDepth) + " levels"};
         }
         return std::nullopt;
-    }
-
-    static int depthOf(const View& view) {
-        int depth = 0;
-        for (auto parent = view.superview(); parent; parent = parent->superview())
-            ++depth;
-        return depth;
     }
 
     Outcome connectOutlets(const Value& description) {
@@ -408,6 +461,7 @@ private:
     Application& application_;
     std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
     std::vector<std::string> classNames_;
+    std::unordered_map<std::string, std::size_t> index_;  // id to place in objects_
     std::shared_ptr<Menu> mainMenu_;
     std::vector<std::shared_ptr<Object>> menuObjects_;
     std::shared_ptr<ApplicationDelegate> delegate_;

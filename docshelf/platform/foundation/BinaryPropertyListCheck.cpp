@@ -9,9 +9,6 @@ namespace {
 
 constexpr std::size_t headerSize = 8;
 constexpr std::size_t trailerSize = 32;
-// Far beyond any list on a disc; they bound the memory the walk and the library take.
-constexpr std::uint64_t maximumObjects = 1u << 22;
-constexpr std::uint64_t maximumExpandedValues = 1u << 20;
 
 class Reader {
 public:
@@ -43,8 +40,8 @@ struct Object {
 
 class Walk {
 public:
-    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting)
-        : reader_(bytes), size_(bytes.size()), maximumNesting_(maximumNesting) {}
+    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues)
+        : reader_(bytes), size_(bytes.size()), maximumNesting_(maximumNesting), maximumValues_(maximumValues) {}
 
     std::optional<std::string> run() {
         if (size_ < headerSize + trailerSize)
@@ -58,8 +55,9 @@ public:
         if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8 || top >= objectCount_ ||
             objectCount_ > size_ || offsetTable_ > trailer || objectCount_ * offsetSize_ > trailer - offsetTable_)
             return "binary property list with a damaged trailer";
-        if (objectCount_ > maximumObjects)
-            return "binary property list with more than " + std::to_string(maximumObjects) + " objects";
+        // Every object that is referenced is at least one value.
+        if (objectCount_ > maximumValues_)
+            return "binary property list with more than " + std::to_string(maximumValues_) + " objects";
         return visit(top);
     }
 
@@ -142,8 +140,8 @@ private:
                 return tooDeep();
             parent.height = std::max(parent.height, height + 1);
             parent.values += values;
-            if (parent.values > maximumExpandedValues)
-                return "binary property list that expands to more than " + std::to_string(maximumExpandedValues) +
+            if (parent.values > maximumValues_)
+                return "binary property list that expands to more than " + std::to_string(maximumValues_) +
                        " values";
             return std::nullopt;
         };
@@ -184,6 +182,7 @@ private:
     Reader reader_;
     std::uint64_t size_;
     std::size_t maximumNesting_;
+    std::uint64_t maximumValues_;
     std::uint64_t offsetSize_ = 0;
     std::uint64_t refSize_ = 0;
     std::uint64_t objectCount_ = 0;
@@ -193,9 +192,10 @@ private:
 }
 
 std::optional<std::string> BinaryPropertyListCheck::problem(std::span<const std::uint8_t> bytes,
-                                                            std::size_t maximumNesting) {
+                                                            std::size_t maximumNesting,
+                                                            std::size_t maximumValues) {
     // Heights are kept in one byte per object.
-    return Walk(bytes, std::min<std::size_t>(maximumNesting, 200)).run();
+    return Walk(bytes, std::min<std::size_t>(maximumNesting, 200), maximumValues).run();
 }
 
 }

@@ -15,7 +15,10 @@ class BinaryPropertyListCheck {
 public:
     // What makes the bytes unsafe to hand to the library, or nullopt when they
     // can be handed over (the library still judges everything else).
-    static std::optional<std::string> problem(std::span<const std::uint8_t> bytes, std::size_t maximumNesting);
+    // maximumValues caps the values (keys included) that the list becomes with
+    // every shared object copied to each place it is referenced from.
+    static std::optional<std::string> problem(std::span<const std::uint8_t> bytes, std::size_t maximumNesting,
+                                              std::size_t maximumValues);
 };
 
 }

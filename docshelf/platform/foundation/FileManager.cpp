@@ -1,5 +1,8 @@
 #include "FileManager.h"
 
+#include "FileAccessLog.h"
+#include "ReadLimits.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -20,14 +23,18 @@ bool usablePath(const Value& path) {
 Value FileManager::contentsOfDirectoryAtPath(const Value& path) {
     if (!usablePath(path))
         return {};
+    FileAccessLog::note(FileAccessLog::Access::List, path.text());
     std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(std::string(path.text()).c_str()), closedir);
     if (!directory)
         return {};
     std::vector<Value> names;
     while (dirent* entry = readdir(directory.get())) {
         std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            names.emplace_back(name);
+        if (name == "." || name == "..")
+            continue;
+        if (names.size() == ReadLimits::maximumDirectoryEntries)
+            return {};
+        names.emplace_back(name);
     }
     return Value::array(std::move(names));
 }
@@ -41,6 +48,7 @@ bool FileManager::fileExistsAtPath(const Value& path, bool& isDirectory) {
     isDirectory = false;
     if (!usablePath(path))
         return false;
+    FileAccessLog::note(FileAccessLog::Access::Test, path.text());
     struct stat info {};
     if (stat(std::string(path.text()).c_str(), &info) != 0)
         return false;

@@ -8,7 +8,8 @@ namespace docshelf::foundation {
 class FileManager {
 public:
     // The names of a directory's entries, without "." and "..", in the order the
-    // system lists them; absent when the path is absent or cannot be listed.
+    // system lists them; absent when the path is absent or cannot be listed, and
+    // when the directory holds more than ReadLimits::maximumDirectoryEntries.
     static Value contentsOfDirectoryAtPath(const Value& path);
     // Whether anything exists at the path, symbolic links followed to their target.
     static bool fileExistsAtPath(const Value& path);

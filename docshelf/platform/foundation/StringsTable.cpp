@@ -1,9 +1,10 @@
 #include "StringsTable.h"
 
 #include "PropertyListReader.h"
+#include "ReadLimits.h"
+#include "RegularFile.h"
 #include "Utf8.h"
 
-#include <fstream>
 #include <optional>
 #include <unordered_map>
 
@@ -134,6 +135,7 @@ public:
     explicit TextParser(std::string_view text) : cursor_(text) {}
 
     StringsTableResult parse() {
+        std::size_t pairs = 0;
         for (;;) {
             if (!skipSpaceAndComments())
                 return failed(*failure_);
@@ -155,6 +157,9 @@ public:
                 return failed(cursor_.failure("expected '=' or ';' after the key"));
             }
             cursor_.take();
+            // Keys and texts count as values, as in a property list.
+            if (++pairs > ReadLimits::maximumValues / 2)
+                return failed(cursor_.failure("more than " + std::to_string(ReadLimits::maximumValues) + " values"));
             add(std::move(key), std::move(value));
         }
         StringsTableResult result;
@@ -363,19 +368,10 @@ StringsTableResult StringsTable::parse(std::string_view bytes) {
 }
 
 StringsTableResult StringsTable::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return failed({"cannot open " + path, 0, 0});
-    std::string bytes;
-    char buffer[65536];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
-        if (bytes.size() > maximumFileSize)
-            return failed({path + " is larger than " + std::to_string(maximumFileSize) + " bytes", 0, 0});
-    }
-    if (file.bad())
-        return failed({"cannot read " + path, 0, 0});
-    return parse(bytes);
+    auto file = RegularFile::read(path, maximumFileSize);
+    if (!file.bytes)
+        return failed({std::move(file.error), 0, 0});
+    return parse(*file.bytes);
 }
 
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReadLimits.h"
 #include "Value.h"
 
 #include <cstddef>
@@ -34,7 +35,7 @@ struct StringsTableResult {
 // keeps its first place and takes the later text. Never throws.
 class StringsTable {
 public:
-    static constexpr std::size_t maximumFileSize = 16u * 1024u * 1024u;
+    static constexpr std::size_t maximumFileSize = ReadLimits::maximumFileSize;
 
     static StringsTableResult parse(std::span<const std::uint8_t> bytes);
     static StringsTableResult parse(std::string_view bytes);

@@ -18,7 +18,9 @@ struct DateTag {
 
 struct DictionaryStorage {
     std::vector<Value::Entry> entries;
-    std::map<std::string, std::size_t, std::less<>> index;
+    // Places in entries ordered by key: one allocation however many keys, where
+    // a map took one node and a copy of the key for each.
+    std::vector<std::uint32_t> index;
     bool operator==(const DictionaryStorage& other) const { return entries == other.entries; }
 };
 
@@ -68,14 +70,42 @@ Value Value::array(std::vector<Value> elements) {
 }
 
 Value Value::dictionary(std::vector<Entry> entries) {
+    // Order the places by key, each run of one key by place: the first place of
+    // a run stays and takes the run's last value; the other places go.
+    std::vector<std::uint32_t> order(entries.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&entries](std::uint32_t a, std::uint32_t b) { return entries[a].first < entries[b].first; });
+    std::vector<bool> dropped(entries.size(), false);
+    bool repeated = false;
+    for (std::size_t run = 0; run < order.size();) {
+        std::size_t end = run + 1;
+        while (end < order.size() && entries[order[end]].first == entries[order[run]].first)
+            ++end;
+        if (end - run > 1) {
+            repeated = true;
+            entries[order[run]].second = std::move(entries[order[end - 1]].second);
+            for (std::size_t later = run + 1; later < end; ++later)
+                dropped[order[later]] = true;
+        }
+        run = end;
+    }
     DictionaryStorage storage;
-    storage.entries.reserve(entries.size());
-    for (auto& [key, value] : entries) {
-        auto [place, added] = storage.index.try_emplace(key, storage.entries.size());
-        if (added)
-            storage.entries.emplace_back(std::move(key), std::move(value));
-        else
-            storage.entries[place->second].second = std::move(value);
+    if (!repeated) {
+        storage.entries = std::move(entries);
+        storage.index = std::move(order);
+    } else {
+        storage.entries.reserve(entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (!dropped[i])
+                storage.entries.push_back(std::move(entries[i]));
+        storage.index.resize(storage.entries.size());
+        for (std::uint32_t i = 0; i < storage.index.size(); ++i)
+            storage.index[i] = i;
+        std::sort(storage.index.begin(), storage.index.end(), [&storage](std::uint32_t a, std::uint32_t b) {
+            return storage.entries[a].first < storage.entries[b].first;
+        });
     }
     return Value(std::make_shared<const Node>(Node{Kind::Dictionary, std::move(storage)}));
 }
@@ -182,8 +212,13 @@ Value Value::objectForKey(std::string_view key) const {
     if (!isDictionary())
         return {};
     const auto& storage = std::get<DictionaryStorage>(node_->payload);
-    auto found = storage.index.find(key);
-    return found == storage.index.end() ? Value() : storage.entries[found->second].second;
+    auto found = std::lower_bound(storage.index.begin(), storage.index.end(), key,
+                                  [&storage](std::uint32_t place, std::string_view wanted) {
+                                      return std::string_view(storage.entries[place].first) < wanted;
+                                  });
+    if (found == storage.index.end() || storage.entries[*found].first != key)
+        return {};
+    return storage.entries[*found].second;
 }
 
 std::span<const Value::Entry> Value::entries() const& {

@@ -269,6 +269,11 @@ std::vector<BrokenCase> brokenCases() {
              for (int i = 1; i <= 70; ++i)
                  p.objects.push_back(object("v" + std::to_string(i), "NSView", {{"superview", "v" + std::to_string(i - 1)}}));
          }).build(); }, "objects[70] \"v64\"", "deeper than 64"},
+        {"viewsTooDeepListedInnermostFirst", [] { return with([](Parts& p) {
+             for (int i = 70; i >= 1; --i)
+                 p.objects.push_back(object("v" + std::to_string(i), "NSView", {{"superview", "v" + std::to_string(i - 1)}}));
+             p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
+         }).build(); }, "objects[6] \"v70\"", "deeper than 64"},
         {"windowWithSuperview", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"superview", "field"}}); }).build(); },
          "objects[1] \"window\"", "only views have a superview"},
         {"outletsNotArray", [] { return dict({{"objects", array(Parts().objects)}, {"outlets", "window"}}); },

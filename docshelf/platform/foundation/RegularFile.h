@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace docshelf::foundation {
+
+struct RegularFileResult {
+    std::optional<std::vector<std::uint8_t>> bytes;  // nullopt when the file reads as absent
+    std::string error;                               // why, for people checking a disc
+};
+
+// Reads a whole regular file, at most maximumSize bytes. Anything else at the
+// path reads as absent at once, without waiting: a named pipe, a device (such
+// as /dev/zero), a socket or a directory. The kind is checked on the opened
+// descriptor (opened non-blocking), so the path cannot change between the test
+// and the read. A file larger than maximumSize is absent, checked before reading.
+class RegularFile {
+public:
+    static RegularFileResult read(const std::string& path, std::size_t maximumSize);
+};
+
+}

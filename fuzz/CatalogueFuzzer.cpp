@@ -1,0 +1,87 @@
+// The catalogue over a fuzzed disc: Documentation.plist, CDInfo and ModelInfo
+// are fuzzed bytes ("@DISC@" in them becomes the disc's folder, so that paths
+// can lead somewhere), and fuzzed folder names, some holding documents, make
+// the documentation directory. The browser's questions and the inspector's
+// report must answer without a crash, and the report must be valid JSON.
+#include "catalogue/ZVCDDocumentation.h"
+#include "catalogue/ZVModelDocumentation.h"
+#include "catalogue/ZVModelDocumentationLookups.h"
+#include "CatalogueReport.h"
+#include "platform/foundation/Bundle.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+using namespace docshelf;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t maximumFolders = 8;
+constexpr std::size_t maximumModelsAsked = 16;
+
+const fs::path& disc() {
+    static const fs::path path = [] {
+        std::string pattern = (fs::temp_directory_path() / "catalogue-fuzz-XXXXXX").string();
+        return fs::path(mkdtemp(pattern.data()));
+    }();
+    return path;
+}
+
+void write(const fs::path& path, std::string contents) {
+    for (std::size_t at = contents.find("@DISC@"); at != std::string::npos; at = contents.find("@DISC@", at))
+        contents.replace(at, 6, disc().string());
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    fs::remove_all(disc());
+    write(disc() / "Docshelf.app/Contents/Info.plist",
+          "<plist><dict><key>CommonResourcePath</key><string>@DISC@/Common.plist</string></dict></plist>");
+    write(disc() / "Common.plist", "<plist><dict><key>CDInfo</key><string>@DISC@/CDInfo.plist</string>"
+                                   "<key>ModelInfo</key><string>@DISC@/ModelInfo.plist</string></dict></plist>");
+    write(disc() / "Docshelf.app/Contents/Resources/Documentation.plist", input.ConsumeRandomLengthString(4096));
+    write(disc() / "CDInfo.plist", input.ConsumeRandomLengthString(4096));
+    write(disc() / "ModelInfo.plist", input.ConsumeRandomLengthString(4096));
+    for (std::size_t i = 0; i < maximumFolders && input.remaining_bytes() > 0; ++i) {
+        std::string name = input.ConsumeRandomLengthString(64);
+        if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\0", 2)) != std::string::npos)
+            continue;
+        fs::path folder = disc() / "Documentation" / name;
+        std::error_code ignored;
+        fs::create_directories(folder, ignored);
+        int documents = input.ConsumeIntegralInRange(0, 7);
+        if (documents & 1)
+            write(folder / "top.pdf", "");
+        if (documents & 2)
+            write(folder / "top.html", "");
+        if (documents & 4)
+            write(folder / "MacOS_X_readme.rtf", "");
+    }
+
+    foundation::Bundle::setMainBundlePath((disc() / "Docshelf.app").string());
+    foundation::Dictionary information = ZVCDDocumentation::initWithCDInfo();
+    foundation::Value models = information.objectForKey("contained models");
+    for (std::size_t i = 0; i < models.count() && i < maximumModelsAsked; ++i) {
+        foundation::Dictionary model = ZVModelDocumentation::initWithName(models.objectAtIndex(i));
+        for (const foundation::Value& entry : model.objectForKey("Documentation list").elements()) {
+            foundation::Value language = entry.objectForKey("documentation display name");
+            documentationPathWithDisplayLanguageName(model, language);
+            documentationReadMePathWithDisplayLanguageName(model, language);
+            documentationURLWithDisplayLanguageName(model, language);
+        }
+    }
+    std::string json = inspect::CatalogueReport::catalogue().dump();
+    if (!nlohmann::json::accept(json))
+        __builtin_trap();
+    foundation::Bundle::setMainBundlePath(std::nullopt);
+    return 0;
+}

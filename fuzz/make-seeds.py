@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Writes the fuzz targets' small seed corpora into fuzz/corpus from the
+repository's own files: the sample disc's property lists in XML and binary
+form, the strings tables, the window description, a whole small disc for the
+catalogue target, and module paths for the Windows programs' text operations.
+Run it again after those files change."""
+import pathlib
+import plistlib
+import struct
+
+root = pathlib.Path(__file__).resolve().parent.parent
+corpus = root / "fuzz" / "corpus"
+disc = root / "sample-disc" / "ZORVANE" / "MacResources"
+resources = root / "docshelf" / "resources"
+
+
+def put(target, name, data):
+    folder = corpus / target
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / name).write_bytes(data if isinstance(data, bytes) else data.encode())
+
+
+def both_forms(target, name, path):
+    xml = path.read_bytes()
+    put(target, name + ".xml", xml)
+    put(target, name + ".binary", plistlib.dumps(plistlib.loads(xml), fmt=plistlib.FMT_BINARY))
+
+
+for name in ("CDInfo", "ModelInfo", "CommonResource"):
+    both_forms("property_list", name, disc / (name + ".plist"))
+both_forms("property_list", "Documentation", resources / "Documentation.plist")
+both_forms("window_description", "MainMenu", resources / "MainMenu.plist")
+
+for table in sorted(resources.glob("*.lproj/InfoPlist.strings")):
+    put("strings_table", table.parent.stem + ".strings", table.read_bytes())
+put("strings_table", "utf16.strings", "\ufeff\"UG_BTN_README\" = \"Read me\";\n".encode("utf-16-le"))
+put("strings_table", "plist.strings", plistlib.dumps({"APP_MENU_QUIT": "Quit"}, fmt=plistlib.FMT_BINARY))
+
+
+# FuzzedDataProvider's ConsumeRandomLengthString: a backslash and any other byte
+# ends the string; two backslashes stand for one.
+def text(value):
+    return value.encode().replace(b"\\", b"\\\\") + b"\\x"
+
+
+cd_info = (disc / "CDInfo.plist").read_text().replace("/Volumes/ZORVANE", "@DISC@")
+cd_info = cd_info.replace("@DISC@/Documentation/Manuals", "@DISC@/Documentation")
+put("catalogue", "sample-disc",
+    text((resources / "Documentation.plist").read_text()) + text(cd_info) +
+    text((disc / "ModelInfo.plist").read_text()) +
+    text("English") + text("German") + text("Japanese") + bytes([3, 1, 4]))
+
+for name, path in (("plain", "C:\\disc\\vps_QX-500.exe"), ("dots", "D:\\a.b\\VPS_QX.750 Duo.exe"),
+                   ("no-prefix", "C:\\Supplies.exe"), ("slashes", "C:/web/viewer.EXEC -url %1")):
+    put("vendpost_text", name, struct.pack("<Q", len(path) + 1) + text(path) +
+        b"\"C:\\Program Files\\Web\\viewer.exe\" -url \"%1\"")
+for name, path in (("plain", "C:\\Disc\\Start.exe"), ("two-dots", "C:\\Disc.1\\Start.Here.exe"),
+                   ("drive-root", "D:Start.exe"), ("no-folder", "Start")):
+    put("startwick_text", name, path.encode() + bytes([200]))
