@@ -6,9 +6,15 @@ namespace docshelf::inspect {
 
 namespace {
 
+// Bytes of one name in a file name, so that three stay well within the 255 of most file systems.
+constexpr std::size_t longestPart = 64;
+
 std::string safePart(std::string_view name) {
     std::string safe;
     for (char c : name) {
+        // Cut only before a character's first byte.
+        if (safe.size() >= longestPart && (static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            break;
         auto byte = static_cast<unsigned char>(c);
         bool kept = (byte >= 0x80) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                     c == '-' || c == '.';
@@ -63,12 +69,23 @@ std::string ContactSheet::escape(std::string_view text) {
     std::string escaped;
     for (char c : text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        case '\'': escaped += "&#39;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&#39;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -80,7 +97,8 @@ std::string ContactSheet::html(const std::string& title) const {
                        "body { font-family: sans-serif; margin: 2em; }\n"
                        "figure { display: inline-block; margin: 0 1.5em 1.5em 0; vertical-align: top; }\n"
                        "figure img { border: 1px solid #aaa; }\n"
-                       "</style>\n</head>\n<body>\n<h1>" + escape(title) + "</h1>\n";
+                       "</style>\n</head>\n<body>\n<h1>" +
+                       escape(title) + "</h1>\n";
     for (const Section& section : sections_) {
         page += "<section lang=\"" + escape(section.localization) + "\">\n<h2>" + escape(section.heading) + "</h2>\n";
         for (const Picture& picture : section.pictures) {

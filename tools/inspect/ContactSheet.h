@@ -13,7 +13,7 @@ class ContactSheet {
 public:
     // A file name for the picture of one window that no other picture of the sheet
     // has: the names joined by "_", each character that is not a letter, digit, "-"
-    // or "." (or a letter beyond ASCII) as "-", and ".png".
+    // or "." (or a letter beyond ASCII) as "-", each cut after 64 bytes, and ".png".
     //   "de", "QX-750 Duo", "Français" → "de_QX-750-Duo_Français.png"
     //   "en", "A/B", "English" → "en_A-B_English.png"; a second such name → "en_A-B_English-2.png"
     std::string fileNameFor(const std::string& localization, const std::string& model, const std::string& language);

@@ -52,10 +52,10 @@ int points(float value) {
 struct Drawn {
     std::string id;
     std::shared_ptr<appkit::Control> control;
-    Rect frame;         // in the window
-    std::string text;   // empty when it draws none
-    Rect box;           // where the text is drawn, in the window; it clips the text
-    Rect ink;           // where the text lands before the box clips it
+    Rect frame;          // in the window
+    std::string text;    // empty when it draws none
+    Rect box;            // where the text is drawn, in the window; it clips the text
+    Rect ink;            // where the text lands before the box clips it
     bool isText = false; // a text field: only its text counts as something to run over
 };
 
@@ -99,7 +99,8 @@ std::vector<TextFit::Misfit> TextFit::find(const appkit::NibLoadResult& objects)
                 std::abs(d.frame.origin.y - call.translation.y) > 0.01f || !d.text.empty())
                 continue;
             d.text = call.text;
-            d.box = {{call.translation.x + call.rect.origin.x, call.translation.y + call.rect.origin.y}, call.rect.size};
+            d.box = {{call.translation.x + call.rect.origin.x, call.translation.y + call.rect.origin.y},
+                     call.rect.size};
             d.ink = fltk::WindowPicture::textExtent(call.text, d.box, call.fontSize, call.bold, call.alignment);
             break;
         }
@@ -113,13 +114,13 @@ std::vector<TextFit::Misfit> TextFit::find(const appkit::NibLoadResult& objects)
         Rect visible = intersection(d.ink, d.box);
         std::string problem;
         if (d.ink.size.width > d.box.size.width + tolerance)
-            problem = "is cut off at its frame: it needs " + std::to_string(points(d.ink.size.width)) +
-                      " points, the frame has " + std::to_string(points(d.box.size.width));
+            problem = "is cut off: it needs " + std::to_string(points(d.ink.size.width)) +
+                      " points across and has room for " + std::to_string(points(d.box.size.width));
         // Wrapped lines start at the box's top; one line sits in its middle and only
         // its leading may reach past a low box.
         else if (d.ink.origin.y < d.box.origin.y - tolerance && top(d.ink) <= top(d.box) + tolerance)
-            problem = "is cut off below its frame: it needs " + std::to_string(points(d.ink.size.height)) +
-                      " points of height, the frame has " + std::to_string(points(d.box.size.height));
+            problem = "is cut off at the bottom: it needs " + std::to_string(points(d.ink.size.height)) +
+                      " points down and has room for " + std::to_string(points(d.box.size.height));
         else if (std::string side = outsideWindow(visible, bounds); !side.empty())
             problem = "runs out of the window " + side;
         std::string over;

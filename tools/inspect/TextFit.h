@@ -18,7 +18,7 @@ namespace docshelf::inspect {
 //
 //   "Dokumentation der Sprache: " in the language label (140 wide, right-aligned)
 //     → {"languageLabelTitleTxtField", "Dokumentation der Sprache: ",
-//        "is cut off at its frame: it needs 171 points, the frame has 140", ""}
+//        "is cut off: it needs 171 points across and has room for 140", ""}
 class TextFit {
 public:
     struct Misfit {

@@ -22,6 +22,7 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,7 +43,7 @@ struct ShownText {
     const char* text;    // the text, in a finding
     const char* control; // the view, when another text runs over it
     Source source;
-    const char* key;     // of the strings table
+    const char* key; // of the strings table
 };
 
 constexpr ShownText shownTexts[] = {
@@ -153,8 +154,8 @@ private:
         auto info = ZVCDDocumentation::initWithCDInfoPlist(lists_.cdInfo.dictionary);
         std::size_t windows = 0;
         for (const Value& name : info.objectForKey(keys::containedModels).elements()) {
-            auto model = ZVModelDocumentation::initWithName(name, lists_.cdInfo.dictionary,
-                                                            lists_.modelInfo.dictionary, lists_.common.dictionary);
+            auto model = ZVModelDocumentation::initWithName(name, lists_.cdInfo.dictionary, lists_.modelInfo.dictionary,
+                                                            lists_.common.dictionary);
             windows += std::max<std::size_t>(1, model.objectForKey(keys::documentationList).elements().size());
         }
         return std::max<std::size_t>(1, windows);
@@ -173,7 +174,6 @@ private:
             result_.error = "cannot load the window: " + error;
             return false;
         }
-        seen_.clear();
         auto modelPopUp = session->objects().objectAs<PopUpButton>("supportModelPUButton");
         auto languagePopUp = session->objects().objectAs<PopUpButton>("languagePUButton");
         std::vector<std::string> models = itemTitles(modelPopUp);
@@ -203,9 +203,9 @@ private:
             result_.error = "the window description has no window";
             return false;
         }
-        std::string file = sheet_.fileNameFor(localization.folder.empty() ? "default" : localization.folder,
-                                              model.empty() ? "no-model" : model,
-                                              language.empty() ? "no-language" : language);
+        std::string file =
+            sheet_.fileNameFor(localization.folder.empty() ? "default" : localization.folder,
+                               model.empty() ? "no-model" : model, language.empty() ? "no-language" : language);
         std::string error;
         if (!fltk::WindowPicture::writePng(*window, (std::filesystem::path(options_.out) / file).string(), error)) {
             result_.error = error;
@@ -217,16 +217,18 @@ private:
             std::cerr << "\rrendered " << result_.pictures << " of " << total_ << std::flush;
 
         for (const auto& misfit : TextFit::find(session.objects())) {
-            if (!seen_.insert({misfit.id, misfit.text}).second)
-                continue;
             const ShownText* shown = shownText(misfit.id);
-            std::string message = std::string(shown ? shown->text : misfit.id) + " " + inQuotes(misfit.text) + " " +
-                                  misfit.problem;
+            // Names from the catalogue are the same in every localization: reported once.
+            bool localized = !shown || shown->source == Source::Messages || shown->source == Source::InfoPlist;
+            if (!seen_.insert({localized ? localization.folder : "", misfit.id, misfit.text}).second)
+                continue;
+            std::string message =
+                std::string(shown ? shown->text : misfit.id) + " " + inQuotes(misfit.text) + " " + misfit.problem;
             if (!misfit.over.empty()) {
                 const ShownText* over = shownText(misfit.over);
                 message += " " + std::string(over ? over->control : misfit.over);
             }
-            message += " (model " + inQuotes(model) + ", language " + inQuotes(language) + ")";
+            message += " (first seen with model " + inQuotes(model) + ", language " + inQuotes(language) + ")";
             result_.findings.error("text-does-not-fit", locationOf(shown, localization, model, misfit.text), message);
         }
         return true;
@@ -273,7 +275,7 @@ private:
     std::vector<Localization> localizations_;
     ContactSheet sheet_;
     std::size_t total_ = 0;
-    std::set<std::pair<std::string, std::string>> seen_; // per localization: (id, text) reported
+    std::set<std::tuple<std::string, std::string, std::string>> seen_; // (localization, id, text) reported
 };
 
 }

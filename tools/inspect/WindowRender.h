@@ -24,15 +24,16 @@ struct RenderOptions {
 // offers, in each localization of the common message bundle that users get,
 // each window set up exactly as the application sets it up and then chosen as
 // the user would choose; an index.html shows them all. The texts that do not fit
-// (TextFit) are findings with the code text-does-not-fit, one for each text and
-// localization, however many windows show it.
+// (TextFit) are findings with the code text-does-not-fit: one for each text of
+// the message bundle and localization, one for each model or language name,
+// however many windows show it.
 //
 //   de, "QX-500", "Deutsch" → DIR/de_QX-500_Deutsch.png, captioned "QX-500 — Deutsch"
 class WindowRender {
 public:
     struct Result {
-        bool ok = false;       // false when the output could not be written
-        std::string error;     // why not
+        bool ok = false;   // false when the output could not be written
+        std::string error; // why not
         std::size_t pictures = 0;
         Findings findings;
     };

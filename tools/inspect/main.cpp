@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
         report = inspect::CatalogueReport::lookup(*command.model, *command.language);
     else {
         std::string error;
-        auto session = inspect::WindowSession::start({command.app, command.messageBundle, command.reader, nullptr}, error);
+        auto session = inspect::WindowSession::start({command.app, command.messageBundle, command.reader}, error);
         if (!session) {
             std::cerr << "docshelf-inspect: cannot load the window: " << error << "\n";
             return 1;
