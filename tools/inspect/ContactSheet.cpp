@@ -55,8 +55,8 @@ std::string ContactSheet::fileNameFor(const std::string& localization, const std
     return name;
 }
 
-void ContactSheet::beginSection(const std::string& localization, const std::string& heading) {
-    sections_.push_back({localization, heading, {}});
+void ContactSheet::beginSection(const std::string& languageCode, const std::string& heading) {
+    sections_.push_back({languageCode, heading, {}});
 }
 
 void ContactSheet::add(const std::string& file, const std::string& model, const std::string& language) {
@@ -100,7 +100,8 @@ std::string ContactSheet::html(const std::string& title) const {
                        "</style>\n</head>\n<body>\n<h1>" +
                        escape(title) + "</h1>\n";
     for (const Section& section : sections_) {
-        page += "<section lang=\"" + escape(section.localization) + "\">\n<h2>" + escape(section.heading) + "</h2>\n";
+        std::string lang = section.languageCode.empty() ? "" : " lang=\"" + escape(section.languageCode) + "\"";
+        page += "<section" + lang + ">\n<h2>" + escape(section.heading) + "</h2>\n";
         for (const Picture& picture : section.pictures) {
             std::string caption = picture.model + " \xE2\x80\x94 " + picture.language;
             page += "<figure><img src=\"" + urlEncoded(picture.file) + "\" alt=\"" + escape(caption) +

@@ -18,8 +18,10 @@ public:
     //   "en", "A/B", "English" → "en_A-B_English.png"; a second such name → "en_A-B_English-2.png"
     std::string fileNameFor(const std::string& localization, const std::string& model, const std::string& language);
 
-    // Starts the section of a localization; pictures go into the latest section.
-    void beginSection(const std::string& localization, const std::string& heading);
+    // Starts the section of a localization, with its language code ("de", "ja";
+    // empty when unknown) for the page's lang attribute; pictures go into the
+    // latest section.
+    void beginSection(const std::string& languageCode, const std::string& heading);
     void add(const std::string& file, const std::string& model, const std::string& language);
 
     // The whole page, every text HTML-escaped and every file name percent-encoded.
@@ -35,7 +37,7 @@ private:
         std::string language;
     };
     struct Section {
-        std::string localization;
+        std::string languageCode;
         std::string heading;
         std::vector<Picture> pictures;
     };

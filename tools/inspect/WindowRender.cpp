@@ -165,9 +165,9 @@ private:
         std::optional<PreferredLanguage> preferred;
         if (!localization.language.empty())
             preferred.emplace(localization.language);
-        sheet_.beginSection(localization.folder, localization.folder.empty()
-                                                     ? "Without the common message bundle"
-                                                     : "Localization " + inQuotes(localization.folder));
+        sheet_.beginSection(localization.language, localization.folder.empty()
+                                                       ? "Without the common message bundle"
+                                                       : "Localization " + inQuotes(localization.folder));
         std::string error;
         auto session = WindowSession::start({options_.app, bundlePath_, std::nullopt, backend_}, error);
         if (!session) {
