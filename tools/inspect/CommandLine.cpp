@@ -11,6 +11,7 @@ const char* const usage =
     "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
     "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
     "       docshelf-inspect check --app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
+    "       docshelf-inspect render --app BUNDLE --out DIR [--message-bundle PATH]\n"
     "       docshelf-inspect --help\n"
     "\n"
     "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
@@ -25,6 +26,12 @@ const char* const usage =
     "             (severity code location: message) or with --json as one array;\n"
     "             --windows DIR also checks the disc's Windows folder.\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
+    "  render     a PNG picture of the real window for every model and language in\n"
+    "             each localization, and DIR/index.html showing them all; texts that\n"
+    "             do not fit are findings as in check (text-does-not-fit).\n"
+    "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
+    "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
+    "             line or no display\n"
     "BUNDLE is the application bundle directory (Docshelf.app) on the disc.\n";
 
 namespace {
@@ -34,12 +41,13 @@ struct Option {
     std::optional<std::string> CommandLine::*single;
 };
 
-constexpr std::array<Option, 6> singleOptions{{
+constexpr std::array<Option, 7> singleOptions{{
     {"--model", &CommandLine::model},
     {"--language", &CommandLine::language},
     {"--message-bundle", &CommandLine::messageBundle},
     {"--reader", &CommandLine::reader},
     {"--windows", &CommandLine::windows},
+    {"--out", &CommandLine::out},
     {"--app", nullptr},
 }};
 
@@ -52,6 +60,8 @@ bool allowed(std::string_view command, std::string_view option) {
         return option == "--model" || option == "--language";
     if (command == "check")
         return option == "--message-bundle" || option == "--windows" || option == "--json";
+    if (command == "render")
+        return option == "--message-bundle" || option == "--out";
     return option == "--message-bundle" || option == "--reader" || option == "--do";
 }
 
@@ -74,7 +84,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         return {result, {}};
     }
     if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
-        result.command != "check")
+        result.command != "check" && result.command != "render")
         return {std::nullopt, "unknown command '" + result.command + "'"};
 
     bool haveApp = false;
@@ -118,6 +128,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         return {std::nullopt, "option --app is required"};
     if (result.command == "lookup" && (!result.model || !result.language))
         return {std::nullopt, "lookup needs --model and --language"};
+    if (result.command == "render" && !result.out)
+        return {std::nullopt, "render needs --out DIR"};
     return {result, {}};
 }
 

@@ -1,5 +1,7 @@
 #include "MessageCheck.h"
 
+#include "PreferredLanguage.h"
+
 #include "window/Locations.h"
 
 #include "platform/foundation/Bundle.h"
@@ -8,7 +10,6 @@
 #include "platform/foundation/StringsTable.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
 namespace docshelf::inspect {
@@ -56,28 +57,6 @@ bool isFile(const std::string& path) {
     bool isDirectory = false;
     return FileManager::fileExistsAtPath(Value(path), isDirectory) && !isDirectory;
 }
-
-// Makes one language the user's preferred language while it lives, so that
-// the bundle lookups answer as they would for that user.
-class PreferredLanguage {
-public:
-    explicit PreferredLanguage(const std::string& language) {
-        if (const char* value = std::getenv("LANGUAGE"))
-            saved_ = value;
-        setenv("LANGUAGE", language.c_str(), 1);
-    }
-    ~PreferredLanguage() {
-        if (saved_)
-            setenv("LANGUAGE", saved_->c_str(), 1);
-        else
-            unsetenv("LANGUAGE");
-    }
-    PreferredLanguage(const PreferredLanguage&) = delete;
-    PreferredLanguage& operator=(const PreferredLanguage&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
 
 // The table of one localization, when it is there and readable.
 bool readableTable(const std::string& path, Findings& findings) {
@@ -155,6 +134,11 @@ void checkInfoPlistTable(const std::string& app, Findings& findings) {
 
 }
 
+std::string MessageCheck::bundleBesideApp(const std::string& app) {
+    std::string disc = app.substr(0, app.find_last_of('/'));
+    return (disc == app ? "." : disc) + "/MacResources/CDCommonMessage.bundle";
+}
+
 std::vector<std::string> MessageCheck::keys() {
     std::vector<std::string> all;
     for (const MessageKey& key : browserKeys)
@@ -169,8 +153,7 @@ void MessageCheck::run(const Input& input, Findings& findings) {
     Bundle bundle = Bundle::bundleWithPath(Value(path));
     if (bundle.isAbsent() && !input.messageBundle) {
         // A disc that is not mounted where the browser looks: its own bundle, beside the application.
-        std::string disc = input.app.substr(0, input.app.find_last_of('/'));
-        std::string onDisc = (disc == input.app ? "." : disc) + "/MacResources/CDCommonMessage.bundle";
+        std::string onDisc = bundleBesideApp(input.app);
         if (Bundle beside = Bundle::bundleWithPath(Value(onDisc)); !beside.isAbsent()) {
             findings.note("message-bundle-beside-app", onDisc,
                           "no common message bundle at " + inQuotes(path) +

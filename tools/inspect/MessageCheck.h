@@ -23,6 +23,9 @@ public:
     static void run(const Input& input, Findings& findings);
     // The keys of the common message bundle that the window looks up.
     static std::vector<std::string> keys();
+    // The disc's own common message bundle, in MacResources beside the application:
+    //   "/discs/ZORVANE/Docshelf.app" → "/discs/ZORVANE/MacResources/CDCommonMessage.bundle"
+    static std::string bundleBesideApp(const std::string& app);
 };
 
 }

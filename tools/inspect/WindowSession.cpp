@@ -59,7 +59,7 @@ std::unique_ptr<WindowSession> WindowSession::start(const WindowOptions& options
         return 0;
     });
 
-    Application::reset();
+    Application::reset(options.backend);
     session->loaded_ = appkit::NibLoader::loadMainWindowDescription();
     if (!session->loaded_.ok()) {
         error = session->loaded_.error();

@@ -13,17 +13,23 @@ namespace docshelf {
 class DocumentationAppDelegate;
 }
 
+namespace docshelf::appkit {
+class Backend;
+}
+
 namespace docshelf::inspect {
 
 struct WindowOptions {
     std::string app;
     std::optional<std::string> messageBundle;  // the Mac's location when not given
     std::optional<std::string> reader;         // the Mac's preferred PDF reader when not given
+    // Headless when null; render gives the renderer's.
+    std::shared_ptr<appkit::Backend> backend = nullptr;
 };
 
 // The browser's window started exactly as the application starts it, on the
-// headless backend, with shell commands recorded instead of run and always in
-// the form the Mac runs them. One session at a time: it owns the shared
+// headless backend (or the one given), with shell commands recorded instead of
+// run and always in the form the Mac runs them. One session at a time: it owns the shared
 // application, the main bundle and the shell while it lives.
 class WindowSession {
 public:

@@ -2,12 +2,16 @@
 #include "CommandLine.h"
 #include "DiscCheck.h"
 #include "JsonExport.h"
+#include "WindowRender.h"
 #include "WindowSession.h"
+
+#include "platform/fltk/WindowPicture.h"
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 
 #include <iostream>
+#include <unistd.h>
 
 using namespace docshelf;
 
@@ -43,6 +47,30 @@ int main(int argc, char** argv) {
         if (!std::cout.good())
             return 1;
         return findings.hasErrors() ? 1 : 0;
+    }
+
+    if (command.command == "render") {
+        auto backend = fltk::WindowPicture::openBackend();
+        if (!backend) {
+            std::cerr << "docshelf-inspect: render draws the window on a display, and there is none here "
+                         "(DISPLAY is not set or does not answer).\n"
+                         "Run it on a virtual display: xvfb-run docshelf-inspect render --app BUNDLE --out DIR\n";
+            return 2;
+        }
+        auto result = inspect::WindowRender::run(
+            {command.app, command.messageBundle, *command.out, isatty(STDERR_FILENO) == 1}, backend);
+        std::cout << result.findings.text();
+        if (!result.ok) {
+            std::cerr << "docshelf-inspect: " << result.error << "\n";
+            return 1;
+        }
+        std::cerr << "docshelf-inspect: " << inspect::counted(result.pictures, "window") << " rendered to "
+                  << *command.out << "/index.html; " << inspect::counted(result.findings.count("error"), "error")
+                  << ", " << inspect::counted(result.findings.count("warning"), "warning") << ", "
+                  << inspect::counted(result.findings.count("note"), "note") << "\n";
+        if (!std::cout.good())
+            return 1;
+        return result.findings.hasErrors() ? 1 : 0;
     }
 
     nlohmann::ordered_json report;

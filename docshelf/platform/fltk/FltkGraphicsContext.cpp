@@ -116,14 +116,22 @@ void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
 
 void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
                                    appkit::TextAlignment alignment) {
-    Box where = toWindow(box);
-    Fl_Font font = bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
-    auto size = static_cast<Fl_Fontsize>(std::lround(fontSize));
+    Placement placement = place(text, toWindow(box), fontSize, bold, alignment);
     fl_color(textColor_);
+    drawTextIn(text, placement.box, placement.font, placement.size, alignmentFor(alignment), placement.wrap);
+}
+
+FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text, Box box, float fontSize, bool bold,
+                                                          appkit::TextAlignment alignment) {
+    Placement placement;
+    placement.box = box;
+    placement.font = bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
+    placement.size = static_cast<Fl_Fontsize>(std::lround(fontSize));
     // A field with room for more lines wraps its text from the top, as a label does;
     // one line sits in the middle of its box.
-    bool wrap = where.h >= 2 * lineHeight(text, font, size);
-    drawTextIn(text, where, font, size, alignmentFor(alignment), wrap);
+    placement.wrap = box.h >= 2 * lineHeight(text, placement.font, placement.size);
+    placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment), placement.wrap);
+    return placement;
 }
 
 float FltkGraphicsContext::textWidth(std::string_view text, Fl_Font font, Fl_Fontsize size) {
@@ -135,10 +143,11 @@ float FltkGraphicsContext::lineHeight(std::string_view text, Fl_Font font, Fl_Fo
     return static_cast<float>(metrics.ascent + metrics.descent);
 }
 
-void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
-                                     bool wrap) {
+std::vector<FltkGraphicsContext::Line> FltkGraphicsContext::layOut(std::string_view text, Box box, Fl_Font font,
+                                                                   Fl_Fontsize size, Fl_Align align, bool wrap) {
+    std::vector<Line> placed;
     if (box.w <= 0 || box.h <= 0 || text.empty())
-        return;
+        return placed;
     std::vector<std::string_view> lines;
     if (wrap)
         lines = LineBreaker::wrap(text, static_cast<float>(box.w),
@@ -148,18 +157,28 @@ void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font fon
     LineMetrics metrics = metricsOf(FontFallback::runs(text, font, size), font, size);
     int height = metrics.ascent + metrics.descent;
     int top = wrap ? box.y : box.y + (box.h - height) / 2;
-    fl_push_clip(box.x, box.y, box.w, box.h);
     for (std::string_view line : lines) {
-        auto runs = FontFallback::runs(line, font, size);
-        float width = runsWidth(runs, size);
+        float width = textWidth(line, font, size);
         double x = box.x;
         if (align & FL_ALIGN_RIGHT)
             x = box.x + box.w - width;
         else if (!(align & FL_ALIGN_LEFT))
             x = box.x + (box.w - width) / 2.0;
-        drawRuns(runs, size, x, top + metrics.ascent);
+        placed.push_back({line, x, top, width, height, top + metrics.ascent});
         top += height;
-        if (top >= box.y + box.h)
+    }
+    return placed;
+}
+
+void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
+                                     bool wrap) {
+    std::vector<Line> lines = layOut(text, box, font, size, align, wrap);
+    if (lines.empty())
+        return;
+    fl_push_clip(box.x, box.y, box.w, box.h);
+    for (const Line& line : lines) {
+        drawRuns(FontFallback::runs(line.text, font, size), size, line.x, line.baseline);
+        if (line.top + line.height >= box.y + box.h)
             break;
     }
     fl_pop_clip();

@@ -59,6 +59,31 @@ public:
     // FL_ALIGN_LEFT, FL_ALIGN_RIGHT or FL_ALIGN_CENTER. The colour is fl_color's.
     static void drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align, bool wrap);
 
+    // One line of a text as drawTextIn places it, before the box clips it: its
+    // left end, top, width, height and baseline in the window's FLTK coordinates.
+    struct Line {
+        std::string_view text;
+        double x = 0;
+        int top = 0;
+        float width = 0;
+        int height = 0;
+        int baseline = 0;
+    };
+    // Every line of the text, also those that fall below the box.
+    //   "Benutzerhandbuch" in a 60 × 20 box, left → one line at x 0, wider than 60
+    static std::vector<Line> layOut(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
+                                    bool wrap);
+
+    // How drawText sets a model text: its font, whether it wraps, and its lines.
+    struct Placement {
+        Box box;
+        Fl_Font font = FL_HELVETICA;
+        Fl_Fontsize size = 13;
+        bool wrap = false;
+        std::vector<Line> lines;
+    };
+    static Placement place(std::string_view text, Box box, float fontSize, bool bold, appkit::TextAlignment alignment);
+
 private:
     // Pictures by file and drawn size, so that a redraw neither reads nor scales again.
     using ImageKey = std::pair<std::string, std::pair<int, int>>;

@@ -35,7 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{{"catalogue", "--app", "A", "--frobnicate", "x"}, "does not go with"},
                       BadLine{{"window", "--app", "A", "--windows", "W"}, "does not go with"},
                       BadLine{{"check", "--app", "A", "--model", "M"}, "does not go with"},
-                      BadLine{{"check", "--app", "A", "--windows"}, "needs a value"}));
+                      BadLine{{"check", "--app", "A", "--windows"}, "needs a value"},
+                      BadLine{{"render", "--app", "A"}, "render needs --out DIR"},
+                      BadLine{{"render", "--app", "A", "--out", "D", "--json"}, "does not go with"}));
 
 TEST(CommandLine, ParsesEachCommand) {
     auto catalogue = parseCommandLine({"catalogue", "--app", "/d/Docshelf.app", "--model", "QX 500"});
