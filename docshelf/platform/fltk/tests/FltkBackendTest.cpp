@@ -1,3 +1,4 @@
+#include "OnScreenTest.h"
 #include "XvfbServer.h"
 
 #include "CaseName.h"
@@ -23,21 +24,7 @@ namespace {
 
 using testing::XvfbServer;
 
-class FltkBackendTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!XvfbServer::installed())
-            GTEST_SKIP() << "Xvfb is not installed";
-        ASSERT_TRUE(XvfbServer::shared().running()) << "Xvfb did not start";
-        setenv("DISPLAY", XvfbServer::shared().display().c_str(), 1);
-        ASSERT_TRUE(FltkBackend::openDisplay());
-        backend = std::make_shared<FltkBackend>();
-        appkit::Application::reset(backend);
-    }
-    void TearDown() override { appkit::Application::reset(); }
-
-    std::shared_ptr<FltkBackend> backend;
-};
+using FltkBackendTest = testing::OnScreenTest;
 
 TEST_F(FltkBackendTest, MeasuredTextIsPositiveAndGrowsWithTheText) {
     float previous = 0;

@@ -1,4 +1,5 @@
 #include "CaseName.h"
+#include "OnScreenTest.h"
 #include "XvfbServer.h"
 
 #include "platform/appkit/Application.h"
@@ -76,19 +77,8 @@ Ink inkIn(FltkWindow& window) {
     return ink;
 }
 
-class TextRenderingTest : public ::testing::Test {
+class TextRenderingTest : public testing::OnScreenTest {
 protected:
-    void SetUp() override {
-        if (!XvfbServer::installed())
-            GTEST_SKIP() << "Xvfb is not installed";
-        ASSERT_TRUE(XvfbServer::shared().running()) << "Xvfb did not start";
-        setenv("DISPLAY", XvfbServer::shared().display().c_str(), 1);
-        ASSERT_TRUE(FltkBackend::openDisplay());
-        backend = std::make_shared<FltkBackend>();
-        appkit::Application::reset(backend);
-    }
-    void TearDown() override { appkit::Application::reset(); }
-
     // A window that shows one plain text, left-aligned in a field at (20, 20).
     FltkWindow& show(const std::string& text, float fontSize) {
         window = appkit::Window::initWithContentRect({{100, 100}, {400, 120}});
@@ -105,7 +95,6 @@ protected:
         return *backend->windowFor(*window);
     }
 
-    std::shared_ptr<FltkBackend> backend;
     std::shared_ptr<appkit::Window> window;
     std::shared_ptr<appkit::TextField> field;
 };
