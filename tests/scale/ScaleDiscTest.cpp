@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -15,16 +16,22 @@ namespace {
 using nlohmann::ordered_json;
 
 // A smaller instance of the scale disc (scripts/make-scale-disc): 120 models,
-// 12 languages, 8 of them on the disc per model. Every model is listed, every
-// model shows all its languages, and the buttons open what the disc holds.
+// 18 languages, 8 of them on the disc per model. Every model is listed, every
+// model shows all its languages, the buttons open what the disc holds, and the
+// disc check finds nothing to report.
 constexpr int models = 120;
-constexpr int languages = 12;
+constexpr int languages = 18;
 constexpr int onDisc = 8;
 
 struct ScaleCase {
     std::string description;
     std::string format;
 };
+
+// Names the case in failure messages.
+void PrintTo(const ScaleCase& scale, std::ostream* out) {
+    *out << scale.description;
+}
 
 class ScaleDisc : public ::testing::TestWithParam<ScaleCase> {};
 
@@ -82,6 +89,11 @@ TEST_P(ScaleDisc, StartsSwitchesEveryModelAndOpensWithNothingDropped) {
 
     session->apply("press:close");
     EXPECT_TRUE(session->state()["terminated"]);
+
+    auto checked = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc + "/Docshelf.app", "--message-bundle",
+                                                        disc + "/MacResources/CDCommonMessage.bundle"});
+    EXPECT_EQ(checked.exitStatus, 0) << checked.err;
+    EXPECT_EQ(checked.out, "") << "the scale disc has findings";
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, ScaleDisc,
