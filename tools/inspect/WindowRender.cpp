@@ -99,7 +99,9 @@ public:
 
     void render() {
         findMessageBundle();
-        total_ = windowsPerLocalization() * localizations_.size();
+        // The total only serves the progress line, and counting builds every model.
+        if (options_.showProgress)
+            total_ = windowsPerLocalization() * localizations_.size();
         for (const Localization& localization : localizations_)
             if (!renderLocalization(localization))
                 return;

@@ -21,6 +21,9 @@ public:
     void clear() { calls_.clear(); }
 
 private:
+    // A new call of the kind at the current translation, for the caller to fill in.
+    DrawCall& record(DrawCall::Kind kind);
+
     std::vector<DrawCall> calls_;
 };
 

@@ -15,6 +15,7 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <cstdlib>
 #include <string>
 
 namespace docshelf::fltk {
@@ -28,6 +29,17 @@ constexpr double idleWait = 0.25;
 
 FltkBackend::FltkBackend() = default;
 FltkBackend::~FltkBackend() = default;
+
+std::shared_ptr<FltkBackend> FltkBackend::openIfDisplayed() {
+#ifndef __APPLE__
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return nullptr;
+#endif
+    if (!openDisplay())
+        return nullptr;
+    return std::make_shared<FltkBackend>();
+}
 
 bool FltkBackend::openDisplay() {
 #ifdef __APPLE__

@@ -22,6 +22,9 @@ public:
     // True when an X display can be opened; FLTK then uses it. Always true on a
     // Mac, where FLTK opens the screen when the first window shows.
     static bool openDisplay();
+    // A backend on the display that DISPLAY names (a Mac's screen), or null
+    // without one: DISPLAY unset or empty, or no X server answers there.
+    static std::shared_ptr<FltkBackend> openIfDisplayed();
 
     // Helvetica at the field's size, with other fonts for the characters it
     // lacks, as the text is drawn; the height is one line's.

@@ -118,7 +118,7 @@ void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, floa
                                    appkit::TextAlignment alignment) {
     Placement placement = place(text, toWindow(box), fontSize, bold, alignment);
     fl_color(textColor_);
-    drawTextIn(text, placement.box, placement.font, placement.size, alignmentFor(alignment), placement.wrap);
+    drawLines(placement.lines, placement.box, placement.font, placement.size);
 }
 
 FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text, Box box, float fontSize, bool bold,
@@ -172,7 +172,10 @@ std::vector<FltkGraphicsContext::Line> FltkGraphicsContext::layOut(std::string_v
 
 void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
                                      bool wrap) {
-    std::vector<Line> lines = layOut(text, box, font, size, align, wrap);
+    drawLines(layOut(text, box, font, size, align, wrap), box, font, size);
+}
+
+void FltkGraphicsContext::drawLines(const std::vector<Line>& lines, Box box, Fl_Font font, Fl_Fontsize size) {
     if (lines.empty())
         return;
     fl_push_clip(box.x, box.y, box.w, box.h);

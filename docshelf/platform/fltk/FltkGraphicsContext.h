@@ -85,6 +85,9 @@ public:
     static Placement place(std::string_view text, Box box, float fontSize, bool bold, appkit::TextAlignment alignment);
 
 private:
+    // Draws lines that layOut placed, clipped to the box they were placed in.
+    static void drawLines(const std::vector<Line>& lines, Box box, Fl_Font font, Fl_Fontsize size);
+
     // Pictures by file and drawn size, so that a redraw neither reads nor scales again.
     using ImageKey = std::pair<std::string, std::pair<int, int>>;
     std::map<ImageKey, std::unique_ptr<Fl_RGB_Image>> images_;

@@ -2,7 +2,6 @@
 
 #include "platform/appkit/Application.h"
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -11,16 +10,8 @@ namespace {
 // then shows itself on the display when there is one, and stays headless otherwise.
 // A Mac always has its screen; DISPLAY is X's.
 const bool registered = [] {
-    docshelf::appkit::Application::setDefaultBackendFactory([]() -> std::shared_ptr<docshelf::appkit::Backend> {
-#ifndef __APPLE__
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            return nullptr;
-#endif
-        if (!docshelf::fltk::FltkBackend::openDisplay())
-            return nullptr;
-        return std::make_shared<docshelf::fltk::FltkBackend>();
-    });
+    docshelf::appkit::Application::setDefaultBackendFactory(
+        []() -> std::shared_ptr<docshelf::appkit::Backend> { return docshelf::fltk::FltkBackend::openIfDisplayed(); });
     return true;
 }();
 

@@ -58,14 +58,7 @@ bool writeRgbPng(const std::string& path, const unsigned char* pixels, int w, in
 }
 
 std::shared_ptr<appkit::Backend> WindowPicture::openBackend() {
-#ifndef __APPLE__
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        return nullptr;
-#endif
-    if (!FltkBackend::openDisplay())
-        return nullptr;
-    return std::make_shared<FltkBackend>();
+    return FltkBackend::openIfDisplayed();
 }
 
 bool WindowPicture::writePng(appkit::Window& window, const std::string& path, std::string& error) {
