@@ -23,7 +23,13 @@ void CocoaMenuBar::show(const appkit::Application& application) {
         return;
     AutoreleasePool pool;
     items_.clear();
-    [NSApp setMainMenu:nativeMenu(*mainMenu, 1)];
+    NSMenu* menu = nativeMenu(*mainMenu, 1);
+#ifdef GNUSTEP
+    // GNUstep shows the main menu's title atop its menu window, where a Mac's
+    // menu bar shows the application's name.
+    [menu setTitle:nativeString(appkit::Application::name())];
+#endif
+    [NSApp setMainMenu:menu];
 }
 
 NSMenu* CocoaMenuBar::nativeMenu(const appkit::Menu& menu, std::size_t depth) {

@@ -38,7 +38,7 @@ public:
 
     // One line a control, in the model's drawing order: the native class, the
     // accessibility label, the native control's title and hidden flag, then the
-    // model's, then the native frame. For the tests and for people checking
+    // model's, then the native frame and the model's, tab-separated. For the tests and for people checking
     // the translation.
     void describeControls(std::ostream& out) const;
 

@@ -10,6 +10,7 @@
 #include "platform/appkit/Window.h"
 
 #include <cmath>
+#include <sstream>
 
 namespace docshelf::cocoa {
 
@@ -45,6 +46,12 @@ std::string withoutColon(std::string text) {
 std::string popUpTitle(const appkit::PopUpButton& popUp) {
     auto title = popUp.titleOfSelectedItem();
     return title.isString() ? std::string(title.text()) : std::string();
+}
+
+std::string rectText(double x, double y, double width, double height) {
+    std::ostringstream text;
+    text << std::lround(x) << ' ' << std::lround(y) << ' ' << std::lround(width) << ' ' << std::lround(height);
+    return text.str();
 }
 
 std::string nativeTitle(NSView* view) {
@@ -305,11 +312,13 @@ void CocoaWindow::describeControls(std::ostream& out) const {
         else if (auto* field = dynamic_cast<const appkit::TextField*>(view.get()))
             modelTitle = field->stringValue();
         NSRect frame = [mirror.native frame];
+        appkit::Rect modelFrame = view->frame();
         out << utf8(NSStringFromClass([mirror.native class])) << '\t' << mirror.accessibilityLabel << '\t'
             << nativeTitle(mirror.native) << '\t' << ([mirror.native isHidden] ? "hidden" : "shown") << '\t'
-            << modelTitle << '\t' << (view->isHidden() ? "hidden" : "shown") << '\t' << std::lround(frame.origin.x)
-            << ' ' << std::lround(frame.origin.y) << ' ' << std::lround(frame.size.width) << ' '
-            << std::lround(frame.size.height) << '\n';
+            << modelTitle << '\t' << (view->isHidden() ? "hidden" : "shown") << '\t'
+            << rectText(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height) << '\t'
+            << rectText(modelFrame.origin.x, modelFrame.origin.y, modelFrame.size.width, modelFrame.size.height)
+            << '\n';
     }
 }
 
