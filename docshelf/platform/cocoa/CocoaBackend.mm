@@ -197,7 +197,9 @@ void CocoaBackend::orderFrontAboutPanel(appkit::Application&) {
     NSMutableDictionary* options = [NSMutableDictionary dictionary];
     [options setObject:nativeString(contents.name) forKey:@"ApplicationName"];
     [options setObject:nativeString(contents.shortVersion) forKey:@"ApplicationVersion"];
-    [options setObject:@"" forKey:@"Version"];
+    // The build number, which both panels show after the version in brackets.
+    foundation::Value build = foundation::Bundle::mainBundle().infoDictionary().objectForKey("CFBundleVersion");
+    [options setObject:build.isString() ? nativeString(build.text()) : @"" forKey:@"Version"];
     [options setObject:nativeString(contents.copyright) forKey:@"Copyright"];
     if (contents.icon)
         if (NSImage* icon = NativeImage::imageAtPath(contents.icon->path()))

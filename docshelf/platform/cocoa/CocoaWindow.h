@@ -60,6 +60,8 @@ private:
     void addMirrors(const std::shared_ptr<appkit::View>& view, NSView* parent);
     void clearMirrors();
     void update(Mirror& mirror);
+    // Nil for a view without a native form.
+    NSView* nativeViewOf(const appkit::View* view) const;
     // The label text beside a pop-up, in its row and left of it; empty without one.
     std::string rowLabelOf(const appkit::View& popUp) const;
     std::vector<const appkit::View*> modelTree(const appkit::Window& model) const;

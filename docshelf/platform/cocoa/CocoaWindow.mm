@@ -190,10 +190,27 @@ void CocoaWindow::synchronize() {
     // Return presses the button the model names as the default one.
     NSButtonCell* defaultCell = nil;
     if (auto button = model->defaultButton())
-        for (const auto& mirror : mirrors_)
-            if (mirror.model.lock() == button)
-                defaultCell = [(NSButton*)mirror.native cell];
+        defaultCell = [(NSButton*)nativeViewOf(button.get()) cell];
     [window_ setDefaultButtonCell:defaultCell];
+
+    // Tab follows the model's key view loop (reading order), where AppKit would
+    // follow the order the views were added in. Which controls Tab reaches at
+    // all is AppKit's choice (on a Mac, Full Keyboard Access).
+    NSView* previous = nil;
+    NSView* first = nil;
+    for (const auto& control : model->keyViewLoop()) {
+        NSView* native = nativeViewOf(control.get());
+        if (!native)
+            continue;
+        if (previous)
+            [previous setNextKeyView:native];
+        else
+            first = native;
+        previous = native;
+    }
+    if (previous)
+        [previous setNextKeyView:first];
+    [window_ setInitialFirstResponder:first];
 
     if (model->isVisible() && ![window_ isVisible]) {
         if (model->isKeyWindow())
@@ -276,6 +293,13 @@ void CocoaWindow::update(Mirror& mirror) {
         return;
     }
     setAccessibilityLabel(native, nativeString(mirror.accessibilityLabel));
+}
+
+NSView* CocoaWindow::nativeViewOf(const appkit::View* view) const {
+    for (const auto& mirror : mirrors_)
+        if (mirror.model.lock().get() == view)
+            return mirror.native;
+    return nil;
 }
 
 std::string CocoaWindow::rowLabelOf(const appkit::View& popUp) const {
