@@ -16,6 +16,7 @@
 #endif
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,6 +29,15 @@ namespace {
 
 // How long the loop waits at most for an event before it looks at the model again, in seconds.
 constexpr double idleWait = 0.25;
+
+// GNUstep catches SIGTERM and SIGINT for -[NSApplication run], which this loop
+// replaces, so without a handler of ours the browser would ignore them (Cocoa
+// leaves them to end the process). Either ends the run as Quit does.
+volatile std::sig_atomic_t interrupted = 0;
+
+void interrupt(int) {
+    interrupted = 1;
+}
 
 // Brings the model back in line when AppKit unhides the application itself
 // (a click on the Dock icon, or GNUstep's application icon).
@@ -118,10 +128,16 @@ int CocoaBackend::runEventLoop(appkit::Application& application) {
         [NSApp finishLaunching];
         [NSApp activateIgnoringOtherApps:YES];
     }
+    std::signal(SIGTERM, interrupt);
+    std::signal(SIGINT, interrupt);
     stopped_ = false;
     changed_ = true;
     while (!stopped_) {
         AutoreleasePool pool;
+        if (interrupted) {
+            application.terminate(nullptr);
+            break;
+        }
         if (changed_)
             synchronize(application);
         NSEvent* event = [NSApp nextEventMatchingMask:anyEvent
