@@ -17,6 +17,7 @@
 #include "platform/fltk/WindowPicture.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Localizations.h"
+#include "window/DocumentationAppDelegate.h"
 #include "window/Locations.h"
 
 #include <filesystem>
@@ -67,9 +68,6 @@ const ShownText* shownText(const std::string& id) {
             return &shown;
     return nullptr;
 }
-
-// Never a text of any table: a lookup that gives it back found no text.
-constexpr const char* notFound = "\x01not found\x01";
 
 // A localization that users get, and the language that gets it.
 struct Localization {
@@ -228,14 +226,17 @@ private:
                 message += " " + std::string(over ? over->control : misfit.over);
             }
             message += " (first seen with model " + inQuotes(model) + ", language " + inQuotes(language) + ")";
-            result_.findings.error("text-does-not-fit", locationOf(shown, localization, model, misfit.text), message);
+            // The description follows the model and language shown: the key is the one the window chose.
+            auto delegate = session.delegate();
+            bool onDisc = delegate && delegate->documentInCD(Value(model), Value(language));
+            result_.findings.error("text-does-not-fit", locationOf(shown, localization, model, onDisc), message);
         }
         return true;
     }
 
     // The file, and key, that the text comes from.
     std::string locationOf(const ShownText* shown, const Localization& localization, const std::string& model,
-                           const std::string& text) const {
+                           bool documentationOnDisc) const {
         if (!shown)
             return options_.app;
         switch (shown->source) {
@@ -255,8 +256,7 @@ private:
         }
         std::string key = shown->key;
         // The description is one of two texts, by whether the documentation is on the disc.
-        if (key == "UG_TXT_LINKCD_UG_SUG" && !bundle_.isAbsent() &&
-            !bundle_.localizedStringForKey(key, notFound, Value()).isEqualToString(text))
+        if (key == "UG_TXT_LINKCD_UG_SUG" && !documentationOnDisc)
             key = "UG_TXT_LINKWB";
         if (localization.folder.empty())
             return bundlePath_;
