@@ -2,6 +2,7 @@
 
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/check/PictureCheck.h"
 #include "inspect/check/WindowsFolderCheck.h"
 #include "inspect/check/XmlErrorLine.h"
 #include "inspect/common/Wording.h"
@@ -101,6 +102,7 @@ public:
         checkSettings();
         checkDirectories();
         MessageCheck::run({options_.app, options_.messageBundle, codes()}, findings_);
+        PictureCheck::run(options_.app, findings_);
         if (options_.windows)
             WindowsFolderCheck::run(*options_.windows, models_, findings_);
     }
