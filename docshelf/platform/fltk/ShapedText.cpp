@@ -68,7 +68,7 @@ void drawPlain(std::string_view line, Fl_Font base, Fl_Fontsize size, double x, 
 std::pair<char32_t, std::size_t> decode(std::string_view text, std::size_t at) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char first = byte(at);
-    std::size_t length = first < 0x80            ? 1
+    std::size_t length = first < 0x80           ? 1
                          : (first >> 5) == 0x6  ? 2
                          : (first >> 4) == 0xe  ? 3
                          : (first >> 3) == 0x1e ? 4
@@ -143,13 +143,13 @@ namespace {
 
 struct Glyph {
     Fl_Font font;
-    unsigned index; // in the font
-    double x;       // from the line's left end
-    double y;       // from the baseline, down
+    unsigned index;  // in the font
+    double x;        // from the line's left end
+    double y;        // from the baseline, down
 };
 
 struct Shaped {
-    std::vector<Glyph> glyphs; // left to right
+    std::vector<Glyph> glyphs;  // left to right
     double width = 0;
 };
 
@@ -182,7 +182,8 @@ std::vector<std::size_t> displayOrder(const std::vector<Item>& items) {
             std::size_t j = i;
             while (j < order.size() && items[order[j]].level >= level)
                 ++j;
-            std::reverse(order.begin() + static_cast<std::ptrdiff_t>(i), order.begin() + static_cast<std::ptrdiff_t>(j));
+            std::reverse(order.begin() + static_cast<std::ptrdiff_t>(i),
+                         order.begin() + static_cast<std::ptrdiff_t>(j));
             i = j;
         }
     }
@@ -309,7 +310,8 @@ void drawShaped(const Shaped& shaped, Fl_Fontsize size, double x, int y, ShapedT
         if (glyph.font != batchFont)
             flush();
         batchFont = glyph.font;
-        specs.push_back({glyph.index, static_cast<short>(std::lround(gx)), static_cast<short>(y + std::lround(glyph.y))});
+        specs.push_back(
+            {glyph.index, static_cast<short>(std::lround(gx)), static_cast<short>(y + std::lround(glyph.y))});
     }
     flush();
 }
