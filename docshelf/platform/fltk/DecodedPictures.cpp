@@ -15,6 +15,8 @@ struct Decoded {
     std::unique_ptr<Fl_RGB_Image> scaled;
 };
 
+std::size_t decodes = 0;
+
 // By the address of the bytes, which every holder of the Image shares.
 std::map<const void*, Decoded>& table() {
     static std::map<const void*, Decoded> decoded;
@@ -31,6 +33,7 @@ Decoded* decodedFor(const appkit::Image& image) {
     auto found = decoded.find(bytes.get());
     if (found == decoded.end()) {
         Decoded entry{bytes, nullptr, nullptr};
+        ++decodes;
         auto png = std::make_unique<Fl_PNG_Image>(image.path().c_str(), bytes->data(), static_cast<int>(bytes->size()));
         if (png->w() > 0 && png->h() > 0 && png->d() > 0)
             entry.original = std::move(png);
@@ -57,6 +60,14 @@ Fl_RGB_Image* DecodedPictures::scaled(const appkit::Image& image, int w, int h) 
         decoded->scaled.reset(static_cast<Fl_RGB_Image*>(decoded->original->copy(w, h)));
     }
     return decoded->scaled.get();
+}
+
+}
+
+namespace docshelf::fltk {
+
+std::size_t DecodedPictures::decodeCount() {
+    return decodes;
 }
 
 }

@@ -4,6 +4,8 @@
 
 #include <FL/Fl_RGB_Image.H>
 
+#include <cstddef>
+
 namespace docshelf::fltk {
 
 // Pictures decoded by FLTK from the bytes their Image read, once per picture for
@@ -16,6 +18,8 @@ public:
     static const Fl_RGB_Image* original(const appkit::Image& image);
     // The picture scaled to w × h (smoothly), kept for the last size asked; null as original.
     static Fl_RGB_Image* scaled(const appkit::Image& image, int w, int h);
+    // How many pictures FLTK has decoded in this process: the work that the table saves.
+    static std::size_t decodeCount();
 };
 
 }
