@@ -36,6 +36,11 @@ for table in sorted(resources.glob("*.lproj/InfoPlist.strings")):
 put("strings_table", "utf16.strings", "\ufeff\"UG_BTN_README\" = \"Read me\";\n".encode("utf-16-le"))
 put("strings_table", "plist.strings", plistlib.dumps({"APP_MENU_QUIT": "Quit"}, fmt=plistlib.FMT_BINARY))
 
+for picture in ("Background.png", "Docshelf.png"):
+    put("png_header", picture, (resources / picture).read_bytes())
+# A picture bomb's header: 65,536 pixels a side in 29 bytes.
+put("png_header", "bomb.png", b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"IHDR" +
+    struct.pack(">II", 65536, 65536) + bytes([8, 6, 0, 0, 0]))
 
 # FuzzedDataProvider's ConsumeRandomLengthString: a backslash and any other byte
 # ends the string; two backslashes stand for one.

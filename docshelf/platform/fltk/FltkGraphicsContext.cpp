@@ -1,11 +1,12 @@
 #include "FltkGraphicsContext.h"
 
+#include "DecodedPictures.h"
 #include "FontFallback.h"
 #include "LineBreaker.h"
+#include "ShapedText.h"
 
 #include "platform/appkit/Image.h"
 
-#include <FL/Fl_PNG_Image.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
@@ -41,23 +42,19 @@ LineMetrics metricsOf(const std::vector<FontRun>& runs, Fl_Font font, Fl_Fontsiz
     return metrics;
 }
 
-float runsWidth(const std::vector<FontRun>& runs, Fl_Fontsize size) {
-    double width = 0;
-    for (const auto& run : runs) {
-        fl_font(run.font, size);
-        width += fl_width(run.text.data(), static_cast<int>(run.text.size()));
-    }
-    return static_cast<float>(width);
-}
+// X draws with 16-bit coordinates: what is drawn is first cut to a range that
+// holds any window here, so that no coordinate wraps.
+constexpr int drawableLimit = 16'000;
 
-// One line with its left end at x and its baseline at y.
-void drawRuns(const std::vector<FontRun>& runs, Fl_Fontsize size, double x, int y) {
-    for (const auto& run : runs) {
-        fl_font(run.font, size);
-        int length = static_cast<int>(run.text.size());
-        fl_draw(run.text.data(), length, static_cast<int>(std::lround(x)), y);
-        x += fl_width(run.text.data(), length);
-    }
+FltkGraphicsContext::Box drawablePart(FltkGraphicsContext::Box box) {
+    auto limited = [](long long value) {
+        return static_cast<int>(std::clamp<long long>(value, -drawableLimit, drawableLimit));
+    };
+    int left = limited(box.x);
+    int top = limited(box.y);
+    int right = limited(static_cast<long long>(box.x) + box.w);
+    int bottom = limited(static_cast<long long>(box.y) + box.h);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
 Fl_Align alignmentFor(appkit::TextAlignment alignment) {
@@ -90,26 +87,15 @@ void FltkGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at
         return;
     if (operation == appkit::CompositingOperation::Clear)
         return;
-    ImageKey key{image.path(), {box.w, box.h}};
-    auto found = images_.find(key);
-    if (found == images_.end()) {
-        Fl_PNG_Image original(image.path().c_str());
-        std::unique_ptr<Fl_RGB_Image> scaled;
-        // Smooth scaling: the picture is usually drawn at half its pixel size, for
-        // screens with two pixels to the point.
-        Fl_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
-        if (original.w() > 0 && original.h() > 0)
-            scaled.reset(static_cast<Fl_RGB_Image*>(original.copy(box.w, box.h)));
-        found = images_.emplace(key, std::move(scaled)).first;
-    }
-    if (found->second)
-        found->second->draw(box.x, box.y);
+    // Scaled copies are kept per picture, so that a redraw neither decodes nor scales again.
+    if (Fl_RGB_Image* picture = DecodedPictures::scaled(image, box.w, box.h))
+        picture->draw(box.x, box.y);
 }
 
 void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
     if (color.alpha <= 0)
         return;
-    Box box = toWindow(rect);
+    Box box = drawablePart(toWindow(rect));
     fl_color(component(color.red), component(color.green), component(color.blue));
     fl_rectf(box.x, box.y, box.w, box.h);
 }
@@ -135,7 +121,7 @@ FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text,
 }
 
 float FltkGraphicsContext::textWidth(std::string_view text, Fl_Font font, Fl_Fontsize size) {
-    return runsWidth(FontFallback::runs(text, font, size), size);
+    return static_cast<float>(ShapedText::width(text, font, size));
 }
 
 float FltkGraphicsContext::lineHeight(std::string_view text, Fl_Font font, Fl_Fontsize size) {
@@ -178,9 +164,13 @@ void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font fon
 void FltkGraphicsContext::drawLines(const std::vector<Line>& lines, Box box, Fl_Font font, Fl_Fontsize size) {
     if (lines.empty())
         return;
-    fl_push_clip(box.x, box.y, box.w, box.h);
+    Box visible = drawablePart(box);
+    if (visible.w <= 0 || visible.h <= 0)
+        return;
+    fl_push_clip(visible.x, visible.y, visible.w, visible.h);
     for (const Line& line : lines) {
-        drawRuns(FontFallback::runs(line.text, font, size), size, line.x, line.baseline);
+        if (line.baseline > -drawableLimit && line.baseline < drawableLimit)
+            ShapedText::draw(line.text, font, size, line.x, line.baseline, {visible.x, visible.w});
         if (line.top + line.height >= box.y + box.h)
             break;
     }

@@ -35,6 +35,18 @@ public:
     // is at depth 1) and menus inside menus (the main menu is depth 1).
     static constexpr std::size_t maximumViewDepth = 64;
     static constexpr std::size_t maximumMenuDepth = 8;
+
+    // --- Pictures: the window's background and the application's icon ---
+    // Past these a picture is refused and not drawn: the window shows its white
+    // background, a window without an icon the desktop's own.
+    //
+    // Bytes in one picture file. The background of a 520 × 340 window at two
+    // pixels to the point is about 1 MB; 8,388,608 bytes are read, 8,388,609 refused.
+    static constexpr std::size_t maximumPictureFileSize = 8u * 1024u * 1024u;
+    // Pixels on either side, as the picture's header declares them, checked before
+    // anything is decoded: 4,096 is drawn, 4,097 refused. A 4,096 × 4,096 picture
+    // takes 64 MiB decoded; the window needs 1,040 × 680.
+    static constexpr std::size_t maximumPictureSide = 4'096;
 };
 
 }

@@ -2,13 +2,15 @@
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
 
-#include "DiscPropertyLists.h"
-#include "MessageCheck.h"
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MessageCheck.h"
 
 #include "catalogue/ZVModelDocumentation.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -321,6 +323,26 @@ const std::vector<CheckCase> cases{
                      "\"Documentation\" = \"Documentation\";\n");
      },
      {"infoplist-key-missing"}},
+    {"background whose header declares 65536 by 65536 pixels",
+     [](CheckDisc& d) {
+         d.writeFile("Docshelf.app/Contents/Resources/Background.png",
+                     std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\x01\0\0\0\x01\0\0\x08\x06\0\0\0", 29));
+     },
+     {"picture-refused"},
+     {},
+     {},
+     "Background.png"},
+    {"icon that is a named pipe",
+     [](CheckDisc& d) {
+         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
+                                             {"CommonResourcePath", d.path("MacResources/CommonResource.plist")},
+                                             {"CFBundleIconFile", "Docshelf"}}));
+         mkfifo(d.path("Docshelf.app/Contents/Resources/Docshelf.png").c_str(), 0600);
+     },
+     {"picture-refused"},
+     {},
+     {},
+     "Docshelf.png"},
     {"setup launcher without a section",
      [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},

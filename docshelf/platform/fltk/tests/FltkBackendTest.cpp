@@ -7,10 +7,13 @@
 #include "platform/appkit/Button.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/Window.h"
+#include "platform/fltk/DecodedPictures.h"
 #include "platform/fltk/FltkBackend.h"
+#include "platform/fltk/FltkGraphicsContext.h"
 #include "platform/fltk/FltkWindow.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Image_Surface.H>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +25,7 @@
 namespace docshelf::fltk {
 namespace {
 
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 using FltkBackendTest = testing::OnScreenTest;
 
@@ -36,6 +39,22 @@ TEST_F(FltkBackendTest, MeasuredTextIsPositiveAndGrowsWithTheText) {
     }
     EXPECT_GT(backend->measureText("QX-500", 18).width, backend->measureText("QX-500", 13).width);
     EXPECT_GT(backend->measureText("QX-500", 18).height, backend->measureText("QX-500", 13).height);
+}
+
+// render draws one background in every window it pictures.
+TEST_F(FltkBackendTest, APictureDrawnInManyWindowsIsDecodedOnce) {
+    auto image = appkit::Image::readPicture(std::string(DOCSHELF_APP_DIR) + "/Contents/Resources/Background.png").image;
+    ASSERT_NE(image, nullptr);
+    std::size_t before = DecodedPictures::decodeCount();
+    for (int window = 0; window < 3; ++window) {
+        Fl_Image_Surface surface(52, 34);
+        surface.set_current();
+        FltkGraphicsContext context;
+        context.setWindowHeight(34);
+        context.drawImage(*image, appkit::zeroPoint, {52, 34}, appkit::CompositingOperation::SourceOver);
+        Fl_Display_Device::display_device()->set_current();
+    }
+    EXPECT_EQ(DecodedPictures::decodeCount() - before, 1u);
 }
 
 TEST_F(FltkBackendTest, ScreenSizeIsTheDisplays) {

@@ -6,8 +6,10 @@
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
 #include "platform/fltk/FltkBackend.h"
+#include "platform/fltk/FltkGraphicsContext.h"
 #include "platform/fltk/FltkWindow.h"
 #include "platform/fltk/FontFallback.h"
+#include "platform/fltk/WindowPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +26,7 @@
 namespace docshelf::fltk {
 namespace {
 
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 // Where ink lies in a picture: the rows and columns that hold a dark pixel.
 struct Ink {
@@ -32,6 +34,9 @@ struct Ink {
     int columns = 0;
     int left = -1;
     int right = -1;
+    int highestColumn = -1; // where the ink reaches highest
+    int gaps = 0;           // inkless columns between left and right
+    int split = -1;         // between two letters: in the widest gap, else halfway
 };
 
 // The window's pixels once it is on the screen and has drawn: its white
@@ -60,6 +65,8 @@ Ink inkIn(FltkWindow& window) {
             const uchar* p = pixels + 3 * (y * w + x);
             if (p[0] + p[1] + p[2] < 3 * 100) {
                 row = true;
+                if (ink.highestColumn < 0)
+                    ink.highestColumn = x;
                 columns[static_cast<std::size_t>(x)] = true;
             }
         }
@@ -72,6 +79,18 @@ Ink inkIn(FltkWindow& window) {
         if (ink.left < 0)
             ink.left = x;
         ink.right = x + 1;
+    }
+    ink.gaps = ink.right - ink.left - ink.columns;
+    ink.split = (ink.left + ink.right) / 2;
+    for (int x = ink.left, widest = 0; x >= 0 && x < ink.right;) {
+        int end = x;
+        while (end < ink.right && !columns[static_cast<std::size_t>(end)])
+            ++end;
+        if (end - x > widest) {
+            widest = end - x;
+            ink.split = (x + end) / 2;
+        }
+        x = end + 1;
     }
     delete[] pixels;
     return ink;
@@ -138,6 +157,55 @@ TEST_F(TextRenderingTest, AFittedJapaneseTextTakesOnScreenTheWidthItWasMeasuredA
     EXPECT_LE(ink.left, 25) << "the first glyph's side bearing is small";
     EXPECT_NEAR(ink.right - 20, measured, 3) << "measured " << measured << ", drawn to " << ink.right;
 }
+struct ScriptCase {
+    const char* description;
+    const char* text;      // in logical order
+    bool tallestOnTheLeft; // where the letter that rises highest shows
+    bool joined;           // one stroke from end to end
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
+class RightToLeftTest : public TextRenderingTest, public ::testing::WithParamInterface<ScriptCase> {};
+
+// Drawn in logical order, the first letter would show on the left, and Arabic
+// letters in their separate forms with a gap between them.
+TEST_P(RightToLeftTest, ReadsRightToLeftWithArabicLettersJoined) {
+    const auto& c = GetParam();
+    Ink ink = inkIn(show(c.text, 40));
+    ASSERT_GT(ink.columns, 10) << c.description << ": nothing drawn";
+    bool onTheLeft = ink.highestColumn < ink.split;
+    EXPECT_EQ(onTheLeft, c.tallestOnTheLeft) << c.description << ": highest ink at column " << ink.highestColumn
+                                              << " of " << ink.left << " to " << ink.right;
+    if (c.joined) {
+        EXPECT_EQ(ink.gaps, 0) << c.description << ": letters drawn apart";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, RightToLeftTest,
+    ::testing::Values(
+        // Lamed rises above the other letters; it is the first, so it shows on the right.
+        ScriptCase{"Hebrew lamed vav", "\xD7\x9C\xD7\x95", false, false},
+        // Beh in its initial form joins the tall alef, which shows on the left.
+        ScriptCase{"Arabic beh alef", "\xD8\xA8\xD8\xA7", true, true}),
+    [](const auto& info) { return docshelf::testing::caseName(info.param.description); });
+
+// X measures text in 16-bit units; a name 9,363 characters long is 65,541 points
+// wide at 13 points and must not come out as a few points.
+TEST_F(TextRenderingTest, AVeryLongNameIsMeasuredAtItsFullWidth) {
+    std::string name(9363, 'W');
+    float one = FltkGraphicsContext::textWidth("W", FL_HELVETICA, 13);
+    float all = FltkGraphicsContext::textWidth(name, FL_HELVETICA, 13);
+    EXPECT_GT(all, 65536.0f);
+    EXPECT_NEAR(all, 9363 * one, 1.0f);
+    appkit::Rect extent =
+        WindowPicture::textExtent(name, {{0, 0}, {300, 20}}, 13, false, appkit::TextAlignment::Left);
+    EXPECT_NEAR(extent.size.width, all, 1.0f) << "render sees it does not fit";
+}
+
 // What FLTK draws in one font (a menu's items) takes a font with every character.
 TEST_F(TextRenderingTest, AMenuTitleInJapaneseGetsOneFontThatHasAllItsCharacters) {
     EXPECT_EQ(FontFallback::singleFont("English", FL_HELVETICA, 13), FL_HELVETICA);

@@ -1,0 +1,621 @@
+#include "inspect/check/DiscCheck.h"
+
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MessageCheck.h"
+#include "inspect/check/PictureCheck.h"
+#include "inspect/check/WindowsFolderCheck.h"
+#include "inspect/check/XmlErrorLine.h"
+#include "inspect/common/Wording.h"
+
+#include "catalogue/DocumentationKeys.h"
+#include "catalogue/ZVCDDocumentation.h"
+#include "catalogue/ZVModelDocumentation.h"
+
+#include "platform/foundation/CaseInsensitive.h"
+#include "platform/foundation/FileManager.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace docshelf::inspect {
+
+using foundation::caseInsensitiveCompare;
+using foundation::Dictionary;
+using foundation::FileManager;
+using foundation::Value;
+
+namespace {
+
+const char* kindName(Value::Kind kind) {
+    switch (kind) {
+    case Value::Kind::Absent:
+        return "nothing";
+    case Value::Kind::String:
+        return "a string";
+    case Value::Kind::Integer:
+        return "an integer";
+    case Value::Kind::Real:
+        return "a real number";
+    case Value::Kind::Boolean:
+        return "a boolean";
+    case Value::Kind::Date:
+        return "a date";
+    case Value::Kind::Data:
+        return "data";
+    case Value::Kind::Array:
+        return "an array";
+    case Value::Kind::Dictionary:
+        return "a dictionary";
+    }
+    return "something else";
+}
+
+std::string fileName(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The first bytes of a file, at most `size`.
+std::string head(const std::string& path, std::size_t size) {
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(size, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    return bytes;
+}
+
+// The number of letters to insert, delete or replace to turn one text into the other.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// A documentation directory and the settings that name it.
+struct DocumentationDirectory {
+    std::string location;            // where "Path" stands
+    std::vector<std::string> models; // the models that use it
+};
+
+class Checker {
+public:
+    Checker(const CheckOptions& options, Findings& findings) : options_(options), findings_(findings) {}
+
+    void run() {
+        lists_ = DiscPropertyLists::read();
+        checkChain();
+        checkFolderInformation();
+        checkModels();
+        checkSettings();
+        checkDirectories();
+        MessageCheck::run({options_.app, options_.messageBundle, codes()}, findings_);
+        PictureCheck::run(options_.app, findings_);
+        if (options_.windows)
+            WindowsFolderCheck::run(*options_.windows, models_, findings_);
+    }
+
+private:
+    // --- property lists -------------------------------------------------
+
+    // Reports a file that a key names but that cannot be read as a dictionary.
+    // Returns whether it can.
+    bool checkFile(const PropertyListFile& file, const std::string& namedAt, const std::string& consequence) {
+        if (!file.exists) {
+            findings_.error("plist-missing", namedAt,
+                            inQuotes(file.path) + " does not exist; " + consequence + unmountedHint(file.path));
+            return false;
+        }
+        if (!file.error.empty() || file.root.isAbsent()) {
+            auto xml = XmlErrorLine::find(file.path);
+            findings_.error("plist-unreadable", xml ? file.path + ":" + std::to_string(xml->line) : file.path,
+                            "cannot be read as a property list (" +
+                                (file.error.empty() ? std::string("unknown reason") : file.error) +
+                                (xml ? ": " + xml->description : std::string()) + "); " + consequence);
+            return false;
+        }
+        if (!file.root.isDictionary()) {
+            findings_.error("plist-root-not-dictionary", file.path,
+                            std::string("holds ") + kindName(file.root.kind()) + " at its root, not a dictionary; " +
+                                consequence);
+            return false;
+        }
+        return true;
+    }
+
+    // Discs name their files where the mounted disc has them. Checked in a folder,
+    // "/Volumes/ZORVANE/MacResources/CDInfo.plist" is missing but the disc's own
+    // copy lies at "<disc folder>/MacResources/CDInfo.plist": say so.
+    std::string unmountedHint(const std::string& path) const {
+        constexpr std::string_view volumes = "/Volumes/";
+        auto volumeEnd = path.find('/', volumes.size());
+        if (!path.starts_with(volumes) || volumeEnd == std::string::npos)
+            return {};
+        std::string disc = std::filesystem::absolute(options_.app).parent_path().string();
+        std::string copy = disc + path.substr(volumeEnd);
+        if (!FileManager::fileExistsAtPath(Value(copy)))
+            return {};
+        return " (this disc's own copy is " + inQuotes(copy) +
+               ": check the mounted disc, or a copy whose paths "
+               "name its own folder)";
+    }
+
+    // A value that the browser reads as `kind`; absent values are someone else's concern.
+    bool typed(const Value& value, Value::Kind kind, const std::string& location, const std::string& key) {
+        if (value.isAbsent() || value.kind() == kind)
+            return true;
+        findings_.error("wrong-type", location,
+                        inQuotes(key) + " is " + kindName(value.kind()) + ", but the browser expects " +
+                            kindName(kind) + " here");
+        return false;
+    }
+
+    // A path that the browser uses exactly as stored, without resolving it.
+    void absolute(const Value& path, const std::string& location, const std::string& key) {
+        if (path.isString() && !path.text().starts_with('/'))
+            findings_.error(
+                "path-not-absolute", location,
+                inQuotes(key) + " " + inQuotes(path.text()) +
+                    " is not a full path; the browser uses it as stored, relative to wherever it was started");
+    }
+
+    // A path key of a list that leads to the next list: present, a string, a full path.
+    bool pathKey(const PropertyListFile& file, std::string_view key, const std::string& consequence) {
+        Value value = file.dictionary.objectForKey(key);
+        std::string location = Findings::keyPath(file.path, {std::string(key)});
+        if (value.isAbsent()) {
+            findings_.error(key == keys::commonResourcePath ? "common-resource-path-missing" : "key-missing", file.path,
+                            inQuotes(key) + " is missing; " + consequence);
+            return false;
+        }
+        if (!typed(value, Value::Kind::String, location, std::string(key)))
+            return false;
+        absolute(value, location, std::string(key));
+        return true;
+    }
+
+    void checkChain() {
+        const std::string noModels = "the window lists no models";
+        if (!checkFile(lists_.info, options_.app, noModels))
+            return;
+        if (!pathKey(lists_.info, keys::commonResourcePath, noModels))
+            return;
+        std::string commonAt = Findings::keyPath(lists_.info.path, {std::string(keys::commonResourcePath)});
+        if (!checkFile(lists_.common, commonAt, noModels))
+            return;
+        if (pathKey(lists_.common, keys::cdInfo, noModels))
+            checkFile(lists_.cdInfo, Findings::keyPath(lists_.common.path, {std::string(keys::cdInfo)}), noModels);
+        const std::string noIdentifiers = "every model's online addresses carry an empty model identifier";
+        if (pathKey(lists_.common, keys::modelInfo, noIdentifiers))
+            checkFile(lists_.modelInfo, Findings::keyPath(lists_.common.path, {std::string(keys::modelInfo)}),
+                      noIdentifiers);
+    }
+
+    // --- Documentation.plist ---------------------------------------------
+
+    void checkFolderInformation() {
+        const std::string noDocumentation = "no model gets any documentation, on the disc or online";
+        std::string resources = options_.app + "/Contents/Resources";
+        if (!lists_.documentation.exists) {
+            findings_.error("plist-missing", lists_.documentation.path.empty() ? resources : lists_.documentation.path,
+                            "the application bundle has no Documentation.plist; " + noDocumentation);
+            return;
+        }
+        if (!checkFile(lists_.documentation, lists_.documentation.path, noDocumentation))
+            return;
+        const std::string& file = lists_.documentation.path;
+        Value members = lists_.documentation.dictionary.objectForKey(keys::folderInfoArray);
+        std::string location = Findings::keyPath(file, {std::string(keys::folderInfoArray)});
+        if (members.isAbsent()) {
+            findings_.error("key-missing", file, inQuotes(keys::folderInfoArray) + " is missing; " + noDocumentation);
+            return;
+        }
+        if (!typed(members, Value::Kind::Array, location, std::string(keys::folderInfoArray)))
+            return;
+        if (members.count() == 0)
+            findings_.error("key-missing", location, inQuotes(keys::folderInfoArray) + " is empty; " + noDocumentation);
+
+        std::map<std::string, std::size_t> firstIndex;
+        for (std::size_t i = 0; i < members.count(); ++i) {
+            Value member = members.objectAtIndex(i);
+            std::string at = Findings::keyPath(file, {std::string(keys::folderInfoArray), std::to_string(i)});
+            if (!typed(member, Value::Kind::Dictionary, at, "member " + std::to_string(i)))
+                continue;
+            Value folder = member.objectForKey(keys::folderName);
+            Value display = member.objectForKey(keys::displayName);
+            Value code = member.objectForKey(keys::kpsCode);
+            typed(folder, Value::Kind::String, Findings::keyPath(at, {std::string(keys::folderName)}),
+                  std::string(keys::folderName));
+            typed(display, Value::Kind::String, Findings::keyPath(at, {std::string(keys::displayName)}),
+                  std::string(keys::displayName));
+            typed(code, Value::Kind::String, Findings::keyPath(at, {std::string(keys::kpsCode)}),
+                  std::string(keys::kpsCode));
+            std::string which =
+                folder.isString() ? "language " + inQuotes(folder.text()) : "member " + std::to_string(i);
+            if (folder.isAbsent())
+                findings_.warning("member-without-folder-name", at,
+                                  which + " has no " + inQuotes(keys::folderName) +
+                                      "; it matches no folder and no language");
+            if (display.isAbsent())
+                findings_.error("member-without-display-name", at,
+                                which + " has no " + inQuotes(keys::displayName) +
+                                    "; its entries hold nothing and show as untitled languages");
+            if (code.isAbsent())
+                findings_.error(
+                    "member-without-kps-code", at,
+                    which + " has no " + inQuotes(keys::kpsCode) +
+                        "; the automatic language choice never picks it and its online entries have no address");
+            if (!folder.isString())
+                continue;
+            std::string name(folder.text());
+            if (auto [it, inserted] = firstIndex.emplace(name, i); !inserted)
+                findings_.warning("folder-name-duplicate", at,
+                                  inQuotes(keys::folderName) + " " + inQuotes(name) + " is listed already at member " +
+                                      std::to_string(it->second) + "; the language is offered twice");
+            else
+                folderNames_.push_back(name);
+            if (code.isString())
+                codes_.insert(std::string(code.text()));
+        }
+        members_ = members;
+    }
+
+    // The exact "Folder Name" that the name differs from only in letter case, or empty.
+    std::string caseVariant(std::string_view name) const {
+        for (const auto& folder : folderNames_)
+            if (folder != name && caseInsensitiveCompare(folder, name) == 0)
+                return folder;
+        return {};
+    }
+
+    // A hint for a folder that no "Folder Name" names: the display name it was
+    // taken for, or the folder name it is a misspelling of. "Deutsch" gives
+    // "; "Deutsch" is the "Display Name" of the folder "German""; "Germna" gives
+    // "; did you mean "German"?".
+    std::string suggestion(const std::string& folder) const {
+        std::string closest;
+        std::size_t best = 3; // at most two letters off
+        for (const Value& member : members_.elements()) {
+            Value name = member.objectForKey(keys::folderName);
+            Value display = member.objectForKey(keys::displayName);
+            if (!name.isString())
+                continue;
+            if (display.isString() && caseInsensitiveCompare(display.text(), folder) == 0)
+                return "; " + inQuotes(display.text()) + " is the " + inQuotes(keys::displayName) + " of the folder " +
+                       inQuotes(name.text());
+            for (const Value& candidate : {name, display})
+                if (auto distance = editDistance(candidate.text(), folder); candidate.isString() && distance < best) {
+                    best = distance;
+                    closest = std::string(name.text());
+                }
+        }
+        return closest.empty() ? std::string() : "; did you mean " + inQuotes(closest) + "?";
+    }
+
+    bool known(std::string_view name) const {
+        return std::find(folderNames_.begin(), folderNames_.end(), name) != folderNames_.end();
+    }
+
+    std::vector<std::string> codes() const { return {codes_.begin(), codes_.end()}; }
+
+    // --- models ------------------------------------------------------------
+
+    void checkModels() {
+        const PropertyListFile& cd = lists_.cdInfo;
+        if (cd.dictionary.isAbsent())
+            return;
+        Value contained = cd.dictionary.objectForKey(keys::containedModel);
+        std::string containedAt = Findings::keyPath(cd.path, {std::string(keys::containedModel)});
+        if (contained.isAbsent()) {
+            findings_.error("key-missing", cd.path,
+                            inQuotes(keys::containedModel) + " is missing; the window lists no models");
+            return;
+        }
+        if (!typed(contained, Value::Kind::Dictionary, containedAt, std::string(keys::containedModel)))
+            return;
+        if (contained.count() == 0)
+            findings_.error("key-missing", containedAt,
+                            inQuotes(keys::containedModel) + " is empty; the window lists no models");
+
+        // The same list, in the same order, as the window's model pop-up.
+        Value names = ZVCDDocumentation::initWithCDInfoPlist(cd.dictionary).objectForKey(keys::containedModels);
+        for (const Value& name : names.elements())
+            models_.emplace_back(name.text());
+        for (std::size_t i = 1; i < models_.size(); ++i)
+            if (caseInsensitiveCompare(models_[i - 1], models_[i]) == 0)
+                findings_.warning("model-names-differ-in-case", containedAt,
+                                  "models " + inQuotes(models_[i - 1]) + " and " + inQuotes(models_[i]) +
+                                      " differ only in letter case; their order in the model list is not defined");
+
+        Value modelRecords = lists_.modelInfo.dictionary.objectForKey(keys::model);
+        std::string modelAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model)});
+        if (!lists_.modelInfo.dictionary.isAbsent() && modelRecords.isAbsent())
+            findings_.error("key-missing", lists_.modelInfo.path,
+                            inQuotes(keys::model) +
+                                " is missing; every model's online addresses carry an empty model identifier");
+        typed(modelRecords, Value::Kind::Dictionary, modelAt, std::string(keys::model));
+
+        for (const auto& model : models_)
+            checkModel(model, contained, modelRecords);
+    }
+
+    void checkModel(const std::string& model, const Value& contained, const Value& modelRecords) {
+        const std::string& cdPath = lists_.cdInfo.path;
+        std::string recordAt = Findings::keyPath(cdPath, {std::string(keys::containedModel), model});
+        Value record = contained.objectForKey(model);
+        typed(record, Value::Kind::Dictionary, recordAt, model);
+
+        Dictionary dictionary = ZVModelDocumentation::initWithName(
+            Value(model), lists_.cdInfo.dictionary, lists_.modelInfo.dictionary, lists_.common.dictionary);
+        Value list = dictionary.objectForKey(keys::documentationList);
+        bool online = false;
+        for (const Value& entry : list.elements())
+            online = online || entry.objectForKey(keys::documentationURL).isNonEmptyString();
+
+        std::string identificationAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model), model});
+        Value identification = modelRecords.objectForKey(model);
+        // Without a readable "Model" the fault is reported once, with the file.
+        if (identification.isAbsent() && modelRecords.isDictionary()) {
+            std::string message = "model " + inQuotes(model) + " has no record in " + fileName(lists_.modelInfo.path) +
+                                  "; its online addresses carry an empty model identifier (MDL=)";
+            for (const auto& [key, value] : modelRecords.entries())
+                if (caseInsensitiveCompare(key, model) == 0)
+                    message += "; a record is named " + inQuotes(key) + ", which differs in letter case";
+            if (online)
+                findings_.error("model-without-modelinfo", identificationAt, message);
+            else
+                findings_.warning("model-without-modelinfo", identificationAt, message);
+        } else if (!identification.isAbsent() &&
+                   typed(identification, Value::Kind::Dictionary, identificationAt, model)) {
+            Value id = identification.objectForKey(keys::kpsID);
+            if (id.isAbsent())
+                findings_.error("model-without-kpsid", identificationAt,
+                                "the record of " + inQuotes(model) + " has no " + inQuotes(keys::kpsID) +
+                                    "; the model loses its whole documentation list");
+            else
+                typed(id, Value::Kind::String, Findings::keyPath(identificationAt, {std::string(keys::kpsID)}),
+                      std::string(keys::kpsID));
+        }
+
+        // Which settings the model uses, as the catalogue chooses them.
+        Value own = record.objectForKey(keys::documentation);
+        std::string settingsAt = own.isAbsent() ? Findings::keyPath(cdPath, {std::string(keys::documentation)})
+                                                : Findings::keyPath(recordAt, {std::string(keys::documentation)});
+        Value settings = own.isAbsent() ? lists_.cdInfo.dictionary.objectForKey(keys::documentation) : own;
+
+        // Without languages in Documentation.plist every list is empty; that is reported once, with the file.
+        if (!list.isAbsent() && list.count() == 0 && members_.count() > 0)
+            findings_.error("model-without-documentation", recordAt,
+                            "model " + inQuotes(model) + " has no documentation, on the disc or online (" +
+                                whyNoDocumentation(settings, own.isAbsent()) +
+                                "): its language list is empty and the documentation button opens nothing");
+        Value path = settings.objectForKey(keys::path);
+        if (path.isString()) {
+            auto& directory = directories_[std::string(path.text())];
+            directory.location = Findings::keyPath(settingsAt, {std::string(keys::path)});
+            directory.models.push_back(model);
+        }
+    }
+
+    // Why the catalogue found no entry with these settings.
+    static std::string whyNoDocumentation(const Value& settings, bool discWide) {
+        if (settings.isAbsent())
+            return "neither its record nor the disc has \"Documentation\" settings";
+        std::string whose = discWide ? "the disc-wide settings have " : "its own settings have ";
+        bool path = settings.objectForKey(keys::path).isString();
+        bool url = settings.objectForKey(keys::url).isString();
+        if (!path && !url)
+            return whose + "neither \"Path\" nor \"URL\"";
+        if (!url)
+            return "its \"Path\" holds no language folder that Documentation.plist names, and there is no \"URL\"";
+        return "no language of its \"Language\" list is a \"Folder Name\" in Documentation.plist";
+    }
+
+    // --- documentation settings ---------------------------------------------
+
+    void checkSettings() {
+        Value discWide = lists_.cdInfo.dictionary.objectForKey(keys::documentation);
+        checkSettings(discWide, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::documentation)}));
+        Value contained = lists_.cdInfo.dictionary.objectForKey(keys::containedModel);
+        for (const auto& model : models_) {
+            std::string at = Findings::keyPath(
+                lists_.cdInfo.path, {std::string(keys::containedModel), model, std::string(keys::documentation)});
+            checkSettings(contained.objectForKey(model).objectForKey(keys::documentation), at);
+        }
+    }
+
+    void checkSettings(const Value& settings, const std::string& at) {
+        if (!typed(settings, Value::Kind::Dictionary, at, std::string(keys::documentation)) || settings.isAbsent())
+            return;
+        Value path = settings.objectForKey(keys::path);
+        Value url = settings.objectForKey(keys::url);
+        Value languages = settings.objectForKey(keys::language);
+        typed(path, Value::Kind::String, Findings::keyPath(at, {std::string(keys::path)}), std::string(keys::path));
+        absolute(path, Findings::keyPath(at, {std::string(keys::path)}), std::string(keys::path));
+        if (typed(url, Value::Kind::String, Findings::keyPath(at, {std::string(keys::url)}), std::string(keys::url)) &&
+            url.isString() && !url.text().ends_with('?') && !url.text().ends_with('&'))
+            findings_.error("url-without-separator", Findings::keyPath(at, {std::string(keys::url)}),
+                            inQuotes(keys::url) + " " + inQuotes(url.text()) +
+                                " does not end in \"?\" or \"&\"; the query is appended directly, giving " +
+                                inQuotes(std::string(url.text()) + "MDL=...&LNG=...&SRC=DOC"));
+        if (!typed(languages, Value::Kind::Array, Findings::keyPath(at, {std::string(keys::language)}),
+                   std::string(keys::language)) ||
+            members_.count() == 0)
+            return;
+        for (std::size_t i = 0; i < languages.count(); ++i) {
+            Value language = languages.objectAtIndex(i);
+            std::string languageAt = Findings::keyPath(at, {std::string(keys::language), std::to_string(i)});
+            if (!typed(language, Value::Kind::String, languageAt, std::string(keys::language)) ||
+                known(language.text()))
+                continue;
+            std::string message = "online language " + inQuotes(language.text()) + " is not a " +
+                                  inQuotes(keys::folderName) + " in Documentation.plist; it is never offered";
+            if (auto variant = caseVariant(language.text()); !variant.empty())
+                message += " (" + inQuotes(variant) + " differs only in letter case)";
+            findings_.warning("online-language-unknown", languageAt, message);
+        }
+    }
+
+    // --- language folders ----------------------------------------------------
+
+    void checkDirectories() {
+        for (const auto& [path, directory] : directories_)
+            checkDirectory(path, directory);
+    }
+
+    // "models "QX-1", "QX-2"" or "model "QX-1"".
+    static std::string usersOf(const DocumentationDirectory& directory) {
+        std::string users;
+        for (const auto& model : directory.models)
+            users += (users.empty() ? "" : ", ") + inQuotes(model);
+        return (directory.models.size() == 1 ? "model " : "models ") + users;
+    }
+
+    void checkDirectory(const std::string& path, const DocumentationDirectory& directory) {
+        Value listing = FileManager::contentsOfDirectoryAtPath(Value(path));
+        if (listing.isAbsent()) {
+            findings_.error("documentation-folder-missing", directory.location,
+                            inQuotes(path) + " is not a folder that can be read; " + usersOf(directory) +
+                                " get no documentation from the disc");
+            return;
+        }
+        std::vector<std::string> folders;
+        for (const Value& name : listing.elements()) {
+            bool isDirectory = false;
+            if (FileManager::fileExistsAtPath(Value(path + "/" + std::string(name.text())), isDirectory) && isDirectory)
+                folders.emplace_back(name.text());
+        }
+        std::sort(folders.begin(), folders.end());
+        for (const auto& folder : folders) {
+            if (members_.count() == 0 || known(folder))
+                continue;
+            if (auto variant = caseVariant(folder); !variant.empty())
+                findings_.error("language-folder-case", path + "/" + folder,
+                                "language folder " + inQuotes(folder) + " differs from the " +
+                                    inQuotes(keys::folderName) + " " + inQuotes(variant) +
+                                    " only in letter case; the browser ignores it");
+            else
+                findings_.warning("language-folder-unnamed", path + "/" + folder,
+                                  "language folder " + inQuotes(folder) + " is not named by any " +
+                                      inQuotes(keys::folderName) + " in Documentation.plist; the browser ignores it" +
+                                      suggestion(folder));
+        }
+
+        // The catalogue's own entries for this folder: one per member whose
+        // folder exists, in the member order, as it builds them.
+        std::vector<std::string> named;
+        for (const Value& member : members_.elements())
+            if (Value folder = member.objectForKey(keys::folderName);
+                folder.isString() && std::find(folders.begin(), folders.end(), folder.text()) != folders.end())
+                named.emplace_back(folder.text());
+        Value entries = ZVModelDocumentation::languagePropertyList(Value(path));
+        if (entries.count() == 0 && members_.count() > 0) {
+            findings_.warning("documentation-folder-empty", directory.location,
+                              inQuotes(path) + " holds no language folder that Documentation.plist names; " +
+                                  usersOf(directory) + " get online documentation or none");
+            return;
+        }
+        if (entries.count() != named.size())
+            return;
+
+        std::vector<std::string> withoutReadMe;
+        bool someReadMe = false;
+        std::set<std::string> seen;
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            if (!seen.insert(named[i]).second)
+                continue;
+            Value entry = entries.objectAtIndex(i);
+            if (entry.objectForKey(keys::documentationDisplayName).isAbsent())
+                continue; // an entry without keys, reported with its member
+            std::string folderPath = path + "/" + named[i];
+            Value start = entry.objectForKey(keys::documentationPath);
+            if (!start.isNonEmptyString())
+                findings_.error(
+                    "start-document-missing", folderPath,
+                    "language folder " + inQuotes(named[i]) +
+                        " holds neither \"top.pdf\" nor \"top.html\"; the documentation button opens nothing "
+                        "for this language");
+            else
+                checkDocument(std::string(start.text()), start.hasSuffix(".pdf") ? "%PDF-" : "<", "start document");
+            Value readMe = entry.objectForKey(keys::documentationReadmePath);
+            if (readMe.isNonEmptyString()) {
+                someReadMe = true;
+                checkDocument(std::string(readMe.text()), "{\\rtf", "read-me");
+            } else {
+                withoutReadMe.push_back(named[i]);
+            }
+        }
+        if (!someReadMe)
+            return;
+        for (const auto& folder : withoutReadMe)
+            findings_.warning("readme-missing", path + "/" + folder,
+                              "language folder " + inQuotes(folder) +
+                                  " has no \"MacOS_X_readme.rtf\" while other language folders here have one; "
+                                  "the read-me button does nothing for this language");
+    }
+
+    // A start document or read-me that exists: not empty, and what its name says.
+    void checkDocument(const std::string& path, std::string_view signature, const std::string& role) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            findings_.error("document-not-a-file", path, "the " + role + " is a folder, not a file");
+            return;
+        }
+        auto size = std::filesystem::file_size(path, error);
+        if (error || size == 0) {
+            findings_.error("document-empty", path, "the " + role + " is empty");
+            return;
+        }
+        std::string bytes = head(path, 512);
+        if (signature == "<") {
+            // HTML may open with a byte-order mark and white space.
+            std::string_view text(bytes);
+            if (text.starts_with("\xEF\xBB\xBF"))
+                text.remove_prefix(3);
+            while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+                text.remove_prefix(1);
+            if (!text.starts_with('<'))
+                findings_.warning("document-not-html", path, "the " + role + " does not look like HTML");
+        } else if (!bytes.starts_with(signature)) {
+            bool pdf = signature == "%PDF-";
+            findings_.error(pdf ? "document-not-pdf" : "readme-not-rtf", path,
+                            "the " + role + " does not begin with " + inQuotes(signature) + ", so it is not " +
+                                (pdf ? "a PDF document" : "an RTF document"));
+        }
+    }
+
+    const CheckOptions& options_;
+    Findings& findings_;
+    DiscPropertyLists lists_;
+    Value members_;
+    std::vector<std::string> folderNames_;
+    std::set<std::string> codes_;
+    std::vector<std::string> models_;
+    std::map<std::string, DocumentationDirectory> directories_;
+};
+
+}
+
+Findings DiscCheck::run(const CheckOptions& options) {
+    Findings findings;
+    // "ZORVANE/Docshelf.app/" names the same bundle as "ZORVANE/Docshelf.app", on the same disc.
+    CheckOptions normalized = options;
+    while (normalized.app.size() > 1 && normalized.app.back() == '/')
+        normalized.app.pop_back();
+    Checker(normalized, findings).run();
+    return findings;
+}
+
+}

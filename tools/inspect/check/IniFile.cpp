@@ -1,0 +1,95 @@
+#include "inspect/check/IniFile.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace docshelf::inspect {
+
+namespace {
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x != y && !(x < 128 && y < 128 && (x | 0x20) == (y | 0x20) && (x | 0x20) >= 'a' && (x | 0x20) <= 'z'))
+            return false;
+    }
+    return true;
+}
+
+}
+
+std::optional<IniFile> IniFile::readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return parse(text);
+}
+
+IniFile IniFile::parse(std::string_view text) {
+    IniFile ini;
+    Section* current = nullptr;
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        auto end = text.find('\n');
+        std::string_view line = trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            auto close = line.find(']');
+            std::string name(trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1)));
+            ini.sections_.push_back({name, lineNumber, {}});
+            current = &ini.sections_.back();
+            continue;
+        }
+        auto equals = line.find('=');
+        if (!current || equals == std::string_view::npos)
+            continue;
+        std::string_view value = trim(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        current->entries.push_back({std::string(trim(line.substr(0, equals))), {std::string(value), lineNumber}});
+    }
+    return ini;
+}
+
+const IniFile::Section* IniFile::find(std::string_view section) const {
+    for (const auto& s : sections_)
+        if (equalIgnoringCase(s.name, section))
+            return &s;
+    return nullptr;
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+    return find(section) != nullptr;
+}
+
+std::size_t IniFile::sectionLine(std::string_view section) const {
+    const Section* s = find(section);
+    return s ? s->line : 0;
+}
+
+std::optional<IniFile::Value> IniFile::value(std::string_view section, std::string_view key) const {
+    const Section* s = find(section);
+    if (!s)
+        return std::nullopt;
+    for (const auto& entry : s->entries)
+        if (equalIgnoringCase(entry.key, key))
+            return entry.value;
+    return std::nullopt;
+}
+
+}

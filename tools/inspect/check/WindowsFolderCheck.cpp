@@ -1,0 +1,176 @@
+#include "inspect/check/WindowsFolderCheck.h"
+
+#include "inspect/check/IniFile.h"
+#include "inspect/common/Wording.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace docshelf::inspect {
+
+namespace {
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The entry of the folder whose name equals the given one without regard to
+// letter case, as Windows finds files; empty when there is none.
+std::filesystem::path findIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (lower(entry.path().filename().string()) == lower(name))
+            return entry.path();
+    return {};
+}
+
+// Whether a relative Windows path ("Setup\\setup.exe", "ReadMe.txt") names a
+// file under the folder, each part matched without regard to letter case.
+bool namesFile(const std::filesystem::path& folder, std::string_view program) {
+    std::filesystem::path at = folder;
+    std::size_t start = 0;
+    while (start <= program.size()) {
+        std::size_t end = program.find_first_of("\\/", start);
+        std::string part(program.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        start = end == std::string_view::npos ? program.size() + 1 : end + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            at = at.parent_path();
+            continue;
+        }
+        at = findIgnoringCase(at, part);
+        if (at.empty())
+            return false;
+    }
+    std::error_code error;
+    return std::filesystem::is_regular_file(at, error);
+}
+
+void checkLauncher(const std::filesystem::path& folder, const std::string& name, const std::optional<IniFile>& ini,
+                   const std::string& iniPath, Findings& findings) {
+    std::string section = name.substr(0, name.rfind('.'));
+    std::string launcher = (folder / name).string();
+    if (!ini || !ini->hasSection(section)) {
+        findings.error("launcher-without-section", launcher,
+                       "the setup launcher " + inQuotes(name) + " finds no section [" + section + "] in " +
+                           (ini ? "inst.ini" : "an inst.ini, for there is none") + "; it starts nothing");
+        return;
+    }
+    std::string sectionAt = iniPath + ":" + std::to_string(ini->sectionLine(section));
+    auto exeprog = ini->value(section, "Exeprog");
+    auto argv = ini->value(section, "Argv");
+    if (argv && argv->text.size() > WindowsFolderCheck::maximumArgv)
+        findings.error("launcher-value-too-long", iniPath + ":" + std::to_string(argv->line),
+                       "\"Argv\" of [" + section + "] has " + std::to_string(argv->text.size()) +
+                           " characters; the launcher reads only the first " +
+                           std::to_string(WindowsFolderCheck::maximumArgv));
+    if (!exeprog || exeprog->text.empty()) {
+        findings.error("launcher-program-missing", sectionAt,
+                       "[" + section + "] has " + (exeprog ? "an empty" : "no") + " \"Exeprog\"; " + inQuotes(name) +
+                           " starts nothing");
+        return;
+    }
+    std::string at = iniPath + ":" + std::to_string(exeprog->line);
+    if (exeprog->text.size() > WindowsFolderCheck::maximumExeprog) {
+        findings.error("launcher-value-too-long", at,
+                       "\"Exeprog\" of [" + section + "] has " + std::to_string(exeprog->text.size()) +
+                           " characters; the launcher reads only the first " +
+                           std::to_string(WindowsFolderCheck::maximumExeprog));
+        return;
+    }
+    const std::string& program = exeprog->text;
+    bool elsewhere = program.find(':') != std::string::npos || program.starts_with('\\') || program.starts_with('/');
+    if (elsewhere) {
+        findings.note("launcher-program-elsewhere", at,
+                      "\"Exeprog\" " + inQuotes(program) + " of [" + section +
+                          "] lies outside the disc's Windows folder "
+                          "and is not checked");
+        return;
+    }
+    if (!namesFile(folder, program))
+        findings.error("launcher-program-missing", at,
+                       "\"Exeprog\" " + inQuotes(program) + " of [" + section + "] names no file in " +
+                           inQuotes(folder.string()) + "; " + inQuotes(name) + " starts nothing");
+}
+
+}
+
+std::optional<std::string> WindowsFolderCheck::suppliesModel(const std::string& fileName) {
+    if (fileName.size() < 4 || (fileName[0] != 'v' && fileName[0] != 'V') ||
+        (fileName[1] != 'p' && fileName[1] != 'P') || (fileName[2] != 's' && fileName[2] != 'S') || fileName[3] != '_')
+        return std::nullopt;
+    std::string rest = fileName.substr(4);
+    return rest.substr(0, rest.find('.'));
+}
+
+bool WindowsFolderCheck::isSetupLauncher(const std::string& path) {
+    // The version resource holds the product name in UTF-16LE.
+    static const std::string marker = [] {
+        std::string bytes;
+        for (char c : std::string_view("Startwick")) {
+            bytes += c;
+            bytes += '\0';
+        }
+        return bytes;
+    }();
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return bytes.find(marker) != std::string::npos;
+}
+
+void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<std::string>& models,
+                             Findings& findings) {
+    std::filesystem::path folder(folderPath);
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        findings.error("windows-folder-missing", folderPath, "no folder here to check");
+        return;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file(error) && lower(entry.path().extension().string()) == ".exe")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+
+    std::filesystem::path iniPath = findIgnoringCase(folder, "inst.ini");
+    std::optional<IniFile> ini = iniPath.empty() ? std::nullopt : IniFile::readFile(iniPath.string());
+    std::string iniLocation = iniPath.empty() ? (folder / "inst.ini").string() : iniPath.string();
+
+    for (const auto& name : names) {
+        std::string path = (folder / name).string();
+        if (isSetupLauncher(path)) {
+            checkLauncher(folder, name, ini, iniLocation, findings);
+            continue;
+        }
+        auto model = suppliesModel(name);
+        if (!model)
+            continue;
+        if (model->size() > maximumModelName) {
+            findings.error("supplies-model-too-long", path,
+                           "the model name in " + inQuotes(name) + " has " + std::to_string(model->size()) +
+                               " characters; the supplies launcher holds at most " + std::to_string(maximumModelName));
+            continue;
+        }
+        // Without a model list (reported with CDInfo) there is nothing to compare with.
+        if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
+            std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " +
+                                  inQuotes(*model) + ", which is not a contained model";
+            for (const auto& known : models)
+                if (lower(known) == lower(*model))
+                    message += " (" + inQuotes(known) + " differs only in letter case)";
+            if (model->empty())
+                message =
+                    "the supplies launcher " + inQuotes(name) + " carries no model name; its page has an empty model";
+            findings.error("supplies-model-unknown", path, message);
+        }
+    }
+}
+
+}

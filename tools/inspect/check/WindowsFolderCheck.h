@@ -1,0 +1,30 @@
+#pragma once
+
+#include "inspect/common/Findings.h"
+
+#include <string>
+#include <vector>
+
+namespace docshelf::inspect {
+
+// Checks the disc's Windows folder: each copy of the setup launcher (an .exe
+// whose version resource names Startwick) against its section of inst.ini, and
+// each copy of the supplies launcher (vps_MODEL.exe) against the contained models.
+class WindowsFolderCheck {
+public:
+    // Longest texts the launchers read, terminator not counted.
+    static constexpr std::size_t maximumExeprog = 259;
+    static constexpr std::size_t maximumArgv = 999;
+    static constexpr std::size_t maximumModelName = 127;
+
+    static void run(const std::string& folder, const std::vector<std::string>& models, Findings& findings);
+
+    // The model name that a copy of the supplies launcher carries in its file
+    // name, as the launcher reads it: "vps_QX-500.exe" → "QX-500", "VpS_QX.500.exe"
+    // → "QX"; nullopt without the prefix ("vps-QX.exe").
+    static std::optional<std::string> suppliesModel(const std::string& fileName);
+    // Whether the file is a copy of the setup launcher.
+    static bool isSetupLauncher(const std::string& path);
+};
+
+}

@@ -1,0 +1,136 @@
+#include "inspect/cli/CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace docshelf::inspect {
+
+const char* const usage =
+    "usage: docshelf-inspect catalogue --app BUNDLE [--model NAME]\n"
+    "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
+    "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
+    "       docshelf-inspect check --app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
+    "       docshelf-inspect render --app BUNDLE --out DIR [--message-bundle PATH]\n"
+    "       docshelf-inspect --help\n"
+    "\n"
+    "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
+    "as JSON) and what the programs would silently pass over (check).\n"
+    "  catalogue  the CD information and every listed model's documentation,\n"
+    "             or with --model the documentation of that one model\n"
+    "  lookup     the document, read-me and online address of one model and language\n"
+    "  window     the window after start-up and after each STEP:\n"
+    "             model:NAME, language:NAME, press:documentation, press:readme,\n"
+    "             press:close, close-window\n"
+    "  check      every fault the programs would silently pass over, one line each\n"
+    "             (severity code location: message) or with --json as one array;\n"
+    "             --windows DIR also checks the disc's Windows folder.\n"
+    "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
+    "  render     a PNG picture of the real window for every model and language in\n"
+    "             each localization, and DIR/index.html showing them all; texts that\n"
+    "             do not fit are findings as in check (text-does-not-fit).\n"
+    "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
+    "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
+    "             line or no display\n"
+    "BUNDLE is the application bundle directory (Docshelf.app) on the disc.\n";
+
+namespace {
+
+struct Option {
+    std::string_view name;
+    std::optional<std::string> CommandLine::*single;
+};
+
+constexpr std::array<Option, 7> singleOptions{{
+    {"--model", &CommandLine::model},
+    {"--language", &CommandLine::language},
+    {"--message-bundle", &CommandLine::messageBundle},
+    {"--reader", &CommandLine::reader},
+    {"--windows", &CommandLine::windows},
+    {"--out", &CommandLine::out},
+    {"--app", nullptr},
+}};
+
+bool allowed(std::string_view command, std::string_view option) {
+    if (option == "--app")
+        return true;
+    if (command == "catalogue")
+        return option == "--model";
+    if (command == "lookup")
+        return option == "--model" || option == "--language";
+    if (command == "check")
+        return option == "--message-bundle" || option == "--windows" || option == "--json";
+    if (command == "render")
+        return option == "--message-bundle" || option == "--out";
+    return option == "--message-bundle" || option == "--reader" || option == "--do";
+}
+
+bool validStep(std::string_view step) {
+    for (std::string_view prefix : {"model:", "language:"})
+        if (step.starts_with(prefix))
+            return true;
+    return step == "press:documentation" || step == "press:readme" || step == "press:close" || step == "close-window";
+}
+
+}
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return {std::nullopt, "no command given"};
+    CommandLine result;
+    result.command = arguments[0];
+    if (result.command == "--help" || result.command == "-h" || result.command == "help") {
+        result.command = "help";
+        return {result, {}};
+    }
+    if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
+        result.command != "check" && result.command != "render")
+        return {std::nullopt, "unknown command '" + result.command + "'"};
+
+    bool haveApp = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (!option.starts_with("--"))
+            return {std::nullopt, "unexpected argument '" + option + "'"};
+        if (!allowed(result.command, option) || (option != "--do" && option != "--json" &&
+                                                 std::none_of(singleOptions.begin(), singleOptions.end(),
+                                                              [&](const Option& o) { return o.name == option; })))
+            return {std::nullopt, "option " + option + " does not go with " + result.command};
+        if (option == "--json") {
+            result.json = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+            return {std::nullopt, "option " + option + " needs a value"};
+        const std::string& value = arguments[++i];
+        if (option == "--do") {
+            if (!validStep(value))
+                return {std::nullopt, "unknown step '" + value + "'"};
+            result.steps.push_back(value);
+            continue;
+        }
+        if (option == "--app") {
+            if (haveApp)
+                return {std::nullopt, "option --app given twice"};
+            haveApp = true;
+            result.app = value;
+            continue;
+        }
+        for (const Option& o : singleOptions) {
+            if (o.name != option || !o.single)
+                continue;
+            if (result.*o.single)
+                return {std::nullopt, "option " + option + " given twice"};
+            result.*o.single = value;
+        }
+    }
+    if (!haveApp)
+        return {std::nullopt, "option --app is required"};
+    if (result.command == "lookup" && (!result.model || !result.language))
+        return {std::nullopt, "lookup needs --model and --language"};
+    if (result.command == "render" && !result.out)
+        return {std::nullopt, "render needs --out DIR"};
+    return {result, {}};
+}
+
+}

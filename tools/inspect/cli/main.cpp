@@ -1,0 +1,96 @@
+#include "inspect/catalogue/CatalogueReport.h"
+#include "inspect/cli/CommandLine.h"
+#include "inspect/common/Wording.h"
+#include "inspect/check/DiscCheck.h"
+#include "inspect/common/JsonExport.h"
+#include "inspect/render/WindowRender.h"
+#include "inspect/window/WindowSession.h"
+
+#include "platform/fltk/WindowPicture.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
+
+#include <iostream>
+#include <unistd.h>
+
+using namespace docshelf;
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    auto parsed = inspect::parseCommandLine(arguments);
+    if (!parsed.commandLine) {
+        std::cerr << "docshelf-inspect: " << parsed.error << "\n\n" << inspect::usage;
+        return 2;
+    }
+    const auto& command = *parsed.commandLine;
+    if (command.command == "help") {
+        std::cout << inspect::usage;
+        return 0;
+    }
+
+    bool isDirectory = false;
+    if (!foundation::FileManager::fileExistsAtPath(foundation::Value(command.app), isDirectory) || !isDirectory) {
+        std::cerr << "docshelf-inspect: no application bundle at " << command.app << "\n";
+        return 2;
+    }
+    foundation::Bundle::setMainBundlePath(command.app);
+
+    if (command.command == "check") {
+        auto findings = inspect::DiscCheck::run({command.app, command.messageBundle, command.windows});
+        if (command.json)
+            std::cout << inspect::render(findings.json());
+        else
+            std::cout << findings.text();
+        std::cerr << "docshelf-inspect: " << findings.summary() << "\n";
+        if (!std::cout.good())
+            return 1;
+        return findings.hasErrors() ? 1 : 0;
+    }
+
+    if (command.command == "render") {
+        auto backend = fltk::WindowPicture::openBackend();
+        if (!backend) {
+            std::cerr << "docshelf-inspect: render draws the window on a display, and there is none here "
+                         "(DISPLAY is not set or does not answer).\n"
+                         "Run it on a virtual display: xvfb-run docshelf-inspect render --app BUNDLE --out DIR\n";
+            return 2;
+        }
+        auto result = inspect::WindowRender::run(
+            {command.app, command.messageBundle, *command.out, isatty(STDERR_FILENO) == 1}, backend);
+        std::cout << result.findings.text();
+        if (!result.ok) {
+            std::cerr << "docshelf-inspect: " << result.error << "\n";
+            return 1;
+        }
+        std::cerr << "docshelf-inspect: " << inspect::counted(result.pictures, "window") << " rendered to "
+                  << *command.out << "/index.html; " << result.findings.summary() << "\n";
+        if (!std::cout.good())
+            return 1;
+        return result.findings.hasErrors() ? 1 : 0;
+    }
+
+    nlohmann::ordered_json report;
+    if (command.command == "catalogue")
+        report =
+            command.model ? inspect::CatalogueReport::model(*command.model) : inspect::CatalogueReport::catalogue();
+    else if (command.command == "lookup")
+        report = inspect::CatalogueReport::lookup(*command.model, *command.language);
+    else {
+        std::string error;
+        auto session = inspect::WindowSession::start({command.app, command.messageBundle, command.reader}, error);
+        if (!session) {
+            std::cerr << "docshelf-inspect: cannot load the window: " << error << "\n";
+            return 1;
+        }
+        auto states = nlohmann::ordered_json::array();
+        states.push_back(session->state());
+        for (const auto& step : command.steps) {
+            session->apply(step);
+            states.push_back(session->state());
+        }
+        report["states"] = std::move(states);
+    }
+    std::cout << inspect::render(report);
+    return std::cout.good() ? 0 : 1;
+}
