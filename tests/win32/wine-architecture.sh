@@ -22,7 +22,7 @@ runs() {
   local program said
   for program in "$@"; do
     if [ ! -x "$program" ]; then
-      echo "$program is not installed (scripts/install-deps installs it)"
+      echo "$program is not installed (scripts/install-deps installs it where 32-bit programs run)"
       return 1
     fi
     if ! said=$("$program" --version 2>&1 </dev/null); then
