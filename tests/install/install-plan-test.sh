@@ -3,7 +3,6 @@
 # tests' architecture choice on a fake Wine that runs both loaders.
 #   install-plan-test.sh <scripts/install-deps> <tests/win32/wine-architecture.sh>
 set -uo pipefail
-# shellcheck source=../../scripts/install-deps
 source "$1"
 choose_wine=$2
 failures=0
