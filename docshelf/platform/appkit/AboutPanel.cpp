@@ -46,9 +46,9 @@ AboutPanel::Contents AboutPanel::contentsOf(const foundation::Bundle& bundle) {
         if (!contents.name.empty())
             break;
     }
-    std::string version = infoText(bundle, "CFBundleShortVersionString");
-    if (!version.empty())
-        contents.version = "Version " + version;
+    contents.shortVersion = infoText(bundle, "CFBundleShortVersionString");
+    if (!contents.shortVersion.empty())
+        contents.version = "Version " + contents.shortVersion;
     contents.copyright = infoText(bundle, "NSHumanReadableCopyright");
 
     Value iconFile = bundle.infoDictionary().objectForKey("CFBundleIconFile");

@@ -20,6 +20,8 @@ public:
         std::string name;
         // "Version 1.0" from CFBundleShortVersionString; empty without one.
         std::string version;
+        // The bare CFBundleShortVersionString ("1.0"), for a native panel that words it itself.
+        std::string shortVersion;
         // NSHumanReadableCopyright; may be empty.
         std::string copyright;
         // CFBundleIconFile in the resources (".png" tried without an extension); may be null.

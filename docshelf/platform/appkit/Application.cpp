@@ -11,6 +11,8 @@
 #include "platform/foundation/Bundle.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 namespace docshelf::appkit {
 
@@ -21,9 +23,24 @@ Application::BackendFactory& defaultBackendFactory() {
     return factory;
 }
 
+std::map<std::string, Application::BackendFactory, std::less<>>& namedBackendFactories() {
+    static std::map<std::string, Application::BackendFactory, std::less<>> factories;
+    return factories;
+}
+
+std::shared_ptr<Backend> firstBackend() {
+    const char* chosen = std::getenv("DOCSHELF_BACKEND");
+    if (chosen && *chosen) {
+        auto found = namedBackendFactories().find(std::string_view(chosen));
+        if (found != namedBackendFactories().end())
+            if (auto backend = found->second())
+                return backend;
+    }
+    return defaultBackendFactory() ? defaultBackendFactory()() : nullptr;
+}
+
 std::shared_ptr<Application>& sharedSlot() {
-    static std::shared_ptr<Application> application =
-        std::make_shared<Application>(defaultBackendFactory() ? defaultBackendFactory()() : nullptr);
+    static std::shared_ptr<Application> application = std::make_shared<Application>(firstBackend());
     return application;
 }
 
@@ -55,6 +72,10 @@ void Application::reset(std::shared_ptr<Backend> backend) {
 
 void Application::setDefaultBackendFactory(BackendFactory factory) {
     defaultBackendFactory() = std::move(factory);
+}
+
+void Application::setNamedBackendFactory(std::string name, BackendFactory factory) {
+    namedBackendFactories()[std::move(name)] = std::move(factory);
 }
 
 void Application::setMainMenu(std::shared_ptr<Menu> menu) {

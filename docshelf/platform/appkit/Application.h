@@ -35,6 +35,11 @@ public:
     // means the headless backend; reset is not affected.
     using BackendFactory = std::function<std::shared_ptr<Backend>()>;
     static void setDefaultBackendFactory(BackendFactory factory);
+    // A renderer that the environment may ask for by name instead of the default:
+    // DOCSHELF_BACKEND=appkit picks the one registered as "appkit" when it is
+    // linked in; an unknown name, or a factory that gives null, falls back to the
+    // default. Read when the shared application is first made.
+    static void setNamedBackendFactory(std::string name, BackendFactory factory);
 
     Backend& backend() const { return *backend_; }
     const std::shared_ptr<Backend>& backendPointer() const { return backend_; }

@@ -3,8 +3,6 @@
 #include "FltkGraphicsContext.h"
 #include "FltkWindow.h"
 #ifdef __APPLE__
-#include "MacMenuBar.h"
-
 #include <ApplicationServices/ApplicationServices.h>
 #endif
 
@@ -104,13 +102,8 @@ void FltkBackend::synchronize(appkit::Application& application) {
     std::erase_if(windows_, [](const auto& entry) { return !entry.second; });
 }
 
-void FltkBackend::applicationDidChange(appkit::Application& application) {
+void FltkBackend::applicationDidChange(appkit::Application&) {
     changed_ = true;
-#ifdef __APPLE__
-    MacMenuBar::shared().show(application);
-#else
-    (void)application;
-#endif
 }
 
 FltkWindow* FltkBackend::windowFor(const appkit::Window& window) const {

@@ -37,7 +37,8 @@ public:
     void viewNeedsDisplay(appkit::View&) override { changed_ = true; }
     void viewDidChange(appkit::View&) override { changed_ = true; }
     void windowDidChange(appkit::Window&) override { changed_ = true; }
-    // On a Mac the main menu also goes to the system's menu bar.
+    // On a Mac the browser shows with the AppKit backend; FLTK draws there only
+    // for the tools, which have no menu bar.
     void applicationDidChange(appkit::Application& application) override;
 
     // Brings the on-screen windows in line with the application's; for the loop

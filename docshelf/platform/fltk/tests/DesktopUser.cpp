@@ -59,6 +59,23 @@ std::vector<std::string> DesktopUser::waitForWindows(const std::string& classNam
     return ids;
 }
 
+std::string DesktopUser::waitForWindowSized(const std::string& className, int width, int height, int seconds) const {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::string size = "Geometry: " + std::to_string(width) + "x" + std::to_string(height);
+    do {
+        for (const auto& id : windowsOfClass(className)) {
+            std::string command = "DISPLAY=" + display_ + " " + program + " getwindowgeometry " + id;
+            std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+            std::array<char, 128> line{};
+            while (pipe && fgets(line.data(), line.size(), pipe.get()))
+                if (std::string(line.data()).find(size) != std::string::npos)
+                    return id;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return {};
+}
+
 bool DesktopUser::click(const std::string& window, int x, int y, int button) const {
     std::ostringstream arguments;
     arguments << "mousemove --window " << window << " " << x << " " << y << " click " << button;
@@ -68,6 +85,13 @@ bool DesktopUser::click(const std::string& window, int x, int y, int button) con
 bool DesktopUser::moveTo(const std::string& window, int x, int y) const {
     std::ostringstream arguments;
     arguments << "mousemove --window " << window << " " << x << " " << y;
+    return run(arguments.str());
+}
+
+bool DesktopUser::drag(const std::string& window, int x, int y, int toX, int toY) const {
+    std::ostringstream arguments;
+    arguments << "mousemove --window " << window << " " << x << " " << y << " mousedown 1 sleep 0.3 mousemove --window "
+              << window << " " << toX << " " << toY << " sleep 0.3 mouseup 1";
     return run(arguments.str());
 }
 

@@ -1,0 +1,92 @@
+#include "CocoaGraphicsContext.h"
+
+#include "NativeImage.h"
+#include "NativeNames.h"
+
+#include "platform/appkit/Image.h"
+
+namespace docshelf::cocoa {
+
+namespace {
+
+NSRect nativeRect(appkit::Rect rect) {
+    return NSMakeRect(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+}
+
+NSColor* nativeColor(appkit::Color color) {
+    return [NSColor colorWithCalibratedRed:color.red green:color.green blue:color.blue alpha:color.alpha];
+}
+
+NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
+    switch (alignment) {
+    case appkit::TextAlignment::Left:
+        return NSTextAlignmentLeft;
+    case appkit::TextAlignment::Right:
+        return NSTextAlignmentRight;
+    case appkit::TextAlignment::Center:
+        return NSTextAlignmentCenter;
+    case appkit::TextAlignment::Justified:
+        return NSTextAlignmentJustified;
+    case appkit::TextAlignment::Natural:
+        break;
+    }
+    return NSTextAlignmentNatural;
+}
+
+}
+
+void CocoaGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,
+                                     appkit::CompositingOperation operation) {
+    if (operation == appkit::CompositingOperation::Clear)
+        return;
+    NSImage* picture = NativeImage::imageAtPath(image.path());
+    if (!picture)
+        return;
+    [picture drawInRect:nativeRect({at, size}) fromRect:NSZeroRect operation:sourceOver fraction:1.0];
+}
+
+void CocoaGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
+    [nativeColor(color) set];
+    NSRectFillUsingOperation(nativeRect(rect), sourceOver);
+}
+
+void CocoaGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
+                                    appkit::TextAlignment alignment) {
+    NSMutableParagraphStyle* style = [[[NSMutableParagraphStyle alloc] init] autorelease];
+    [style setAlignment:nativeAlignment(alignment)];
+    NSFont* font = bold ? [NSFont boldSystemFontOfSize:fontSize] : [NSFont systemFontOfSize:fontSize];
+    NSMutableDictionary* attributes = [NSMutableDictionary dictionary];
+    [attributes setObject:font forKey:NSFontAttributeName];
+    [attributes setObject:style forKey:NSParagraphStyleAttributeName];
+    [attributes setObject:nativeColor(textColor()) forKey:NSForegroundColorAttributeName];
+    [nativeString(text) drawInRect:nativeRect(box) withAttributes:attributes];
+}
+
+void CocoaGraphicsContext::fillRoundedRect(appkit::Rect rect, float radius, appkit::Color color) {
+    [nativeColor(color) set];
+    [[NSBezierPath bezierPathWithRoundedRect:nativeRect(rect) xRadius:radius yRadius:radius] fill];
+}
+
+void CocoaGraphicsContext::strokeRoundedRect(appkit::Rect rect, float radius, appkit::Color color, float lineWidth) {
+    [nativeColor(color) set];
+    NSBezierPath* path = [NSBezierPath bezierPathWithRoundedRect:nativeRect(rect) xRadius:radius yRadius:radius];
+    [path setLineWidth:lineWidth];
+    [path stroke];
+}
+
+void CocoaGraphicsContext::strokePolyline(const std::vector<appkit::Point>& points, appkit::Color color,
+                                          float lineWidth) {
+    if (points.size() < 2)
+        return;
+    [nativeColor(color) set];
+    NSBezierPath* path = [NSBezierPath bezierPath];
+    [path setLineWidth:lineWidth];
+    [path setLineCapStyle:roundCap];
+    [path setLineJoinStyle:roundJoin];
+    [path moveToPoint:NSMakePoint(points.front().x, points.front().y)];
+    for (std::size_t i = 1; i < points.size(); ++i)
+        [path lineToPoint:NSMakePoint(points[i].x, points[i].y)];
+    [path stroke];
+}
+
+}

@@ -1,0 +1,379 @@
+#include "CocoaWindow.h"
+
+#include "ActionTarget.h"
+#include "CocoaGraphicsContext.h"
+#include "NativeNames.h"
+
+#include "platform/appkit/Button.h"
+#include "platform/appkit/PopUpButton.h"
+#include "platform/appkit/TextField.h"
+#include "platform/appkit/Window.h"
+
+#include <cmath>
+#include <sstream>
+
+namespace docshelf::cocoa {
+
+namespace {
+
+NSRect nativeRect(appkit::Rect rect) {
+    return NSMakeRect(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+}
+
+NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
+    switch (alignment) {
+    case appkit::TextAlignment::Left:
+        return NSTextAlignmentLeft;
+    case appkit::TextAlignment::Right:
+        return NSTextAlignmentRight;
+    case appkit::TextAlignment::Center:
+        return NSTextAlignmentCenter;
+    case appkit::TextAlignment::Justified:
+        return NSTextAlignmentJustified;
+    case appkit::TextAlignment::Natural:
+        break;
+    }
+    return NSTextAlignmentNatural;
+}
+
+// A row label reads "Model: "; a screen reader says "Model".
+std::string withoutColon(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == ':'))
+        text.pop_back();
+    return text;
+}
+
+std::string popUpTitle(const appkit::PopUpButton& popUp) {
+    auto title = popUp.titleOfSelectedItem();
+    return title.isString() ? std::string(title.text()) : std::string();
+}
+
+std::string rectText(double x, double y, double width, double height) {
+    std::ostringstream text;
+    text << std::lround(x) << ' ' << std::lround(y) << ' ' << std::lround(width) << ' ' << std::lround(height);
+    return text.str();
+}
+
+std::string nativeTitle(NSView* view) {
+    if ([view isKindOfClass:[NSPopUpButton class]])
+        return utf8([(NSPopUpButton*)view titleOfSelectedItem]);
+    if ([view isKindOfClass:[NSButton class]])
+        return utf8([(NSButton*)view title]);
+    if ([view isKindOfClass:[NSTextField class]])
+        return utf8([(NSTextField*)view stringValue]);
+    return {};
+}
+
+}
+
+CocoaWindow::CocoaWindow(const std::shared_ptr<appkit::Window>& model) : model_(model) {
+    AutoreleasePool pool;
+    target_ = [[DSActionTarget alloc] initWithSink:this];
+    window_ = [[NSWindow alloc] initWithContentRect:nativeRect(model->frame())
+                                          styleMask:documentWindowStyle
+                                            backing:NSBackingStoreBuffered
+                                              defer:NO];
+    // The model decides when the window goes; it is released here, not on close.
+    [window_ setReleasedWhenClosed:NO];
+    [window_ setDelegate:(id)target_];
+    rebuild(*model);
+}
+
+CocoaWindow::~CocoaWindow() {
+    AutoreleasePool pool;
+    clearMirrors();
+    [window_ setDelegate:nil];
+    [window_ orderOut:nil];
+    [window_ release];
+    [target_ detach];
+    [target_ release];
+}
+
+std::vector<const appkit::View*> CocoaWindow::modelTree(const appkit::Window& model) const {
+    std::vector<const appkit::View*> tree;
+    std::vector<const appkit::View*> pending{model.contentView().get()};
+    while (!pending.empty()) {
+        const appkit::View* view = pending.back();
+        pending.pop_back();
+        tree.push_back(view);
+        for (auto child = view->subviews().rbegin(); child != view->subviews().rend(); ++child)
+            pending.push_back(child->get());
+    }
+    return tree;
+}
+
+void CocoaWindow::clearMirrors() {
+    for (auto& mirror : mirrors_) {
+        if ([mirror.native isKindOfClass:[DSModelView class]])
+            [(DSModelView*)mirror.native detach];
+        [mirror.native removeFromSuperview];
+        [mirror.native release];
+    }
+    mirrors_.clear();
+}
+
+void CocoaWindow::rebuild(const appkit::Window& model) {
+    clearMirrors();
+    tree_ = modelTree(model);
+    for (const auto& view : model.contentView()->subviews())
+        addMirrors(view, [window_ contentView]);
+}
+
+void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* parent) {
+    long tag = static_cast<long>(mirrors_.size());
+    NSRect frame = nativeRect(view->frame());
+    Mirror mirror;
+    mirror.model = view;
+    if (std::dynamic_pointer_cast<appkit::PopUpButton>(view)) {
+        NSPopUpButton* popUp = [[NSPopUpButton alloc] initWithFrame:frame pullsDown:NO];
+        [popUp setTarget:target_];
+        [popUp setAction:@selector(perform:)];
+        [popUp setTag:tag];
+        mirror.native = popUp;
+        mirror.kind = Kind::PopUp;
+    } else if (std::dynamic_pointer_cast<appkit::Button>(view)) {
+        NSButton* button = [[NSButton alloc] initWithFrame:frame];
+        [button setButtonType:pushButton];
+        [button setBezelStyle:roundedBezel];
+        [button setTarget:target_];
+        [button setAction:@selector(perform:)];
+        [button setTag:tag];
+        mirror.native = button;
+        mirror.kind = Kind::Button;
+    } else if (auto text = std::dynamic_pointer_cast<appkit::TextField>(view)) {
+        NSTextField* field = [[NSTextField alloc] initWithFrame:frame];
+        [field setEditable:text->isEditable()];
+        [field setSelectable:text->isSelectable()];
+        [field setBezeled:text->isBezeled()];
+        [field setDrawsBackground:text->drawsBackground()];
+        [field setAlignment:nativeAlignment(text->alignment())];
+        [field setFont:text->isBold() ? [NSFont boldSystemFontOfSize:text->fontSize()]
+                                      : [NSFont systemFontOfSize:text->fontSize()]];
+        // A field with room for two lines or more wraps, as the FLTK window does.
+        [[field cell] setWraps:view->frame().size.height >= 2 * text->fontSize() * 1.2f];
+        mirror.native = field;
+        mirror.kind = Kind::TextField;
+    } else {
+        mirror.native = [[DSModelView alloc] initWithFrame:frame sink:this tag:tag];
+        mirror.kind = Kind::Custom;
+    }
+    [parent addSubview:mirror.native];
+    mirrors_.push_back(mirror);
+    NSView* native = mirror.native;
+    for (const auto& child : view->subviews())
+        addMirrors(child, native);
+}
+
+void CocoaWindow::synchronize() {
+    auto model = model_.lock();
+    if (!model)
+        return;
+    AutoreleasePool pool;
+    if (modelTree(*model) != tree_)
+        rebuild(*model);
+
+    NSString* title = nativeString(model->title());
+    if (![[window_ title] isEqualToString:title])
+        [window_ setTitle:title];
+    appkit::Color color = model->backgroundColor();
+    [window_ setBackgroundColor:[NSColor colorWithCalibratedRed:color.red
+                                                          green:color.green
+                                                           blue:color.blue
+                                                          alpha:color.alpha]];
+    NSRect content = nativeRect(model->frame());
+    if (!NSEqualRects([window_ contentRectForFrameRect:[window_ frame]], content))
+        [window_ setFrame:[window_ frameRectForContentRect:content] display:YES];
+
+    for (auto& mirror : mirrors_)
+        update(mirror);
+
+    // Return presses the button the model names as the default one.
+    NSButtonCell* defaultCell = nil;
+    if (auto button = model->defaultButton())
+        defaultCell = [(NSButton*)nativeViewOf(button.get()) cell];
+    [window_ setDefaultButtonCell:defaultCell];
+
+    // Tab follows the model's key view loop (reading order), where AppKit would
+    // follow the order the views were added in. Which controls Tab reaches at
+    // all is AppKit's choice (on a Mac, Full Keyboard Access).
+    NSView* previous = nil;
+    NSView* first = nil;
+    for (const auto& control : model->keyViewLoop()) {
+        NSView* native = nativeViewOf(control.get());
+        if (!native)
+            continue;
+        if (previous)
+            [previous setNextKeyView:native];
+        else
+            first = native;
+        previous = native;
+    }
+    if (previous)
+        [previous setNextKeyView:first];
+    [window_ setInitialFirstResponder:first];
+
+    if (model->isVisible() && ![window_ isVisible]) {
+        if (model->isKeyWindow())
+            [window_ makeKeyAndOrderFront:nil];
+        else
+            [window_ orderFront:nil];
+    } else if (!model->isVisible() && [window_ isVisible]) {
+        [window_ orderOut:nil];
+    }
+}
+
+void CocoaWindow::update(Mirror& mirror) {
+    auto view = mirror.model.lock();
+    if (!view)
+        return;
+    NSView* native = mirror.native;
+    NSRect frame = nativeRect(view->frame());
+    if (!NSEqualRects([native frame], frame)) {
+        [native setFrame:frame];
+        [[native superview] setNeedsDisplay:YES];
+    }
+    if ([native isHidden] != static_cast<BOOL>(view->isHidden()))
+        [native setHidden:view->isHidden()];
+
+    switch (mirror.kind) {
+    case Kind::PopUp: {
+        auto& popUp = static_cast<appkit::PopUpButton&>(*view);
+        NSPopUpButton* nativePopUp = (NSPopUpButton*)native;
+        bool same = static_cast<std::size_t>([nativePopUp numberOfItems]) == popUp.numberOfItems();
+        for (std::size_t i = 0; same && i < popUp.numberOfItems(); ++i) {
+            auto title = popUp.itemAtIndex(i)->title();
+            same = utf8([nativePopUp itemTitleAtIndex:static_cast<NSInteger>(i)]) ==
+                   (title.isString() ? std::string(title.text()) : std::string());
+        }
+        if (!same) {
+            [nativePopUp removeAllItems];
+            // Through the menu: the pop-up's own addItemWithTitle: drops repeated titles.
+            for (const auto& item : popUp.menu()->items()) {
+                auto title = item->title();
+                [[nativePopUp menu] addItemWithTitle:title.isString() ? nativeString(title.text()) : @""
+                                              action:NULL
+                                       keyEquivalent:@""];
+            }
+        }
+        long selected = popUp.indexOfSelectedItem();
+        if ([nativePopUp indexOfSelectedItem] != selected || !same)
+            [nativePopUp selectItemAtIndex:selected];
+        [nativePopUp setEnabled:popUp.isEnabled()];
+        // The pop-up is named by the label of its row ("Model"), as VoiceOver
+        // reads a pop-up: its name, then the chosen item.
+        mirror.accessibilityLabel = rowLabelOf(popUp);
+        if (mirror.accessibilityLabel.empty())
+            mirror.accessibilityLabel = popUpTitle(popUp);
+        break;
+    }
+    case Kind::Button: {
+        auto& button = static_cast<appkit::Button&>(*view);
+        NSButton* nativeButton = (NSButton*)native;
+        NSString* title = nativeString(button.title());
+        if (![[nativeButton title] isEqualToString:title])
+            [nativeButton setTitle:title];
+        NSString* key = nativeString(button.keyEquivalent());
+        if (![[nativeButton keyEquivalent] isEqualToString:key])
+            [nativeButton setKeyEquivalent:key];
+        [nativeButton setEnabled:button.isEnabled()];
+        mirror.accessibilityLabel = button.title();
+        break;
+    }
+    case Kind::TextField: {
+        auto& field = static_cast<appkit::TextField&>(*view);
+        NSTextField* nativeField = (NSTextField*)native;
+        NSString* text = nativeString(field.stringValue());
+        if (![[nativeField stringValue] isEqualToString:text])
+            [nativeField setStringValue:text];
+        mirror.accessibilityLabel = withoutColon(field.stringValue());
+        break;
+    }
+    case Kind::Custom:
+        [native setNeedsDisplay:YES];
+        return;
+    }
+    setAccessibilityLabel(native, nativeString(mirror.accessibilityLabel));
+}
+
+NSView* CocoaWindow::nativeViewOf(const appkit::View* view) const {
+    for (const auto& mirror : mirrors_)
+        if (mirror.model.lock().get() == view)
+            return mirror.native;
+    return nil;
+}
+
+std::string CocoaWindow::rowLabelOf(const appkit::View& popUp) const {
+    auto superview = popUp.superview();
+    if (!superview)
+        return {};
+    appkit::Rect row = popUp.frame();
+    const appkit::TextField* nearest = nullptr;
+    for (const auto& view : superview->subviews()) {
+        auto* field = dynamic_cast<const appkit::TextField*>(view.get());
+        if (!field || field->isEditable() || field->isHidden())
+            continue;
+        appkit::Rect frame = field->frame();
+        float middle = frame.origin.y + frame.size.height / 2;
+        float right = frame.origin.x + frame.size.width;
+        bool inRow = middle >= row.origin.y && middle <= row.origin.y + row.size.height;
+        if (inRow && right <= row.origin.x &&
+            (!nearest || right > nearest->frame().origin.x + nearest->frame().size.width))
+            nearest = field;
+    }
+    return nearest ? withoutColon(nearest->stringValue()) : std::string();
+}
+
+void CocoaWindow::describeControls(std::ostream& out) const {
+    for (const auto& mirror : mirrors_) {
+        auto view = mirror.model.lock();
+        if (!view || mirror.kind == Kind::Custom)
+            continue;
+        std::string modelTitle;
+        if (auto* popUp = dynamic_cast<const appkit::PopUpButton*>(view.get()))
+            modelTitle = popUpTitle(*popUp);
+        else if (auto* button = dynamic_cast<const appkit::Button*>(view.get()))
+            modelTitle = button->title();
+        else if (auto* field = dynamic_cast<const appkit::TextField*>(view.get()))
+            modelTitle = field->stringValue();
+        NSRect frame = [mirror.native frame];
+        appkit::Rect modelFrame = view->frame();
+        out << utf8(NSStringFromClass([mirror.native class])) << '\t' << mirror.accessibilityLabel << '\t'
+            << nativeTitle(mirror.native) << '\t' << ([mirror.native isHidden] ? "hidden" : "shown") << '\t'
+            << modelTitle << '\t' << (view->isHidden() ? "hidden" : "shown") << '\t'
+            << rectText(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height) << '\t'
+            << rectText(modelFrame.origin.x, modelFrame.origin.y, modelFrame.size.width, modelFrame.size.height)
+            << '\n';
+    }
+}
+
+void CocoaWindow::nativeAction(long tag, id sender) {
+    if (tag < 0 || static_cast<std::size_t>(tag) >= mirrors_.size())
+        return;
+    auto view = mirrors_[static_cast<std::size_t>(tag)].model.lock();
+    if (auto popUp = std::dynamic_pointer_cast<appkit::PopUpButton>(view)) {
+        NSInteger index = [(NSPopUpButton*)sender indexOfSelectedItem];
+        if (index >= 0)
+            popUp->performClickOnItemAtIndex(static_cast<std::size_t>(index));
+    } else if (auto button = std::dynamic_pointer_cast<appkit::Button>(view)) {
+        button->performClick();
+    }
+}
+
+void CocoaWindow::drawNativeView(long tag) {
+    if (tag < 0 || static_cast<std::size_t>(tag) >= mirrors_.size())
+        return;
+    auto view = mirrors_[static_cast<std::size_t>(tag)].model.lock();
+    if (!view)
+        return;
+    CocoaGraphicsContext context;
+    appkit::GraphicsContext* previous = appkit::GraphicsContext::setCurrent(&context);
+    view->drawRect(view->bounds());
+    appkit::GraphicsContext::setCurrent(previous);
+}
+
+void CocoaWindow::nativeWindowShouldClose() {
+    if (auto model = model_.lock())
+        model->performClose(nullptr);
+}
+
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#import <AppKit/AppKit.h>
+
+#include <string>
+#include <string_view>
+
+// The few AppKit names that GNUstep and a current macOS SDK spell differently.
+// Everything else in this folder is the subset both take: manual retain and
+// release, no blocks, no collection literals, NSAutoreleasePool objects.
+namespace docshelf::cocoa {
+
+#ifdef GNUSTEP
+// GNUstep 0.29 has only the names that macOS 10.12 and 10.14 deprecated.
+constexpr NSUInteger anyEvent = NSAnyEventMask;
+constexpr NSCompositingOperation sourceOver = NSCompositeSourceOver;
+constexpr NSBezelStyle roundedBezel = NSRoundedBezelStyle;
+constexpr NSLineCapStyle roundCap = NSRoundLineCapStyle;
+constexpr NSLineJoinStyle roundJoin = NSRoundLineJoinStyle;
+constexpr NSButtonType pushButton = NSMomentaryPushInButton;
+#else
+constexpr NSEventMask anyEvent = NSEventMaskAny;
+constexpr NSCompositingOperation sourceOver = NSCompositingOperationSourceOver;
+constexpr NSBezelStyle roundedBezel = NSBezelStyleRounded;
+constexpr NSLineCapStyle roundCap = NSLineCapStyleRound;
+constexpr NSLineJoinStyle roundJoin = NSLineJoinStyleRound;
+constexpr NSButtonType pushButton = NSButtonTypeMomentaryPushIn;
+#endif
+
+// Both know the NSWindowStyleMask names (GNUstep defines them as its older ones).
+constexpr NSUInteger documentWindowStyle =
+    NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable;
+
+// What VoiceOver reads for a control. GNUstep has no accessibility API for it
+// (nothing on X would read it); AppKit has had setAccessibilityLabel: since 10.10.
+inline void setAccessibilityLabel(NSView* view, NSString* label) {
+#ifdef GNUSTEP
+    (void)view;
+    (void)label;
+#else
+    [view setAccessibilityLabel:label];
+#endif
+}
+
+// An NSString of UTF-8 text, autoreleased; invalid UTF-8 gives the empty string.
+inline NSString* nativeString(std::string_view text) {
+    NSString* string = [[NSString alloc] initWithBytes:text.data() length:text.size() encoding:NSUTF8StringEncoding];
+    return string ? [string autorelease] : @"";
+}
+
+inline std::string utf8(NSString* string) {
+    const char* text = string ? [string UTF8String] : nullptr;
+    return text ? std::string(text) : std::string();
+}
+
+// One pool for a stretch of code that makes autoreleased objects outside the loop.
+class AutoreleasePool {
+public:
+    AutoreleasePool() : pool_([[NSAutoreleasePool alloc] init]) {}
+    ~AutoreleasePool() { [pool_ release]; }
+    AutoreleasePool(const AutoreleasePool&) = delete;
+    AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+
+private:
+    NSAutoreleasePool* pool_;
+};
+
+}
