@@ -4,7 +4,9 @@
 #          machine runs a 32-bit program;
 #   win64  else their 64-bit twins of build/win64 under wine64 with its own wineserver64;
 #   none   where neither runs: the Wine tests then fail with the reason.
-# DOCSHELF_WINE_ARCH=win32 or win64 forces either.
+# DOCSHELF_WINE_ARCH=win32 or win64 forces either. DOCSHELF_NO_I386 (any value but
+# 0), which keeps scripts/install-deps from 32-bit Wine, forces win64 unless
+# DOCSHELF_WINE_ARCH says otherwise.
 #
 #   wine-architecture.sh <choice file> [<Wine's program folder>, /usr/lib/wine by default]
 #
@@ -20,7 +22,7 @@ runs() {
   local program said
   for program in "$@"; do
     if [ ! -x "$program" ]; then
-      echo "$program is not installed (scripts/install-deps installs it)"
+      echo "$program is not installed (scripts/install-deps installs it where 32-bit programs run)"
       return 1
     fi
     if ! said=$("$program" --version 2>&1 </dev/null); then
@@ -40,13 +42,19 @@ reason=
 why32=$(runs "$loader32" "$server32") && can32=1 || can32=0
 why64=$(runs "$loader64" "$server64") && can64=1 || can64=0
 
-case "${DOCSHELF_WINE_ARCH:-}" in
+forced=${DOCSHELF_WINE_ARCH:-}
+forced_by="DOCSHELF_WINE_ARCH=$forced"
+if [ -z "$forced" ] && [ -n "${DOCSHELF_NO_I386:-}" ] && [ "$DOCSHELF_NO_I386" != 0 ]; then
+  forced=win64 forced_by="DOCSHELF_NO_I386=$DOCSHELF_NO_I386"
+fi
+
+case $forced in
   win32)
-    if [ $can32 = 1 ]; then architecture=win32 reason="forced by DOCSHELF_WINE_ARCH=win32"
-    else reason="DOCSHELF_WINE_ARCH=win32 forces 32-bit Wine, but $why32"; fi ;;
+    if [ $can32 = 1 ]; then architecture=win32 reason="forced by $forced_by"
+    else reason="$forced_by forces 32-bit Wine, but $why32"; fi ;;
   win64)
-    if [ $can64 = 1 ]; then architecture=win64 reason="forced by DOCSHELF_WINE_ARCH=win64"
-    else reason="DOCSHELF_WINE_ARCH=win64 forces wine64, but $why64"; fi ;;
+    if [ $can64 = 1 ]; then architecture=win64 reason="forced by $forced_by"
+    else reason="$forced_by forces wine64, but $why64"; fi ;;
   "")
     if [ $can32 = 1 ]; then architecture=win32 reason="this machine runs 32-bit programs"
     elif [ $can64 = 1 ]; then architecture=win64 reason="this machine runs no 32-bit Wine: $why32"

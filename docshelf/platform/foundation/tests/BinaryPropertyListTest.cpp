@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace docshelf::foundation {
 namespace {
 
@@ -204,12 +202,11 @@ TEST(BinaryPropertyList, SharedObjectsAreCopiedAsTheLibraryDoes) {
     EXPECT_EQ(deepest.objectAtIndex(1), Value("leaf"));
 }
 
+// 2^60 copies: a reader that expanded them would hang until ctest's timeout.
 TEST(BinaryPropertyList, SharedObjectsThatExpandWithoutBoundAreRefusedAtOnce) {
-    auto started = std::chrono::steady_clock::now();
     PropertyListResult result = parse(sharedLevels(60));
     EXPECT_TRUE(result.root.isAbsent());
     EXPECT_FALSE(result.error.empty());
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 }
 
 }
