@@ -21,7 +21,7 @@ namespace {
 
 using fltk::testing::ChildProcess;
 using fltk::testing::DesktopUser;
-using fltk::testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 using foundation::Value;
 
 namespace fs = std::filesystem;
