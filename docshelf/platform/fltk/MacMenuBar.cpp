@@ -62,7 +62,7 @@ void MacMenuBar::show(appkit::Application& application) {
     modelItems_.clear();
 
     // The application menu: its items by place, as the window description lists them.
-    if (auto appMenu = mainMenu->itemAtIndex(0)->submenu()) {
+    if (auto appMenu = application.applicationMenu()) {
         const char** titles[] = {&Fl_Mac_App_Menu::about, &Fl_Mac_App_Menu::hide, &Fl_Mac_App_Menu::hide_others,
                                  &Fl_Mac_App_Menu::show, &Fl_Mac_App_Menu::quit};
         for (std::size_t i = 0; i < std::size(titles) && i < appMenu->numberOfItems(); ++i)
