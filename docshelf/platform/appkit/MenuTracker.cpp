@@ -72,10 +72,14 @@ MenuTracker::Row MenuTracker::rowAt(long row) const {
 }
 
 long MenuTracker::rowAtOffset(float y) const {
+    // The padding beside an arrow belongs to it: the pointer pushed against the
+    // screen's edge keeps scrolling.
     if (y < padding)
-        return -1;
+        return y >= 0 && hasUpArrow() ? 0 : -1;
     auto row = static_cast<long>(std::floor((y - padding) / rowHeight));
-    return row < rows_ ? row : -1;
+    if (row < rows_)
+        return row;
+    return y < height() && hasDownArrow() ? rows_ - 1 : -1;
 }
 
 bool MenuTracker::isItemVisible(long item) const {

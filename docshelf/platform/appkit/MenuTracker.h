@@ -55,7 +55,8 @@ public:
     // The list's height: the rows and the padding.
     float height() const { return 2 * padding + static_cast<float>(rows_) * rowHeight; }
     Row rowAt(long row) const;
-    // The row at a distance from the list's top; -1 in the padding or outside.
+    // The row at a distance from the list's top; -1 outside, and in the padding
+    // except beside a scroll arrow.
     long rowAtOffset(float y) const;
     long firstVisibleItem() const { return first_; }
     bool isItemVisible(long item) const;

@@ -118,6 +118,8 @@ TEST(MenuTrackerTest, ARowIsAnArrowOnlyWhileItemsLieThatWay) {
     EXPECT_EQ(tracker.rowAt(0), (MenuTracker::Row{MenuTracker::Part::Item, 0}));
     EXPECT_EQ(tracker.rowAt(43).part, MenuTracker::Part::ScrollDown);
     EXPECT_EQ(tracker.rowAt(44).part, MenuTracker::Part::None);
+    EXPECT_EQ(tracker.rowAtOffset(4), -1) << "the padding by an item is no row";
+    EXPECT_EQ(tracker.rowAtOffset(5 + 20 * 44 + 2), 43) << "the padding by an arrow is the arrow's";
 
     // The pointer resting on the down arrow scrolls a row at a time.
     tracker.mouseMoved(43);
@@ -129,8 +131,7 @@ TEST(MenuTrackerTest, ARowIsAnArrowOnlyWhileItemsLieThatWay) {
     EXPECT_FALSE(tracker.autoscroll()) << "scrolled past the end";
     tracker.mouseDown(0);
     EXPECT_EQ(tracker.rowAt(1), (MenuTracker::Row{MenuTracker::Part::Item, 2956}));
-    EXPECT_EQ(tracker.rowAtOffset(4), -1) << "the padding is no row";
-    EXPECT_EQ(tracker.rowAtOffset(5 + 20 * 43 + 19), 43);
+    EXPECT_EQ(tracker.rowAtOffset(4), 0) << "the padding by an arrow is the arrow's";
 }
 
 TEST(MenuTrackerTest, TheClickThatOpenedTheListDoesNotChooseButAReleaseOnAnotherItemDoes) {
