@@ -37,8 +37,20 @@ float MenuTracker::placeOver(float anchorTop, float anchorHeight, float screenTo
     if (marked_ < 0)
         return placeAt(anchorTop, screenTop, screenHeight);
     float rowTop = anchorTop + std::floor((anchorHeight - rowHeight) / 2);
-    float top = rowTop - padding - static_cast<float>(marked_) * rowHeight;
-    top = std::clamp(top, screenTop, std::max(screenTop, screenTop + screenHeight - height()));
+    // Where the whole list would lie with the marked item over the box.
+    float wholeTop = rowTop - padding - static_cast<float>(marked_) * rowHeight;
+    float screenBottom = screenTop + screenHeight;
+    float top = std::clamp(wholeTop, screenTop, std::max(screenTop, screenBottom - height()));
+    if (scrolls()) {
+        // Too long for the screen: the part of it that the screen holds, so that
+        // the marked item stays over the box as a Mac's does.
+        float wholeBottom = wholeTop + 2 * padding + static_cast<float>(count()) * rowHeight;
+        float bottom = std::min(wholeBottom, screenBottom);
+        top = std::max(wholeTop, screenTop);
+        layOut(bottom - top);
+        top = bottom < screenBottom ? bottom - height() : top;
+        top = std::clamp(top, screenTop, std::max(screenTop, screenBottom - height()));
+    }
     // The row that lies over the box, and the first item that puts the marked one there.
     auto row = std::clamp(static_cast<long>(std::lround((rowTop - top - padding) / rowHeight)), 0L, rows_ - 1);
     first_ = std::clamp(marked_ > row ? marked_ - row + 1 : 0, 0L, lastFirst());

@@ -43,8 +43,10 @@ public:
 
     // Places the list for a pop-up whose box is anchorTop..anchorTop+anchorHeight
     // on a screen whose usable height starts at screenTop: the marked item lies
-    // over the box where the screen allows, and is always shown. Coordinates
-    // count from the top of the screen; the result is the list's top.
+    // over the box where the screen allows, and is always shown. A list too long
+    // for the screen is cut to the screen's part of where it would lie, so it
+    // runs from the box to the screen's edge when the marked item is near an
+    // end. Coordinates count from the top of the screen; the list's top.
     float placeOver(float anchorTop, float anchorHeight, float screenTop, float screenHeight);
     // Places the list with its top at top (a menu opened at the pointer), moved
     // up as far as needed to stay on the screen; the list's top.

@@ -31,14 +31,13 @@ KeyEvent typed(std::string text, double at = 0) {
 }
 
 constexpr float screenHeight = 900;
-// (900 - 2 * 5) / 20 rows fit.
-constexpr long fittingRows = 44;
 
 struct TrackCase {
     const char* name;
     long items;
     long marked;
     std::vector<KeyEvent> keys;
+    long rows;
     long highlighted;
     long firstVisible;
     long chosen;  // -2: still open
@@ -60,7 +59,7 @@ TEST_P(MenuTrackerKeys, TheHighlightMovesAndStaysInViewOnAListThatFitsTheScreen)
 
     EXPECT_GE(top, 0) << c.name;
     EXPECT_LE(top + tracker.height(), screenHeight) << c.name;
-    EXPECT_EQ(tracker.numberOfRows(), std::min(c.items, fittingRows)) << c.name;
+    EXPECT_EQ(tracker.numberOfRows(), c.rows) << c.name;
     EXPECT_EQ(tracker.highlightedItem(), c.highlighted) << c.name;
     if (c.highlighted >= 0) {
         EXPECT_TRUE(tracker.isItemVisible(c.highlighted)) << c.name;
@@ -69,52 +68,60 @@ TEST_P(MenuTrackerKeys, TheHighlightMovesAndStaysInViewOnAListThatFitsTheScreen)
     EXPECT_EQ(tracker.isFinished() ? tracker.chosenItem() : -2, c.chosen) << c.name;
 }
 
-// 44 rows show 3,000 models: an arrow, 42 items, an arrow, until the end shows
-// its last 43 items below the up arrow (first 2,957).
+// The pop-up's row is at 440. Opened on the first of 3,000 models the list runs
+// from there to the screen's bottom: 22 rows, 21 items and an arrow, until the
+// end shows its last 21 below the up arrow (first 2,979). Opened in the middle
+// it fills the screen's 44 rows.
 INSTANTIATE_TEST_SUITE_P(
     Keys, MenuTrackerKeys,
     ::testing::Values(
-        TrackCase{"a short list shows every item over the pop up", 3, 1, {}, 1, 0, -2},
-        TrackCase{"Down moves to the next item", 3, 1, {press(Key::Down)}, 2, 0, -2},
-        TrackCase{"Down stops at the last item", 3, 2, {press(Key::Down)}, 2, 0, -2},
-        TrackCase{"Up from nothing highlighted goes to the first", 3, -1, {press(Key::Up)}, 0, 0, -2},
-        TrackCase{"Return chooses the highlighted item", 3, 0, {press(Key::Down), press(Key::Return)}, 1, 0, 1},
-        TrackCase{"Escape closes without a choice", 3, 0, {press(Key::Escape)}, 0, 0, -1},
-        TrackCase{"3000 models open on the first, the rest below", 3000, 0, {}, 0, 0, -2},
-        TrackCase{"3000 models End shows the last", 3000, 0, {press(Key::End)}, 2999, 2957, -2},
-        TrackCase{"3000 models Home after End shows the first", 3000, 0, {press(Key::End), press(Key::Home)}, 0, 0, -2},
+        TrackCase{"a short list shows every item over the pop up", 3, 1, {}, 3, 1, 0, -2},
+        TrackCase{"Down moves to the next item", 3, 1, {press(Key::Down)}, 3, 2, 0, -2},
+        TrackCase{"Down stops at the last item", 3, 2, {press(Key::Down)}, 3, 2, 0, -2},
+        TrackCase{"Up from nothing highlighted goes to the first", 3, -1, {press(Key::Up)}, 3, 0, 0, -2},
+        TrackCase{"Return chooses the highlighted item", 3, 0, {press(Key::Down), press(Key::Return)}, 3, 1, 0, 1},
+        TrackCase{"Escape closes without a choice", 3, 0, {press(Key::Escape)}, 3, 0, 0, -1},
+        TrackCase{"3000 models open on the first, the rest below", 3000, 0, {}, 22, 0, 0, -2},
+        TrackCase{"3000 models End shows the last", 3000, 0, {press(Key::End)}, 22, 2999, 2979, -2},
+        TrackCase{
+            "3000 models Home after End shows the first", 3000, 0, {press(Key::End), press(Key::Home)}, 22, 0, 0, -2},
         TrackCase{"3000 models Down past the last row scrolls one row", 3000, 0,
-                  std::vector<KeyEvent>(43, press(Key::Down)), 43, 2, -2},
-        TrackCase{"3000 models Page Down moves to the last row shown", 3000, 0, {press(Key::PageDown)}, 42, 0, -2},
+                  std::vector<KeyEvent>(21, press(Key::Down)), 22, 21, 2, -2},
+        TrackCase{"3000 models Page Down moves to the last row shown", 3000, 0, {press(Key::PageDown)}, 22, 20, 0, -2},
         TrackCase{"3000 models typing goes to the first item with that prefix",
                   3000,
                   0,
                   {typed("q", 1), typed("x", 1.2), typed("-", 1.4), typed("2", 1.6), typed("5", 1.8)},
+                  22,
                   2500,
-                  2459,
+                  2481,
                   -2},
         TrackCase{"3000 models after a pause typing starts anew and scrolls up",
                   3000,
                   0,
                   {typed("qx-25", 1), typed("z", 3), typed("qx-01", 5)},
+                  22,
                   100,
                   100,
                   -2},
-        TrackCase{"3000 models reopened on the selected item shows it", 3000, 2500, {}, 2500, 2479, -2},
-        TrackCase{"3000 models reopened on the last item shows it", 3000, 2999, {}, 2999, 2957, -2},
+        TrackCase{
+            "3000 models reopened in the middle fills the screen over the pop up", 3000, 2500, {}, 44, 2500, 2479, -2},
+        TrackCase{"3000 models reopened on the last item ends at the pop up", 3000, 2999, {}, 22, 2999, 2979, -2},
         TrackCase{"3000 models typed then Return chooses",
                   3000,
                   0,
                   {typed("qx-1234", 1), press(Key::Return, 1.5)},
+                  22,
                   1234,
-                  1193,
+                  1215,
                   1234},
-        TrackCase{"60000 models End still fits the screen", 60000, 0, {press(Key::End)}, 59999, 59957, -2}),
+        TrackCase{"60000 models End still fits the screen", 60000, 0, {press(Key::End)}, 22, 59999, 59979, -2}),
     [](const auto& info) { return docshelf::testing::caseName(info.param.name); });
 
 TEST(MenuTrackerTest, ARowIsAnArrowOnlyWhileItemsLieThatWay) {
+    // Over a pop-up at the screen's top, the list has all 44 rows.
     MenuTracker tracker(models(3000), 0);
-    tracker.placeOver(440, 21, 0, screenHeight);
+    tracker.placeOver(5, 21, 0, screenHeight);
     EXPECT_EQ(tracker.rowAt(0), (MenuTracker::Row{MenuTracker::Part::Item, 0}));
     EXPECT_EQ(tracker.rowAt(43).part, MenuTracker::Part::ScrollDown);
     EXPECT_EQ(tracker.rowAt(44).part, MenuTracker::Part::None);
