@@ -2,8 +2,6 @@
 
 #include "FltkInput.h"
 
-#include "platform/appkit/Application.h"
-#include "platform/appkit/Backend.h"
 #include "platform/appkit/MenuTracker.h"
 
 #include <FL/Fl.H>
@@ -31,8 +29,10 @@ constexpr Fl_Color accent = 0x007aff00;
 constexpr Fl_Color listBorder = 0xb8b8b800;
 constexpr Fl_Color dimmed = 0x8a8a8a00;
 
+// As the backend measures a control's text, without the line height a list of
+// thousands of titles would also pay for.
 float textWidth(const std::string& text) {
-    return appkit::Application::shared().backend().measureText(text, fontSize).width;
+    return FltkGraphicsContext::textWidth(text, FL_HELVETICA, static_cast<Fl_Fontsize>(fontSize));
 }
 
 // How a key equivalent reads in a menu here: "q" -> "Ctrl+Q".
