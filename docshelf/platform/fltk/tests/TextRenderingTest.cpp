@@ -7,7 +7,6 @@
 #include "platform/appkit/Window.h"
 #include "platform/fltk/FltkBackend.h"
 #include "platform/fltk/FltkWindow.h"
-#include "platform/fltk/FontFallback.h"
 
 #include <gtest/gtest.h>
 
@@ -137,13 +136,6 @@ TEST_F(TextRenderingTest, AFittedJapaneseTextTakesOnScreenTheWidthItWasMeasuredA
     EXPECT_GE(ink.left, 20);
     EXPECT_LE(ink.left, 25) << "the first glyph's side bearing is small";
     EXPECT_NEAR(ink.right - 20, measured, 3) << "measured " << measured << ", drawn to " << ink.right;
-}
-// What FLTK draws in one font (a menu's items) takes a font with every character.
-TEST_F(TextRenderingTest, AMenuTitleInJapaneseGetsOneFontThatHasAllItsCharacters) {
-    EXPECT_EQ(FontFallback::singleFont("English", FL_HELVETICA, 13), FL_HELVETICA);
-    Fl_Font japanese = FontFallback::singleFont("日本語", FL_HELVETICA, 13);
-    EXPECT_NE(japanese, FL_HELVETICA);
-    EXPECT_EQ(FontFallback::singleFont("Docshelf について", FL_HELVETICA, 13), japanese) << "Latin letters too";
 }
 
 }
