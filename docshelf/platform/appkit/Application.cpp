@@ -83,6 +83,11 @@ void Application::setMainMenu(std::shared_ptr<Menu> menu) {
     backend_->applicationDidChange(*this);
 }
 
+std::shared_ptr<Menu> Application::applicationMenu() const {
+    auto first = mainMenu_ ? mainMenu_->itemAtIndex(0) : nullptr;
+    return first ? first->submenu() : nullptr;
+}
+
 void Application::addWindow(std::shared_ptr<Window> window) {
     if (window && !owns(*window))
         windows_.push_back(std::move(window));

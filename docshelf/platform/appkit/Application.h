@@ -46,6 +46,9 @@ public:
 
     const std::shared_ptr<Menu>& mainMenu() const { return mainMenu_; }
     void setMainMenu(std::shared_ptr<Menu> menu);
+    // The application menu (About, Hide, ..., Quit): the submenu of the main
+    // menu's first item, as the window description lists it; null without one.
+    std::shared_ptr<Menu> applicationMenu() const;
 
     const std::shared_ptr<ApplicationDelegate>& delegate() const { return delegate_; }
     void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }

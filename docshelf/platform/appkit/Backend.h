@@ -35,6 +35,10 @@ public:
     // The main menu was installed, or the application was hidden or shown.
     virtual void applicationDidChange(Application&) {}
     virtual void orderFrontAboutPanel(Application&) {}
+    // Around the action of a button the user pressed in the window: an action
+    // may wait for a command, so a screen shows the busy pointer meanwhile.
+    virtual void actionWillRun(Window&) {}
+    virtual void actionDidRun(Window&) {}
 };
 
 }

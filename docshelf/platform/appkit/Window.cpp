@@ -5,8 +5,12 @@
 #include "Button.h"
 #include "Control.h"
 #include "GraphicsContext.h"
+#include "Menu.h"
+#include "MenuTracker.h"
+#include "PopUpButton.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace docshelf::appkit {
@@ -203,6 +207,154 @@ std::shared_ptr<Button> Window::defaultButton() const {
 void Window::cancelOperation() {
     if (panel_)
         performClose(nullptr);
+}
+
+std::shared_ptr<Control> Window::controlAt(Point point) const {
+    auto control = std::dynamic_pointer_cast<Control>(hitTest(point));
+    return control && canBeWorked(*control) ? control : nullptr;
+}
+
+bool Window::keyDown(const KeyEvent& event) {
+    if (tracker_) {
+        tracker_->keyDown(event);
+        if (tracker_->isFinished())
+            endMenuTracking();
+        return true;
+    }
+    if (event.command) {
+        const std::string& key = event.characters;
+        if (key.size() != 1 || !std::isalnum(static_cast<unsigned char>(key[0])))
+            return false;
+        return Application::shared().performKeyEquivalent(
+            std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(key[0])))));
+    }
+    auto focused = firstResponder();
+    switch (event.key) {
+    case Key::Tab:
+        if (event.shift)
+            selectPreviousKeyView();
+        else
+            selectNextKeyView();
+        return true;
+    case Key::Return:
+        if (auto button = defaultButton()) {
+            press(button);
+            return true;
+        }
+        return false;
+    case Key::Escape:
+        cancelOperation();
+        return true;
+    case Key::Space:
+    case Key::Up:
+    case Key::Down:
+        if (auto popUp = std::dynamic_pointer_cast<PopUpButton>(focused)) {
+            openMenu(popUp);
+            return true;
+        }
+        if (event.key == Key::Space && focused) {
+            press(focused);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool Window::mouseDown(const MouseEvent& event) {
+    if (tracker_)
+        return true;
+    auto control = controlAt(event.location);
+    if (event.button == MouseButton::Right)
+        return control ? true : openApplicationMenu(event.location);
+    if (!control)
+        return false;
+    if (auto popUp = std::dynamic_pointer_cast<PopUpButton>(control)) {
+        openMenu(popUp);
+        return true;
+    }
+    pressed_ = control;
+    control->setHighlighted(true);
+    return true;
+}
+
+bool Window::mouseDragged(const MouseEvent& event) {
+    auto pressed = pressed_.lock();
+    if (!pressed)
+        return false;
+    pressed->setHighlighted(controlAt(event.location) == pressed);
+    return true;
+}
+
+bool Window::mouseUp(const MouseEvent& event) {
+    auto pressed = pressed_.lock();
+    pressed_.reset();
+    if (!pressed)
+        return false;
+    pressed->setHighlighted(false);
+    if (controlAt(event.location) == pressed)
+        press(pressed);
+    return true;
+}
+
+void Window::press(const std::shared_ptr<Control>& control) {
+    auto button = std::dynamic_pointer_cast<Button>(control);
+    if (!button || !canBeWorked(*button))
+        return;
+    Backend& backend = Application::shared().backend();
+    backend.actionWillRun(*this);
+    button->performClick();
+    backend.actionDidRun(*this);
+}
+
+void Window::openMenu(const std::shared_ptr<PopUpButton>& popUp) {
+    if (popUp->numberOfItems() == 0)
+        return;
+    std::vector<MenuTracker::Entry> entries;
+    entries.reserve(popUp->numberOfItems());
+    for (const auto& item : popUp->menu()->items())
+        entries.push_back({std::string(item->title().text()), ""});
+    tracker_ = std::make_shared<MenuTracker>(std::move(entries), popUp->indexOfSelectedItem());
+    trackedPopUp_ = popUp;
+    trackedMenu_ = popUp->menu();
+    menuAnchor_ = popUp->convertRectToWindow(popUp->bounds());
+    popUp->setHighlighted(true);
+}
+
+bool Window::openApplicationMenu(Point at) {
+    auto menu = Application::shared().applicationMenu();
+    if (!menu || menu->numberOfItems() == 0)
+        return false;
+    std::vector<MenuTracker::Entry> entries;
+    for (const auto& item : menu->items())
+        entries.push_back({std::string(item->title().text()), item->keyEquivalent()});
+    tracker_ = std::make_shared<MenuTracker>(std::move(entries), -1);
+    trackedPopUp_.reset();
+    trackedMenu_ = menu;
+    menuAnchor_ = {at, {}};
+    return true;
+}
+
+void Window::endMenuTracking() {
+    if (!tracker_)
+        return;
+    long chosen = tracker_->isFinished() ? tracker_->chosenItem() : -1;
+    tracker_.reset();
+    auto popUp = trackedPopUp_.lock();
+    auto menu = std::move(trackedMenu_);
+    trackedPopUp_.reset();
+    if (popUp)
+        popUp->setHighlighted(false);
+    if (chosen < 0)
+        return;
+    auto index = static_cast<std::size_t>(chosen);
+    // The pop-up's menu may have been replaced while its list was open: then
+    // the choice was of items that are gone.
+    if (popUp && popUp->menu() == menu)
+        popUp->performClickOnItemAtIndex(index);
+    else if (auto item = !popUp && menu ? menu->itemAtIndex(index) : nullptr)
+        item->sendAction();
 }
 
 void Window::changed() {

@@ -2,6 +2,8 @@
 
 #include "Color.h"
 #include "Geometry.h"
+#include "KeyEvent.h"
+#include "MouseEvent.h"
 #include "Object.h"
 #include "View.h"
 
@@ -14,6 +16,9 @@ namespace docshelf::appkit {
 class Button;
 class Control;
 class GraphicsContext;
+class Menu;
+class MenuTracker;
+class PopUpButton;
 
 // A window on the screen. Its frame is the content rectangle in screen
 // coordinates: the title bar and border are the renderer's business. A window
@@ -84,12 +89,49 @@ public:
     // What Escape does: a panel closes; any other window ignores it.
     void cancelOperation();
 
+    // The user's input, in the window's terms. Each answers whether the window
+    // used the event; a renderer passes on what it did not use.
+    //
+    // Keys: with command, a key equivalent of the main menu (Ctrl+Q, Ctrl+W).
+    // Tab and Shift-Tab move the focus; Return presses the default button;
+    // Escape is cancelOperation; Space presses the focused button or opens the
+    // focused pop-up, which Up and Down open too. While a menu is open every key
+    // goes to it, and the choice it ends with is acted on at once.
+    bool keyDown(const KeyEvent& event);
+    // The left button on a pop-up opens its list; on a button it presses it,
+    // which only a release over the same button completes. The right button
+    // away from every control opens the application menu at the point.
+    bool mouseDown(const MouseEvent& event);
+    // A pressed button is drawn pressed only while the pointer is over it.
+    bool mouseDragged(const MouseEvent& event);
+    bool mouseUp(const MouseEvent& event);
+    // The control that a click at the point would work: under it, accepting
+    // focus, enabled and shown; null otherwise.
+    std::shared_ptr<Control> controlAt(Point point) const;
+    // The button under a pressed mouse; null when none is.
+    std::shared_ptr<Control> pressedControl() const { return pressed_.lock(); }
+
+    // The open menu, or null: a pop-up's list or the application menu. A
+    // renderer shows it, opened over menuAnchor, and feeds it events; once it is
+    // finished, endMenuTracking acts on its choice.
+    const std::shared_ptr<MenuTracker>& menuTracker() const { return tracker_; }
+    // Where the open menu belongs, in the window: the pop-up's frame, or an empty
+    // rectangle at the point of the right click.
+    Rect menuAnchor() const { return menuAnchor_; }
+    // Closes the open menu: a pop-up chooses the item chosen in it (and sends its
+    // action), an application menu's item sends its action.
+    void endMenuTracking();
+
     // For the application: another window became key.
     void resignKeyWindow() { key_ = false; }
 
 private:
     void publishNames();
     void changed();
+    void openMenu(const std::shared_ptr<PopUpButton>& popUp);
+    bool openApplicationMenu(Point at);
+    // Works the button as the user's press: the busy pointer shows meanwhile.
+    void press(const std::shared_ptr<Control>& control);
 
     std::string title_;
     Color backgroundColor_ = Color::windowBackgroundColor();
@@ -100,6 +142,12 @@ private:
     bool panel_ = false;
     std::shared_ptr<View> contentView_;
     std::weak_ptr<Control> firstResponder_;
+    std::weak_ptr<Control> pressed_;
+    std::shared_ptr<MenuTracker> tracker_;
+    Rect menuAnchor_;
+    // What the open menu's choice goes to: a pop-up, or else the menu's item.
+    std::weak_ptr<PopUpButton> trackedPopUp_;
+    std::shared_ptr<Menu> trackedMenu_;
 };
 
 }

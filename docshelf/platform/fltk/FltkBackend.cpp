@@ -106,6 +106,16 @@ void FltkBackend::applicationDidChange(appkit::Application&) {
     changed_ = true;
 }
 
+void FltkBackend::actionWillRun(appkit::Window& window) {
+    if (FltkWindow* shown = windowFor(window))
+        shown->showBusy(true);
+}
+
+void FltkBackend::actionDidRun(appkit::Window& window) {
+    if (FltkWindow* shown = windowFor(window))
+        shown->showBusy(false);
+}
+
 FltkWindow* FltkBackend::windowFor(const appkit::Window& window) const {
     auto found = windows_.find(&window);
     return found == windows_.end() ? nullptr : found->second.get();

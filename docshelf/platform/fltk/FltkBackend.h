@@ -37,6 +37,9 @@ public:
     void viewNeedsDisplay(appkit::View&) override { changed_ = true; }
     void viewDidChange(appkit::View&) override { changed_ = true; }
     void windowDidChange(appkit::Window&) override { changed_ = true; }
+    // The busy pointer over the window while a pressed button's action runs.
+    void actionWillRun(appkit::Window& window) override;
+    void actionDidRun(appkit::Window& window) override;
     // On a Mac the browser shows with the AppKit backend; FLTK draws there only
     // for the tools, which have no menu bar.
     void applicationDidChange(appkit::Application& application) override;

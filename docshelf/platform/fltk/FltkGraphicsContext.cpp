@@ -156,11 +156,6 @@ std::vector<FltkGraphicsContext::Line> FltkGraphicsContext::layOut(std::string_v
     return placed;
 }
 
-void FltkGraphicsContext::drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
-                                     bool wrap) {
-    drawLines(layOut(text, box, font, size, align, wrap), box, font, size);
-}
-
 void FltkGraphicsContext::drawLines(const std::vector<Line>& lines, Box box, Fl_Font font, Fl_Fontsize size) {
     if (lines.empty())
         return;

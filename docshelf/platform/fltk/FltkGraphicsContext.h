@@ -53,13 +53,7 @@ public:
     // The height of one line: from the highest ascent to the lowest descent of
     // the fonts the text is drawn in.
     static float lineHeight(std::string_view text, Fl_Font font, Fl_Fontsize size);
-    // Draws the text inside the box and nowhere else. One line sits in the
-    // middle of the box; with `wrap` the text breaks into lines by the Unicode
-    // rules (LineBreaker) and fills the box from the top. `align` takes
-    // FL_ALIGN_LEFT, FL_ALIGN_RIGHT or FL_ALIGN_CENTER. The colour is fl_color's.
-    static void drawTextIn(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align, bool wrap);
-
-    // One line of a text as drawTextIn places it, before the box clips it: its
+    // One line of a text as layOut places it, before the box clips it: its
     // left end, top, width, height and baseline in the window's FLTK coordinates.
     struct Line {
         std::string_view text;

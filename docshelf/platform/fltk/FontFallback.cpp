@@ -10,10 +10,6 @@ std::vector<FontRun> FontFallback::runs(std::string_view text, Fl_Font base, Fl_
     return {{text, base}};
 }
 
-Fl_Font FontFallback::singleFont(std::string_view, Fl_Font base, Fl_Fontsize) {
-    return base;
-}
-
 }
 
 #else
@@ -164,32 +160,6 @@ std::vector<FontRun> FontFallback::runs(std::string_view text, Fl_Font base, Fl_
     if (previousSize > 0)
         fl_font(previous, previousSize);
     return runs;
-}
-
-Fl_Font FontFallback::singleFont(std::string_view text, Fl_Font base, Fl_Fontsize size) {
-    auto pieces = runs(text, base, size);
-    Fl_Font previous = fl_font();
-    Fl_Fontsize previousSize = fl_size();
-    Fl_Font chosen = base;
-    for (const auto& piece : pieces) {
-        if (piece.font == base)
-            continue;
-        fl_font(piece.font, size);
-        auto* font = static_cast<XftFont*>(fl_xftfont);
-        bool hasAll = font != nullptr;
-        for (std::size_t at = 0; hasAll && at < text.size();) {
-            auto [c, length] = decode(text, at);
-            hasAll = XftCharExists(fl_display, font, c);
-            at += length;
-        }
-        if (hasAll) {
-            chosen = piece.font;
-            break;
-        }
-    }
-    if (previousSize > 0)
-        fl_font(previous, previousSize);
-    return chosen;
 }
 
 }

@@ -28,12 +28,6 @@ struct FontRun {
 class FontFallback {
 public:
     static std::vector<FontRun> runs(std::string_view text, Fl_Font base, Fl_Fontsize size);
-    // One font for the whole text, for what FLTK draws in a single font (menu
-    // items, labels): the base font when it has every character, otherwise the
-    // first font of the runs that has them all, otherwise the base font.
-    //   singleFont("日本語", FL_HELVETICA, 13)    → Noto Sans CJK JP
-    //   singleFont("Docshelf について", …)        → Noto Sans CJK JP (it has Latin too)
-    static Fl_Font singleFont(std::string_view text, Fl_Font base, Fl_Fontsize size);
 };
 
 }

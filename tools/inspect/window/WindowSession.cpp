@@ -125,10 +125,9 @@ ordered_json WindowSession::state() {
     state["frames"] = std::move(frames);
 
     auto menuTitles = ordered_json::array();
-    if (auto mainMenu = Application::shared().mainMenu(); mainMenu && mainMenu->numberOfItems() > 0)
-        if (auto applicationMenu = mainMenu->itemAtIndex(0)->submenu())
-            for (std::size_t i = 0; i < applicationMenu->numberOfItems(); ++i)
-                menuTitles.push_back(toJson(applicationMenu->itemAtIndex(i)->title()));
+    if (auto applicationMenu = Application::shared().applicationMenu())
+        for (std::size_t i = 0; i < applicationMenu->numberOfItems(); ++i)
+            menuTitles.push_back(toJson(applicationMenu->itemAtIndex(i)->title()));
     state["applicationMenu"] = std::move(menuTitles);
 
     state["commands"] =

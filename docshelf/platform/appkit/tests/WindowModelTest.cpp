@@ -4,6 +4,7 @@
 #include "platform/appkit/HeadlessBackend.h"
 #include "platform/appkit/Menu.h"
 #include "platform/appkit/MenuItem.h"
+#include "platform/appkit/MenuTracker.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
@@ -20,6 +21,9 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace docshelf::appkit {
 namespace {
@@ -159,6 +163,160 @@ class Ender : public Object, public ApplicationDelegate {
 public:
     bool applicationShouldTerminateAfterLastWindowClosed(Application&) override { return true; }
 };
+
+// What the user's actions reached: "top", "right", "model:Gamma", "about", "closed".
+class ActionLog : public Object {
+public:
+    bool performAction(std::string_view action, const std::shared_ptr<Object>& sender) override {
+        auto popUp = std::dynamic_pointer_cast<PopUpButton>(sender);
+        log.push_back(popUp ? std::string(action) + ":" + std::string(popUp->titleOfSelectedItem().text())
+                            : std::string(action));
+        return true;
+    }
+    std::vector<std::string> log;
+};
+
+// One thing the user does; points are in the window, from its lower left.
+struct Input {
+    enum class Kind { Key, Down, Drag, Up } kind;
+    KeyEvent key;
+    MouseEvent mouse;
+};
+Input key(Key k, bool shift = false) {
+    return {Input::Kind::Key, {k, k == Key::Space ? " " : "", shift, false, false, 0}, {}};
+}
+Input typed(const char* text) {
+    return {Input::Kind::Key, {Key::Other, text, false, false, false, 0}, {}};
+}
+Input command(const char* letter) {
+    return {Input::Kind::Key, {Key::Other, letter, false, true, false, 0}, {}};
+}
+Input mouse(Input::Kind kind, Point at, MouseButton button = MouseButton::Left) {
+    return {kind, {}, {at, button}};
+}
+
+struct InputCase {
+    const char* name;
+    std::vector<Input> inputs;
+    std::vector<std::string> actions;
+    bool menuOpen = false;
+    bool visible = true;
+};
+
+void PrintTo(const InputCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class WindowInput : public testing::FreshApplication, public ::testing::WithParamInterface<InputCase> {};
+
+// The controls window with actions: the pop-up lists Alpha, Gamma and Zeta; the
+// right button is the default one; Ctrl+W closes the window, Ctrl+Q has no item.
+TEST_P(WindowInput, TheWindowDecidesWhatKeysAndClicksDo) {
+    const InputCase& c = GetParam();
+    auto log = std::make_shared<ActionLog>();
+    ControlsWindow w;
+    application().addWindow(w.window);
+    w.window->makeKeyAndOrderFront(nullptr);
+    for (const auto& [button, action] : {std::pair{w.top, "top"}, {w.left, "left"}, {w.right, "right"}}) {
+        button->setAction(action);
+        button->setTarget(log);
+    }
+    auto models = Menu::init();
+    for (const char* title : {"Alpha", "Gamma", "Zeta"})
+        models->addItem(MenuItem::initWithTitle(title, "", ""));
+    w.popUp->setMenu(models);
+    w.popUp->setAction("model");
+    w.popUp->setTarget(log);
+    auto applicationMenu = Menu::init();
+    auto about = MenuItem::initWithTitle("About", "about", "");
+    about->setTarget(log);
+    applicationMenu->addItem(about);
+    auto close = MenuItem::initWithTitle("Close", "performClose", "w");
+    applicationMenu->addItem(close);
+    auto holder = MenuItem::initWithTitle("", "", "");
+    holder->setSubmenu(applicationMenu);
+    auto mainMenu = Menu::init();
+    mainMenu->addItem(holder);
+    application().setMainMenu(mainMenu);
+
+    for (const auto& input : c.inputs) {
+        switch (input.kind) {
+        case Input::Kind::Key:
+            w.window->keyDown(input.key);
+            break;
+        case Input::Kind::Down:
+            w.window->mouseDown(input.mouse);
+            // A click that opens a menu leaves it open over the control.
+            if (w.window->menuTracker() && input.mouse.button == MouseButton::Left) {
+                EXPECT_TRUE(w.popUp->isHighlighted()) << c.name;
+            }
+            break;
+        case Input::Kind::Drag:
+            w.window->mouseDragged(input.mouse);
+            break;
+        case Input::Kind::Up:
+            w.window->mouseUp(input.mouse);
+            break;
+        }
+    }
+    EXPECT_EQ(log->log, c.actions) << c.name;
+    EXPECT_EQ(w.window->menuTracker() != nullptr, c.menuOpen) << c.name;
+    EXPECT_EQ(w.window->isVisible(), c.visible) << c.name;
+    EXPECT_EQ(w.window->pressedControl(), nullptr) << c.name;
+    if (!c.menuOpen) {
+        EXPECT_FALSE(w.popUp->isHighlighted()) << c.name;
+    }
+}
+
+// The top button spans x 20..120, y 250..280 in the window; the default button
+// 250..350, 12..42; the pop-up 200..350, 250..280; the hidden button 130..230, 10..40.
+constexpr Point onTop{60, 265};
+constexpr Point onPopUp{300, 265};
+constexpr Point onHidden{180, 25};
+constexpr Point background{380, 150};
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, WindowInput,
+    ::testing::Values(
+        InputCase{"a click works the button under it",
+                  {mouse(Input::Kind::Down, onTop), mouse(Input::Kind::Up, onTop)},
+                  {"top"}},
+        InputCase{
+            "a press dragged off the button and released does nothing",
+            {mouse(Input::Kind::Down, onTop), mouse(Input::Kind::Drag, background), mouse(Input::Kind::Up, background)},
+            {}},
+        InputCase{"a press dragged off and back works the button",
+                  {mouse(Input::Kind::Down, onTop), mouse(Input::Kind::Drag, background),
+                   mouse(Input::Kind::Drag, onTop), mouse(Input::Kind::Up, onTop)},
+                  {"top"}},
+        InputCase{"a click on a hidden button does nothing",
+                  {mouse(Input::Kind::Down, onHidden), mouse(Input::Kind::Up, onHidden)},
+                  {}},
+        InputCase{"a click on the pop up opens its list", {mouse(Input::Kind::Down, onPopUp)}, {}, true},
+        InputCase{"Return presses the default button", {key(Key::Return)}, {"right"}},
+        InputCase{"Tab then Space presses the focused button", {key(Key::Tab), key(Key::Space)}, {"top"}},
+        InputCase{"Shift Tab goes round to the default button", {key(Key::Tab, true), key(Key::Space)}, {"right"}},
+        InputCase{"the keyboard opens the pop up types a model and chooses it",
+                  {key(Key::Tab), key(Key::Tab), key(Key::Space), typed("g"), typed("a"), key(Key::Return)},
+                  {"model:Gamma"}},
+        InputCase{"Down opens the focused pop up and moves in its list",
+                  {key(Key::Tab), key(Key::Tab), key(Key::Down), key(Key::Down), key(Key::Return)},
+                  {"model:Gamma"}},
+        InputCase{"Escape closes an open list without a choice",
+                  {key(Key::Tab), key(Key::Tab), key(Key::Space), key(Key::End), key(Key::Escape)},
+                  {}},
+        InputCase{"Escape leaves a main window open", {key(Key::Escape)}, {}},
+        InputCase{"a right click on the background opens the application menu",
+                  {mouse(Input::Kind::Down, background, MouseButton::Right)},
+                  {},
+                  true},
+        InputCase{
+            "a right click on a control opens nothing", {mouse(Input::Kind::Down, onTop, MouseButton::Right)}, {}},
+        InputCase{"the application menus first item is About",
+                  {mouse(Input::Kind::Down, background, MouseButton::Right), key(Key::Down), key(Key::Return)},
+                  {"about"}},
+        InputCase{"Ctrl W is the menus key equivalent and closes the window", {command("w")}, {}, false, false},
+        InputCase{"Ctrl Q without such an item does nothing", {command("q")}, {}}),
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST_F(WindowModelTest, KeyEquivalentsSendTheMenuItemsActionsAndWithoutTargetTheKeyWindowAnswers) {
     auto delegate = std::make_shared<Ender>();

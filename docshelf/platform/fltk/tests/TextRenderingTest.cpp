@@ -206,13 +206,5 @@ TEST_F(TextRenderingTest, AVeryLongNameIsMeasuredAtItsFullWidth) {
     EXPECT_NEAR(extent.size.width, all, 1.0f) << "render sees it does not fit";
 }
 
-// What FLTK draws in one font (a menu's items) takes a font with every character.
-TEST_F(TextRenderingTest, AMenuTitleInJapaneseGetsOneFontThatHasAllItsCharacters) {
-    EXPECT_EQ(FontFallback::singleFont("English", FL_HELVETICA, 13), FL_HELVETICA);
-    Fl_Font japanese = FontFallback::singleFont("日本語", FL_HELVETICA, 13);
-    EXPECT_NE(japanese, FL_HELVETICA);
-    EXPECT_EQ(FontFallback::singleFont("Docshelf について", FL_HELVETICA, 13), japanese) << "Latin letters too";
-}
-
 }
 }
