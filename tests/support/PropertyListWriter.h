@@ -9,22 +9,19 @@ namespace docshelf::testing {
 
 using PlistFormat = foundation::PropertyListFormat;
 
-inline const char *formatName(PlistFormat format) {
-  return format == PlistFormat::Xml ? "xml" : "binary";
+inline const char* formatName(PlistFormat format) {
+    return format == PlistFormat::Xml ? "xml" : "binary";
 }
 
-// Writes values as real property-list files, so that tests read what discs
-// hold.
+// Writes values as real property-list files, so that tests read what discs hold.
 class PropertyListWriter {
 public:
-  static std::string serialize(const foundation::Value &root,
-                               PlistFormat format) {
-    return foundation::PropertyListWriter::serialize(root, format);
-  }
-  static void writeFile(const std::string &path, const foundation::Value &root,
-                        PlistFormat format) {
-    foundation::PropertyListWriter::writeFile(path, root, format);
-  }
+    static std::string serialize(const foundation::Value& root, PlistFormat format) {
+        return foundation::PropertyListWriter::serialize(root, format);
+    }
+    static void writeFile(const std::string& path, const foundation::Value& root, PlistFormat format) {
+        foundation::PropertyListWriter::writeFile(path, root, format);
+    }
 };
 
-} // namespace docshelf::testing
+}
