@@ -101,13 +101,15 @@ const LanguageTable::Language* LanguageTable::find(std::string_view folder) cons
 std::string LanguageTable::closest(std::string_view folder) const {
     std::string best;
     std::size_t bestDistance = folder.size() / 3 + 1; // a few slips, never a different word
-    for (const auto& language : languages_) {
-        std::size_t d = distance(folder, language.folder);
-        if (d < bestDistance) {
-            best = language.folder;
-            bestDistance = d;
+    for (const auto& language : languages_)
+        // "Deutsh" is meant to be German, whose own name is Deutsch.
+        for (const std::string& name : {language.folder, language.display}) {
+            std::size_t d = distance(folder, name);
+            if (d < bestDistance) {
+                best = language.folder;
+                bestDistance = d;
+            }
         }
-    }
     return best;
 }
 

@@ -30,8 +30,9 @@ public:
     const Language* find(std::string_view folder) const;
     // Where an author adds a language that is missing.
     const std::string& source() const { return source_; }
-    // The folder name an unknown one was most likely meant to be ("Deutsh" → "German"
-    // is too far; "Englsh" → "English", "english" → "English"), or empty.
+    // The folder name an unknown one was most likely meant to be, by a few
+    // slips from a folder or display name ("Englsh" → "English", "Deutsh" →
+    // "German"), or empty.
     std::string closest(std::string_view folder) const;
 
     foundation::Value documentationPlist() const;
