@@ -1,6 +1,5 @@
 #include "CaseName.h"
 #include "ProcessRunner.h"
-#include "PropertyListWriter.h"
 #include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +13,10 @@ namespace docshelf::press {
 namespace {
 
 namespace fs = std::filesystem;
-using foundation::Value;
 using testing::TemporaryDirectory;
 
 // An author's inputs, as the sample disc has them: its manuals, its models
-// table and its read-me, with a stand-in application bundle and stand-ins for
+// table and its read-me, with the built application bundle and stand-ins for
 // the Windows programs (the check knows a setup launcher by its version
 // resource's name, "Startwick" in UTF-16).
 class Inputs {
@@ -26,11 +24,6 @@ public:
     Inputs() {
         fs::copy(SAMPLE_DISC_SOURCE "/ZORVANE/Documentation", at("manuals"), fs::copy_options::recursive);
         fs::copy_file(SAMPLE_DISC_SOURCE "/models.csv", at("models.csv"));
-        fs::create_directories(at("app/Docshelf.app/Contents/MacOS"));
-        write("app/Docshelf.app/Contents/MacOS/Docshelf", "#!/bin/sh\n");
-        testing::PropertyListWriter::writeFile(at("app/Docshelf.app/Contents/Info.plist"),
-                                               Value::dictionary({{"CFBundleExecutable", "Docshelf"}}),
-                                               testing::PlistFormat::Xml);
         write("programs/Startwick.exe", std::string("MZ S\0t\0a\0r\0t\0w\0i\0c\0k\0", 22));
         write("programs/Vendpost.exe", "MZ");
         write("ReadMe.txt", "Read me.\r\n");
@@ -41,31 +34,14 @@ public:
     std::string disc() const { return at("discs/ZORVANE"); }
     void write(const std::string& relative, const std::string& text) const { folder_.write(relative, text); }
 
+    // clang-format off
     std::vector<std::string> init() const {
-        return {"init",
-                "--models",
-                at("models.csv"),
-                "--manuals",
-                at("manuals"),
-                "--documentation",
-                "Manuals",
-                "--url",
-                "http://support.example.com/manuals/redirect?",
-                "--online-languages",
-                "English",
-                "--windows-file",
-                at("ReadMe.txt"),
-                "--setup",
-                "ReadMe.txt",
-                "--app",
-                at("app/Docshelf.app"),
-                "--windows-programs",
-                at("programs"),
-                "--inspector",
-                INSPECTOR_PATH,
-                "--out",
-                disc()};
+        return {"init", "--models", at("models.csv"), "--manuals", at("manuals"),
+                "--documentation", "Manuals", "--url", "http://support.example.com/manuals/redirect?",
+                "--online-languages", "English", "--windows-file", at("ReadMe.txt"), "--setup", "ReadMe.txt",
+                "--windows-programs", at("programs"), "--inspector", INSPECTOR_PATH, "--out", disc()};
     }
+    // clang-format on
 
 private:
     TemporaryDirectory folder_;
