@@ -20,11 +20,11 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 }
 
-DiscCheckRun DiscCheckRun::run(const std::string& inspector, const std::string& disc, const std::string& volume,
-                               const std::string& shownAs, std::chrono::seconds limit) {
+DiscCheckRun DiscCheckRun::run(const std::string& inspector, const std::string& disc, const std::string& app,
+                               const std::string& volume, const std::string& shownAs, std::chrono::seconds limit) {
     DiscCheckRun result;
     auto check = BoundedRun::run(inspector,
-                                 {"check", "--json", "--app", disc + "/Docshelf.app", "--message-bundle",
+                                 {"check", "--json", "--app", disc + "/" + app, "--message-bundle",
                                   disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows",
                                   "--volume", "/Volumes/" + volume + "=" + disc},
                                  limit);

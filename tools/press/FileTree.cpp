@@ -14,7 +14,7 @@ bool FileTree::copy(const fs::path& from, const fs::path& to, std::string& error
         error = to.string() + ": " + code.message();
         return false;
     }
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, code);
+    fs::copy(from, to, fs::copy_options::recursive, code);
     if (code) {
         error = "copying " + from.string() + " to " + to.string() + ": " + code.message();
         return false;

@@ -10,8 +10,8 @@ namespace docshelf::press {
 // line that names the path.
 class FileTree {
 public:
-    // Copies the folder's contents into `to` (made if missing), following no
-    // link out of the tree: a link is copied as the file or folder it names.
+    // Copies the folder's contents into `to` (made if missing); a link is
+    // copied as the file or folder it names, since a disc holds no links.
     static bool copy(const std::filesystem::path& from, const std::filesystem::path& to, std::string& error);
     // Removes the tree, folders made read-only (as extracted images are) included.
     static void remove(const std::filesystem::path& root);

@@ -38,19 +38,22 @@ std::string onPath(std::initializer_list<const char*> names) {
     return "";
 }
 
-// The application bundles' executables, relative to the disc folder.
-std::vector<std::string> executablesOf(const fs::path& disc) {
-    std::vector<std::string> executables;
+// The application bundle at the disc's root, or empty.
+std::string applicationOf(const fs::path& disc) {
     std::error_code code;
-    for (const auto& entry : fs::directory_iterator(disc, code)) {
-        if (!entry.is_directory(code) || entry.path().extension() != ".app")
-            continue;
-        auto info = foundation::PropertyListReader::readFile((entry.path() / "Contents/Info.plist").string());
-        auto name = info.root.objectForKey("CFBundleExecutable");
-        if (name.isNonEmptyString())
-            executables.push_back(entry.path().filename().string() + "/Contents/MacOS/" + std::string(name.text()));
-    }
-    return executables;
+    for (const auto& entry : fs::directory_iterator(disc, code))
+        if (entry.is_directory(code) && entry.path().extension() == ".app")
+            return entry.path().filename().string();
+    return "";
+}
+
+// The application's executable, relative to the disc folder.
+std::vector<std::string> executablesOf(const fs::path& disc, const std::string& app) {
+    auto info = foundation::PropertyListReader::readFile((disc / app / "Contents/Info.plist").string());
+    auto name = info.root.objectForKey("CFBundleExecutable");
+    if (!name.isNonEmptyString())
+        return {};
+    return {app + "/Contents/MacOS/" + std::string(name.text())};
 }
 
 std::string sizeText(std::uintmax_t bytes) {
@@ -80,8 +83,11 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
         return fail(std::string(xorriso.empty() ? "xorriso" : "7-Zip (7zz or 7z)") +
                     " is not installed; scripts/install-deps --for press installs it");
 
+    const std::string app = applicationOf(disc);
+    if (app.empty())
+        return fail(disc.string() + ": no application bundle (a folder NAME.app) at the disc's root");
     reporter.progress("checking " + disc.string());
-    auto check = DiscCheckRun::run(options.inspector, disc.string(), volume, disc.string(), options.limit);
+    auto check = DiscCheckRun::run(options.inspector, disc.string(), app, volume, disc.string(), options.limit);
     if (!check.failure().empty())
         return fail(check.failure());
     for (const auto& finding : check.findings())
@@ -95,7 +101,7 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
     if (!staging.create(error))
         return fail(error);
     const fs::path image = staging.path() / "image.iso";
-    const auto executables = executablesOf(disc);
+    const auto executables = executablesOf(disc, app);
     std::vector<std::string> arguments{"-abort_on", "FAILURE", "-outdev", image.string(), "-blank", "as_needed",
                                        "-volid", volume, "-joliet", "on", "-rockridge", "on", "-hfsplus", "on",
                                        // Joliet's 64 characters would cut the Windows folder's long names.
@@ -163,7 +169,7 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
 
     reporter.progress("checking the HFS+ tree as the mounted disc");
     auto mounted =
-        DiscCheckRun::run(options.inspector, macTree.string(), volume, options.image + " (HFS+)", options.limit);
+        DiscCheckRun::run(options.inspector, macTree.string(), app, volume, options.image + " (HFS+)", options.limit);
     if (!mounted.failure().empty())
         return fail(mounted.failure());
     for (const auto& finding : mounted.findings())

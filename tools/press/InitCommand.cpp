@@ -269,7 +269,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     normalizeModes(staging.path(), executable);
 
     reporter.progress("checking the disc with " + options.inspector);
-    auto check = DiscCheckRun::run(options.inspector, staging.path().string(), volume, out.string(), options.limit);
+    auto check = DiscCheckRun::run(options.inspector, staging.path().string(),
+                                   fs::path(options.app).filename().string(), volume, out.string(), options.limit);
     if (!check.failure().empty())
         return fail(check.failure());
     for (const auto& finding : check.findings())
