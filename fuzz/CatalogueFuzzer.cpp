@@ -6,7 +6,7 @@
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 #include "catalogue/ZVModelDocumentationLookups.h"
-#include "CatalogueReport.h"
+#include "inspect/catalogue/CatalogueReport.h"
 #include "platform/foundation/Bundle.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
