@@ -9,9 +9,7 @@ namespace docshelf::testing {
 
 using PlistFormat = foundation::PropertyListFormat;
 
-inline const char* formatName(PlistFormat format) {
-    return format == PlistFormat::Xml ? "xml" : "binary";
-}
+using foundation::formatName;
 
 // Writes values as real property-list files, so that tests read what discs hold.
 class PropertyListWriter {

@@ -86,6 +86,8 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
     const std::string app = applicationOf(disc);
     if (app.empty())
         return fail(disc.string() + ": no application bundle (a folder NAME.app) at the disc's root");
+    if (!fs::is_regular_file(disc / "autorun.inf", code))
+        reporter.warning(disc.string() + ": no autorun.inf at the root; Windows starts nothing when the disc goes in");
     reporter.progress("checking " + disc.string());
     auto check = DiscCheckRun::run(options.inspector, disc.string(), app, volume, disc.string(), options.limit);
     if (!check.failure().empty())

@@ -8,6 +8,10 @@ namespace docshelf::foundation {
 
 enum class PropertyListFormat { Xml, Binary };
 
+inline const char* formatName(PropertyListFormat format) {
+    return format == PropertyListFormat::Xml ? "xml" : "binary";
+}
+
 // Writes values as property-list files, XML or binary, in the form the reader
 // takes back. Beside PropertyListReader, the only code that sees the library.
 class PropertyListWriter {
