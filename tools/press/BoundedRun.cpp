@@ -1,5 +1,7 @@
 #include "BoundedRun.h"
 
+#include "Interruption.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -103,6 +105,7 @@ BoundedRun BoundedRun::run(const std::string& program, const std::vector<std::st
         result.err_ = std::strerror(spawned);
         return result;
     }
+    Interruption::waitingFor(pid);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
     for (;;) {
@@ -119,6 +122,7 @@ BoundedRun BoundedRun::run(const std::string& program, const std::vector<std::st
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    Interruption::waitingFor(0);
     result.out_ = slurp(out);
     result.err_ = slurp(err);
     if (result.outcome_ == Outcome::TimedOut)

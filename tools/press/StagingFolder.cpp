@@ -1,6 +1,7 @@
 #include "StagingFolder.h"
 
 #include "FileTree.h"
+#include "Interruption.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -30,6 +31,7 @@ StagingFolder::StagingFolder(fs::path destination) : destination_(std::move(dest
 StagingFolder::~StagingFolder() {
     if (!committed_ && !staging_.empty())
         FileTree::remove(staging_);
+    Interruption::release(staging_.string());
 }
 
 bool StagingFolder::create(std::string& error) {
@@ -40,6 +42,7 @@ bool StagingFolder::create(std::string& error) {
         error = "cannot make a folder beside " + destination_.string() + ": " + std::generic_category().message(errno);
         return false;
     }
+    Interruption::guard(staging_.string());
     return true;
 }
 
