@@ -56,6 +56,12 @@ std::vector<std::string> executablesOf(const fs::path& disc, const std::string& 
     return {app + "/Contents/MacOS/" + std::string(name.text())};
 }
 
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 std::string sizeText(std::uintmax_t bytes) {
     return bytes >= 10 * 1024 * 1024 ? std::to_string(bytes / (1024 * 1024)) + " MiB"
                                      : std::to_string((bytes + 1023) / 1024) + " KiB";
@@ -174,8 +180,14 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
         DiscCheckRun::run(options.inspector, macTree.string(), app, volume, options.image + " (HFS+)", options.limit);
     if (!mounted.failure().empty())
         return fail(mounted.failure());
-    for (const auto& finding : mounted.findings())
-        reporter.finding(finding.line);
+    // What the folder's check said already is said once.
+    for (const auto& finding : mounted.findings()) {
+        bool said = false;
+        for (const auto& earlier : check.findings())
+            said = said || replaced(earlier.line, disc.string(), options.image + " (HFS+)") == finding.line;
+        if (!said)
+            reporter.finding(finding.line);
+    }
     if (std::size_t errors = mounted.count("error"); errors > check.count("error"))
         return fail(options.image + ": the disc read back from the image has " + std::to_string(errors) +
                     " errors, the folder " + std::to_string(check.count("error")) + "; the image is not kept");
