@@ -22,46 +22,36 @@ std::string lower(std::string text) {
     return text;
 }
 
-// The sample disc made from its manuals and models table, pressed, and read
+// The sample disc made from its manuals, models table and the 32-bit Windows
+// programs, pressed, and read
 // back with readers we did not write: xorriso's Joliet tree (what Windows
 // reads) and 7-Zip's HFS+ tree (what the Mac mounts), once for the suite.
 class PressRoundTripTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder = new TemporaryDirectory;
-        // The Windows programs this run's Wine runs: the deliverables, or their 64-bit twins.
-        programs = WineSession().architecture().programs();
         const std::string disc = *folder / "discs/ZORVANE";
         const std::string image = *folder / "discs/ZORVANE.iso";
-        init = testing::runProcess(PRESS_PATH, {"init",
-                                                "--models",
-                                                SAMPLE_DISC_SOURCE "/models.csv",
-                                                "--manuals",
-                                                SAMPLE_DISC_SOURCE "/ZORVANE/Documentation",
-                                                "--documentation",
-                                                "Manuals",
-                                                "--url",
-                                                "http://support.example.com/manuals/redirect?",
-                                                "--online-languages",
-                                                "English",
-                                                "--windows-file",
-                                                SAMPLE_DISC_SOURCE "/ZORVANE/Windows/ReadMe.txt",
-                                                "--setup",
-                                                "ReadMe.txt",
-                                                "--windows-programs",
-                                                programs.string(),
-                                                "--inspector",
-                                                INSPECTOR_PATH,
-                                                "--out",
-                                                disc});
+        // clang-format off
+        init = testing::runProcess(PRESS_PATH, {
+            "init", "--models", SAMPLE_DISC_SOURCE "/models.csv", "--manuals", SAMPLE_DISC_SOURCE "/ZORVANE/Documentation",
+            "--documentation", "Manuals", "--url", "http://support.example.com/manuals/redirect?",
+            "--online-languages", "English", "--windows-file", SAMPLE_DISC_SOURCE "/ZORVANE/Windows/ReadMe.txt",
+            "--setup", "ReadMe.txt", "--windows-programs", DOCSHELF_WIN32_DIR, "--inspector", INSPECTOR_PATH,
+            "--out", disc});
+        // clang-format on
         if (init.exitStatus != 0)
             return;
         pressed = testing::runProcess(PRESS_PATH, {"image", disc, "--inspector", INSPECTOR_PATH});
         testing::runProcess("/usr/bin/timeout", {"120", "xorriso", "-osirrox", "on", "-read_fs", "norock", "-indev",
                                                  image, "-extract", "/", *folder / "joliet"});
         testing::runProcess("/usr/bin/timeout", {"120", "7zz", "x", "-thfs", "-y", "-o" + *folder / "hfsplus", image});
-        // Extracted Joliet files are read-only; Wine's runs need no more.
-        fs::permissions(*folder / "joliet", fs::perms::owner_all, fs::perm_options::add);
+        // Extracted Joliet files are read-only; the twins below take their places.
+        std::error_code code;
+        fs::permissions(*folder / "joliet", fs::perms::owner_write, fs::perm_options::add, code);
+        for (auto it = fs::recursive_directory_iterator(*folder / "joliet", code);
+             !code && it != fs::recursive_directory_iterator(); it.increment(code))
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, code);
     }
     static void TearDownTestSuite() {
         delete folder;
@@ -74,6 +64,15 @@ protected:
     }
 
     fs::path joliet(const std::string& relative) const { return fs::path(*folder / "joliet") / relative; }
+
+    // An extracted launcher as this run's Wine runs it: the disc's own 32-bit
+    // program, or where Wine runs no 32-bit program, the 64-bit twin under its name.
+    fs::path launcher(const WineSession& wine, const std::string& relative, const char* program) const {
+        if (wine.architecture().name() != "win32")
+            fs::copy_file(wine.architecture().programs() / program, joliet(relative),
+                          fs::copy_options::overwrite_existing);
+        return joliet(relative);
+    }
     fs::path mac() const { return fs::path(*folder / "hfsplus/ZORVANE"); }
 
     // The recorder, copied into the test folder, as the program that opens files of the extension.
@@ -89,7 +88,6 @@ protected:
     }
 
     static inline TemporaryDirectory* folder = nullptr;
-    static inline fs::path programs;
     static inline testing::ProcessResult init;
     static inline testing::ProcessResult pressed;
 };
@@ -116,7 +114,7 @@ TEST_F(PressRoundTripTest, ExtractedSetupOpensWhatItsIniNames) {
     fs::path opener = registerOpener(wine, ".txt", "\"%1\"");
     RecorderOutput recorder(*folder / "setup-recording.txt");
     auto [name, value] = recorder.environment();
-    ASSERT_EQ(wine.run(joliet("Windows/setup.exe"), {{name, value}}, folder->path()), 0);
+    ASSERT_EQ(wine.run(launcher(wine, "Windows/setup.exe", "Startwick.exe"), {{name, value}}, folder->path()), 0);
 
     auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "setup.exe opened nothing";
@@ -133,7 +131,7 @@ TEST_F(PressRoundTripTest, ExtractedSuppliesCopyOpensThePageOfItsModel) {
     registerOpener(wine, ".html", "%1");
     RecorderOutput recorder(*folder / "supplies-recording.txt");
     auto [name, value] = recorder.environment();
-    ASSERT_EQ(wine.run(joliet("Windows/vps_QX-500.exe"), {{name, value}}, folder->path()), 0);
+    ASSERT_EQ(wine.run(launcher(wine, "Windows/vps_QX-500.exe", "Vendpost.exe"), {{name, value}}, folder->path()), 0);
 
     auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "vps_QX-500.exe started no browser";
