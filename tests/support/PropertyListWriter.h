@@ -1,22 +1,25 @@
 #pragma once
 
+#include "platform/foundation/PropertyListWriter.h"
 #include "platform/foundation/Value.h"
 
 #include <string>
 
 namespace docshelf::testing {
 
-enum class PlistFormat { Xml, Binary };
+using PlistFormat = foundation::PropertyListFormat;
 
-inline const char* formatName(PlistFormat format) {
-    return format == PlistFormat::Xml ? "xml" : "binary";
-}
+using foundation::formatName;
 
 // Writes values as real property-list files, so that tests read what discs hold.
 class PropertyListWriter {
 public:
-    static std::string serialize(const foundation::Value& root, PlistFormat format);
-    static void writeFile(const std::string& path, const foundation::Value& root, PlistFormat format);
+    static std::string serialize(const foundation::Value& root, PlistFormat format) {
+        return foundation::PropertyListWriter::serialize(root, format);
+    }
+    static void writeFile(const std::string& path, const foundation::Value& root, PlistFormat format) {
+        foundation::PropertyListWriter::writeFile(path, root, format);
+    }
 };
 
 }

@@ -1,6 +1,7 @@
 #include "RegularFile.h"
 
 #include "FileAccessLog.h"
+#include "VolumeMap.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,9 +31,10 @@ private:
 
 }
 
-RegularFileResult RegularFile::read(const std::string& path, std::size_t maximumSize) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+RegularFileResult RegularFile::read(const std::string& named, std::size_t maximumSize) {
+    if (named.empty() || named.find('\0') != std::string::npos)
         return {std::nullopt, "no file named"};
+    const std::string path = VolumeMap::whereToRead(named);
     FileAccessLog::note(FileAccessLog::Access::Read, path);
     // Non-blocking, so that opening a named pipe without a writer returns at once.
     Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));

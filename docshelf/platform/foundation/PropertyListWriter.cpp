@@ -7,9 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace docshelf::testing {
-
-using foundation::Value;
+namespace docshelf::foundation {
 
 namespace {
 
@@ -52,11 +50,11 @@ plist_t toPlist(const Value& value) {
 
 }
 
-std::string PropertyListWriter::serialize(const Value& root, PlistFormat format) {
+std::string PropertyListWriter::serialize(const Value& root, PropertyListFormat format) {
     plist_t node = toPlist(root);
     char* bytes = nullptr;
     uint32_t length = 0;
-    if (format == PlistFormat::Xml)
+    if (format == PropertyListFormat::Xml)
         plist_to_xml(node, &bytes, &length);
     else
         plist_to_bin(node, &bytes, &length);
@@ -66,9 +64,13 @@ std::string PropertyListWriter::serialize(const Value& root, PlistFormat format)
     return result;
 }
 
-void PropertyListWriter::writeFile(const std::string& path, const Value& root, PlistFormat format) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << serialize(root, format);
+bool PropertyListWriter::writeFile(const std::string& path, const Value& root, PropertyListFormat format) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << serialize(root, format);
+    file.close();
+    return file.good();
 }
 
 }
