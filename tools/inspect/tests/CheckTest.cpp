@@ -406,21 +406,116 @@ INSTANTIATE_TEST_SUITE_P(Findings, Check,
                                     testing::formatName(std::get<1>(info.param));
                          });
 
-TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
+TEST(CheckText, OneLinePerFindingAsCompilersWriteIt) {
     CheckDisc disc(PlistFormat::Xml);
     disc.writeDocuments("Docs", "Deutsh");
     disc.makeDirectory("Docs/Two\nLines");
     auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
                                                        disc.path("MacResources/CDCommonMessage.bundle")});
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
-    EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
-                              ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n"
-                              "warning language-folder-unnamed " +
+    EXPECT_EQ(result.out, disc.path("Docs/Deutsh") +
+                              ": warning: language folder \"Deutsh\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it; did you mean \"German\"? "
+                              "[language-folder-unnamed]\n" +
                               disc.path("Docs/Two\\nLines") +
-                              ": language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it\n");
+                              ": warning: language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it [language-folder-unnamed]\n");
 }
+
+// One disc with an error at a key of an XML list and a warning about a folder
+// whose name holds what GitHub's annotations must escape.
+struct OutputCase {
+    std::string name;
+    std::vector<std::string> options;
+    int exitStatus;
+    std::function<void(const std::string& out, const CheckDisc& disc)> expect;
+};
+
+std::ostream& operator<<(std::ostream& out, const OutputCase& c) {
+    return out << c.name;
+}
+
+class CheckOutput : public ::testing::TestWithParam<OutputCase> {};
+
+TEST_P(CheckOutput, CarriesThePlaceOfEachFinding) {
+    const OutputCase& c = GetParam();
+    CheckDisc disc(PlistFormat::Xml);
+    disc.writeModelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
+                                                        {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                        {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+    disc.writeDocuments("Docs", "a:b,c%\nd");
+    std::vector<std::string> arguments{"check", "--app", disc.appPath(), "--message-bundle",
+                                       disc.path("MacResources/CDCommonMessage.bundle")};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    auto result = testing::runProcess(INSPECTOR_PATH, arguments);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.name << "\n" << result.err;
+    SCOPED_TRACE(c.name + "\n" + result.out);
+    c.expect(result.out, disc);
+}
+
+const std::string modelInfo = "MacResources/ModelInfo.plist";
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, CheckOutput,
+    ::testing::Values(
+        OutputCase{"text",
+                   {},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       EXPECT_TRUE(out.starts_with(d.path(modelInfo) + ":7: error: [Model][QX-1] the record of"));
+                       EXPECT_TRUE(out.ends_with("[language-folder-unnamed]\n"));
+                   }},
+        OutputCase{"json",
+                   {"--format", "json"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       auto first = ordered_json::parse(out)[0];
+                       EXPECT_EQ(first["file"], d.path(modelInfo));
+                       EXPECT_EQ(first["line"], 7);
+                       EXPECT_EQ(first["keyPath"], "[Model][QX-1]");
+                       EXPECT_EQ(first["location"], d.path(modelInfo) + "[Model][QX-1]");
+                   }},
+        OutputCase{"sarif",
+                   {"--format", "sarif"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       auto log = ordered_json::parse(out);
+                       EXPECT_EQ(log["version"], "2.1.0");
+                       auto& run = log["runs"][0];
+                       EXPECT_EQ(run["tool"]["driver"]["name"], "docshelf-inspect");
+                       auto& result = run["results"][0];
+                       EXPECT_EQ(result["ruleId"], "model-without-kpsid");
+                       EXPECT_EQ(run["tool"]["driver"]["rules"][result["ruleIndex"].get<std::size_t>()]["id"],
+                                 "model-without-kpsid");
+                       EXPECT_EQ(result["level"], "error");
+                       EXPECT_TRUE(
+                           result["message"]["text"].get<std::string>().starts_with("[Model][QX-1] the record"));
+                       auto& place = result["locations"][0]["physicalLocation"];
+                       EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
+                       EXPECT_EQ(place["region"]["startLine"], 7);
+                       EXPECT_EQ(run["results"][1]["level"], "warning");
+                   }},
+        OutputCase{"github",
+                   {"--format", "github"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       EXPECT_TRUE(out.starts_with("::error file=" + d.path(modelInfo) +
+                                                   ",line=7,title=model-without-kpsid::[Model][QX-1] the record"));
+                       // The name's line break and % cannot start a command of their own.
+                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/a%3Ab%2Cc%25%0Ad") + ",title="),
+                                 std::string::npos);
+                       EXPECT_NE(out.find("language folder \"a:b,c%25%0Ad\""), std::string::npos);
+                   }},
+        OutputCase{"ignore and strict",
+                   {"--ignore", "model-without-kpsid", "--strict"},
+                   1,
+                   [](const std::string& out, const CheckDisc&) {
+                       EXPECT_EQ(out.find("model-without-kpsid"), std::string::npos);
+                       EXPECT_NE(out.find(": warning: "), std::string::npos);
+                   }}),
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;

@@ -111,9 +111,9 @@ TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     auto result = render(bundle);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_EQ(occurrences(result.out, "\n"), 1u) << result.out;
-    EXPECT_TRUE(result.out.starts_with("error text-does-not-fit " + german.string() +
-                                       "[UG_BTN_UG]: the documentation button's caption \"Benutzerhandbuch jetzt "
-                                       "öffnen\" is cut off: it needs "))
+    EXPECT_TRUE(result.out.starts_with(
+        german.string() + ": error: [UG_BTN_UG] the documentation button's caption \"Benutzerhandbuch jetzt "
+                          "öffnen\" is cut off: it needs "))
         << result.out;
     EXPECT_EQ(pictures().size(), sampleWindows) << "the findings do not stop the pictures";
 }
