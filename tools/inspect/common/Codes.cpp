@@ -42,6 +42,10 @@ const std::vector<Code>& Codes::all() {
          "Rename the folder, or add its language to Documentation.plist."},
         {"language-folder-case", "A language folder differs from a \"Folder Name\" only in letter case.",
          "The language is not offered.", "Rename the folder as the \"Folder Name\" writes it."},
+        {"start-document-case", "A language folder holds its start document under another letter case (\"Top.pdf\").",
+         "A Mac reading the disc's case-insensitive volume opens it; on a case-sensitive volume the button opens "
+         "nothing.",
+         "Name it exactly top.pdf or top.html."},
         {"start-document-missing", "A language folder has neither \"top.pdf\" nor \"top.html\".",
          "The documentation button opens nothing for that language.", "Add top.pdf or top.html, named in lower case."},
         {"document-empty", "A start document or read-me file is empty.", "An empty document opens.",
@@ -60,6 +64,10 @@ const std::vector<Code>& Codes::all() {
          "The language is never offered online.", "Write the entry as its \"Folder Name\" is written."},
         {"url-without-separator", "A \"URL\" that does not end in \"?\" or \"&\".",
          "The online page opens at a wrong address.", "End the address with \"?\" (or \"&\")."},
+        {"folder-name-space", "A \"Folder Name\" starts or ends with a space.",
+         "The language is offered only where the language folder and the \"Language\" entries carry the same "
+         "space; usually it is missing.",
+         "Remove the space from the \"Folder Name\"."},
         {"folder-name-duplicate", "A \"Folder Name\" is listed twice in Documentation.plist.",
          "The language is offered twice.", "Remove the second member."},
         {"member-without-folder-name", "A Documentation.plist member has no \"Folder Name\".",

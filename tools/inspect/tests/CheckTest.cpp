@@ -1,6 +1,7 @@
 #include "CaseName.h"
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
+#include "TextEncoding.h"
 
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/MessageCheck.h"
@@ -101,6 +102,7 @@ struct CheckCase {
     std::vector<std::string> arguments = {};
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
+    std::string messageHas = "";  // part of the first finding's message, where its wording is the point
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -233,6 +235,35 @@ const std::vector<CheckCase> cases{
     {"language folder without a start document",
      [](CheckDisc& d) { d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}"); },
      {"start-document-missing"}},
+    {"Top.pdf in the wrong letter case",
+     [](CheckDisc& d) {
+         d.writeFile("Docs/French/Top.pdf", "%PDF-1.4\n");
+         d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}");
+     },
+     {"start-document-case"},
+     {},
+     {},
+     "French/Top.pdf"},
+    {"read-me under a near name",
+     [](CheckDisc& d) {
+         d.writeFile("Docs/French/top.pdf", "%PDF-1.4");
+         d.writeFile("Docs/French/ReadMe.rtf", "{\\rtf1 x}");
+     },
+     {"readme-missing"},
+     {},
+     {},
+     "",
+     "did you mean \"ReadMe.rtf\"?"},
+    {"Folder Name with a trailing space",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German ", "Deutsch", "de"), member("French", "F", "fr")});
+     },
+     {"folder-name-space", "online-language-unknown", "language-folder-unnamed"},
+     {},
+     {},
+     "Documentation.plist[FolderInfoArray][1][Folder Name]",
+     "\"German \" (ends with a space)"},
     {"empty start document", [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", ""); }, {"document-empty"}},
     {"top.pdf that is no PDF",
      [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", "<html>"); },
@@ -296,7 +327,17 @@ const std::vector<CheckCase> cases{
      {"strings-unreadable"},
      {},
      {},
-     "Localizable.strings:2"},
+     "Localizable.strings:1"},
+    {"strings table whose line 5 lacks its semicolon",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings",
+                     "/* de */\n\"BTN_CLOSE\" = \"x\";\n\"TXT_MODEL\" = \"x\";\n\n\"UG_BTN_UG\" = "
+                     "\"x\"\n\"UG_BTN_README\" = \"x\";\n");
+     },
+     {"strings-unreadable"},
+     {},
+     {},
+     "Localizable.strings:5"},
     {"KPS_CGI_Language that no KPS Code has",
      [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("deu")); },
      {"language-code-unknown"}},
@@ -324,6 +365,12 @@ const std::vector<CheckCase> cases{
     {"setup launcher without a section",
      [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},
+    {"inst.ini saved as UTF-16LE with a byte-order mark, as Windows reads it",
+     [](CheckDisc& d) {
+         d.writeFile("Windows/inst.ini",
+                     testing::utf16("; launchers\r\n[Setup]\r\nExeprog=ReadMe.txt\r\n", false, true));
+     },
+     {}},
     {"Exeprog naming no file",
      [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[setup]\nexeprog = Gone.exe\n"); },
      {"launcher-program-missing"},
@@ -347,6 +394,13 @@ const std::vector<CheckCase> cases{
     {"supplies launcher of a model the disc does not contain",
      [](CheckDisc& d) { d.writeFile("Windows/VPS_qx-1.EXE", "MZ"); },
      {"supplies-model-unknown"}},
+    {"supplies launcher one letter off a model name",
+     [](CheckDisc& d) { d.writeFile("Windows/vps_QX-7.exe", "MZ"); },
+     {"supplies-model-unknown"},
+     {},
+     {},
+     "",
+     "did you mean \"QX-1\"?"},
     {"supplies launcher with a model name too long",
      [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
      {"supplies-model-too-long"}},
@@ -394,6 +448,10 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     EXPECT_EQ(codes, c.codes) << findings.dump(2);
     if (!c.locationEnd.empty() && !findings.empty()) {
         EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
+    }
+    if (!c.messageHas.empty() && !findings.empty()) {
+        EXPECT_NE(findings[0]["message"].get<std::string>().find(c.messageHas), std::string::npos)
+            << findings[0]["message"];
     }
     EXPECT_EQ(result.exitStatus, error ? 1 : 0) << result.err;
 }
