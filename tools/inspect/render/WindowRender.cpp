@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -219,8 +220,13 @@ private:
             const ShownText* shown = shownText(misfit.id);
             // Names from the catalogue are the same in every localization: reported once.
             bool localized = !shown || shown->source == Source::Messages || shown->source == Source::InfoPlist;
-            if (!seen_.insert({localized ? localization.folder : "", misfit.id, misfit.text}).second)
+            std::string reason = std::string(shown ? shown->text : misfit.id) + " " + misfit.problem;
+            auto [known, first] =
+                reported_.emplace(std::tuple(localized ? localization.folder : "", misfit.id, misfit.text), 0);
+            if (!first) {
+                sheet_.link(known->second, file, reason);
                 continue;
+            }
             std::string message =
                 std::string(shown ? shown->text : misfit.id) + " " + inQuotes(misfit.text) + " " + misfit.problem;
             if (!misfit.over.empty()) {
@@ -228,7 +234,11 @@ private:
                 message += " " + std::string(over ? over->control : misfit.over);
             }
             message += " (first seen with model " + inQuotes(model) + ", language " + inQuotes(language) + ")";
-            result_.findings.error("text-does-not-fit", locationOf(shown, localization, model, misfit.text), message);
+            std::string place = locationOf(shown, localization, model, misfit.text);
+            result_.findings.error("text-does-not-fit", place, message);
+            known->second =
+                sheet_.addFinding("error", "text-does-not-fit", result_.findings.all().back().location, message);
+            sheet_.link(known->second, file, reason);
         }
         return true;
     }
@@ -274,7 +284,8 @@ private:
     std::vector<Localization> localizations_;
     ContactSheet sheet_;
     std::size_t total_ = 0;
-    std::set<std::tuple<std::string, std::string, std::string>> seen_; // (localization, id, text) reported
+    // (localization, id, text) reported, and its finding on the page.
+    std::map<std::tuple<std::string, std::string, std::string>, std::size_t> reported_;
 };
 
 }
