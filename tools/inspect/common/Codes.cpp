@@ -108,6 +108,9 @@ const std::vector<Code>& Codes::all() {
          "The supplies page opens for a model the disc does not list.", "Rename the copy after its model."},
         {"supplies-model-too-long", "A vps_ model name over 127 characters.",
          "The supplies page opens with the name cut.", "Shorten the model name."},
+        {"window-without-models", "render drew windows that list no model.",
+         "An empty model list: the user can open no documentation.",
+         "Run check on the disc: it names the list or key that is missing."},
         {"text-does-not-fit", "A text of the window is cut off, out of the window, or over another control.",
          "The text is cut, or hides another control.", "Shorten the text in that localization."},
     };

@@ -177,8 +177,18 @@ private:
         auto modelPopUp = session->objects().objectAs<PopUpButton>("supportModelPUButton");
         auto languagePopUp = session->objects().objectAs<PopUpButton>("languagePUButton");
         std::vector<std::string> models = itemTitles(modelPopUp);
-        if (models.empty())
+        if (models.empty()) {
             models.emplace_back();
+            // The same in every localization: said once, where the chain of lists starts.
+            if (!reportedNoModels_) {
+                reportedNoModels_ = true;
+                result_.findings.error("window-without-models",
+                                       Findings::keyPath(lists_.info.path, {"CommonResourcePath"}),
+                                       "the window lists no models, so its user can open nothing; check says why");
+                sheet_.addFinding("error", "window-without-models", result_.findings.all().back().location,
+                                  result_.findings.all().back().message);
+            }
+        }
         for (const std::string& model : models) {
             // As the user chooses: a model that is already shown is not chosen again.
             if (!model.empty() && selectedTitle(modelPopUp) != model)
@@ -284,6 +294,7 @@ private:
     std::vector<Localization> localizations_;
     ContactSheet sheet_;
     std::size_t total_ = 0;
+    bool reportedNoModels_ = false;
     // (localization, id, text) reported, and its finding on the page.
     std::map<std::tuple<std::string, std::string, std::string>, std::size_t> reported_;
 };

@@ -132,6 +132,17 @@ TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     EXPECT_EQ(page.find("<b>"), std::string::npos);
 }
 
+// A volume mapped where the disc is not: every window lists no model, and render fails as check does.
+TEST_F(Render, WindowsWithoutModelsAreAnError) {
+    testing::TemporaryDirectory empty;
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"render", "--app", BUILT_APP_PATH, "--volume",
+                                       "/Volumes/ZORVANE=" + empty.path().string(), "--out", out.path()},
+                                      {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_EQ(occurrences(result.out, "[window-without-models]"), 1u) << result.out;
+}
+
 TEST(RenderWithoutDisplay, SaysHowToRunIt) {
     testing::TemporaryDirectory out;
     auto result =
