@@ -54,7 +54,7 @@ public:
         offsetTable_ = *reader_.number(trailer + 24, 8);
         if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8 || top >= objectCount_ ||
             objectCount_ > size_ || offsetTable_ > trailer || objectCount_ * offsetSize_ > trailer - offsetTable_)
-            return "binary property list with a damaged trailer";
+            return "binary property list that is cut short (its end does not describe its contents)";
         // Every object that is referenced is at least one value.
         if (objectCount_ > maximumValues_)
             return "binary property list with more than " + std::to_string(maximumValues_) + " objects";

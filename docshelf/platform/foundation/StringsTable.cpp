@@ -149,10 +149,20 @@ public:
                 value = key;
             } else if (cursor_.peek() == '=' && !cursor_.atEnd()) {
                 cursor_.take();
-                if (!skipSpaceAndComments() || !readString(value, "a value after '='") || !skipSpaceAndComments())
+                if (!skipSpaceAndComments() || !readString(value, "a value after '='"))
                     return failed(*failure_);
-                if (cursor_.atEnd() || cursor_.peek() != ';')
-                    return failed(cursor_.failure("expected ';' after the value"));
+                // A ';' missing at the end of a line is reported there, not at the next line's key.
+                Failure endOfValue = cursor_.failure({});
+                if (!skipSpaceAndComments())
+                    return failed(*failure_);
+                if (cursor_.atEnd() || cursor_.peek() != ';') {
+                    Failure here = cursor_.failure("expected ';' after the value");
+                    if (here.line != endOfValue.line) {
+                        endOfValue.message = std::move(here.message);
+                        return failed(std::move(endOfValue));
+                    }
+                    return failed(std::move(here));
+                }
             } else {
                 return failed(cursor_.failure("expected '=' or ';' after the key"));
             }

@@ -69,6 +69,23 @@ std::string head(const std::string& path, std::size_t size) {
     return bytes;
 }
 
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// The name without the spaces and tabs around it.
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
 // The number of letters to insert, delete or replace to turn one text into the other.
 std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
@@ -195,7 +212,7 @@ private:
             return;
         if (pathKey(lists_.common, keys::cdInfo, noModels))
             checkFile(lists_.cdInfo, Findings::keyPath(lists_.common.path, {std::string(keys::cdInfo)}), noModels);
-        const std::string noIdentifiers = "every model's online addresses carry an empty model identifier";
+        const std::string noIdentifiers = "every model's online documentation page opens without the model";
         if (pathKey(lists_.common, keys::modelInfo, noIdentifiers))
             checkFile(lists_.modelInfo, Findings::keyPath(lists_.common.path, {std::string(keys::modelInfo)}),
                       noIdentifiers);
@@ -258,6 +275,11 @@ private:
             if (!folder.isString())
                 continue;
             std::string name(folder.text());
+            if (name != trimmed(name))
+                findings_.warning("folder-name-space", Findings::keyPath(at, {std::string(keys::folderName)}),
+                                  inQuotes(keys::folderName) + " " + inQuotes(name) +
+                                      " is matched exactly: only a language folder and \"Language\" entries "
+                                      "written with the same spaces find it");
             if (auto [it, inserted] = firstIndex.emplace(name, i); !inserted)
                 findings_.warning("folder-name-duplicate", at,
                                   inQuotes(keys::folderName) + " " + inQuotes(name) + " is listed already at member " +
@@ -342,7 +364,7 @@ private:
         if (!lists_.modelInfo.dictionary.isAbsent() && modelRecords.isAbsent())
             findings_.error("key-missing", lists_.modelInfo.path,
                             inQuotes(keys::model) +
-                                " is missing; every model's online addresses carry an empty model identifier");
+                                " is missing; every model's online documentation page opens without the model");
         typed(modelRecords, Value::Kind::Dictionary, modelAt, std::string(keys::model));
 
         for (const auto& model : models_)
@@ -367,7 +389,7 @@ private:
         // Without a readable "Model" the fault is reported once, with the file.
         if (identification.isAbsent() && modelRecords.isDictionary()) {
             std::string message = "model " + inQuotes(model) + " has no record in " + fileName(lists_.modelInfo.path) +
-                                  "; its online addresses carry an empty model identifier (MDL=)";
+                                  "; its online documentation page opens without the model";
             for (const auto& [key, value] : modelRecords.entries())
                 if (caseInsensitiveCompare(key, model) == 0)
                     message += "; a record is named " + inQuotes(key) + ", which differs in letter case";
@@ -539,13 +561,20 @@ private:
                 continue; // an entry without keys, reported with its member
             std::string folderPath = path + "/" + named[i];
             Value start = entry.objectForKey(keys::documentationPath);
-            if (!start.isNonEmptyString())
-                findings_.error(
-                    "start-document-missing", folderPath,
-                    "language folder " + inQuotes(named[i]) +
-                        " holds neither \"top.pdf\" nor \"top.html\"; the documentation button opens nothing "
-                        "for this language");
-            else
+            if (!start.isNonEmptyString()) {
+                std::string other = nameIgnoringCase(folderPath, {"top.pdf", "top.html"});
+                if (!other.empty())
+                    findings_.warning("start-document-case", folderPath + "/" + other,
+                                      "language folder " + inQuotes(named[i]) + " holds " + inQuotes(other) +
+                                          ", not \"top.pdf\" or \"top.html\": a Mac reading the disc's "
+                                          "case-insensitive volume opens it, a case-sensitive volume opens nothing");
+                else
+                    findings_.error("start-document-missing", folderPath,
+                                    "language folder " + inQuotes(named[i]) +
+                                        " holds neither \"top.pdf\" nor \"top.html\"; the documentation button "
+                                        "opens nothing for this language" +
+                                        didYouMean(folderPath, {"top.pdf", "top.html"}));
+            } else
                 checkDocument(std::string(start.text()), start.hasSuffix(".pdf") ? "%PDF-" : "<", "start document");
             Value readMe = entry.objectForKey(keys::documentationReadmePath);
             if (readMe.isNonEmptyString()) {
@@ -555,13 +584,54 @@ private:
                 withoutReadMe.push_back(named[i]);
             }
         }
-        if (!someReadMe)
+        if (!someReadMe) {
+            // No folder has one: a read-me under a near name is still worth a word.
+            for (const auto& folder : withoutReadMe)
+                if (auto hint = didYouMean(path + "/" + folder, {"MacOS_X_readme.rtf"}); !hint.empty())
+                    findings_.warning("readme-missing", path + "/" + folder,
+                                      "language folder " + inQuotes(folder) +
+                                          " has no \"MacOS_X_readme.rtf\"; the read-me button stays hidden" + hint);
             return;
+        }
         for (const auto& folder : withoutReadMe)
             findings_.warning("readme-missing", path + "/" + folder,
                               "language folder " + inQuotes(folder) +
                                   " has no \"MacOS_X_readme.rtf\" while other language folders here have one; "
-                                  "the read-me button does nothing for this language");
+                                  "the read-me button does nothing for this language" +
+                                  didYouMean(path + "/" + folder, {"MacOS_X_readme.rtf"}));
+    }
+
+    // The entry of a folder whose name is one of `names` but for letter case; empty when none.
+    static std::string nameIgnoringCase(const std::string& folder, const std::vector<std::string>& names) {
+        Value entries = FileManager::contentsOfDirectoryAtPath(Value(folder));
+        for (const Value& entry : entries.elements())
+            for (const auto& name : names)
+                if (entry.isString() && caseInsensitiveCompare(entry.text(), name) == 0)
+                    return std::string(entry.text());
+        return {};
+    }
+
+    // '; did you mean "ReadMe.rtf"?' for a file of the folder near one of `names`:
+    // the same extension and a name a few letters off, or one that says "readme".
+    static std::string didYouMean(const std::string& folder, const std::vector<std::string>& names) {
+        Value entries = FileManager::contentsOfDirectoryAtPath(Value(folder));
+        for (const Value& entry : entries.elements()) {
+            if (!entry.isString())
+                continue;
+            std::string lowerEntry = lowered(entry.text());
+            for (const auto& name : names) {
+                std::string lowerName = lowered(name);
+                auto dot = lowerName.rfind('.');
+                if (!lowerEntry.ends_with(lowerName.substr(dot)))
+                    continue;
+                bool readMe = lowerName.find("readme") != std::string::npos &&
+                              lowerEntry.find("read") != std::string::npos &&
+                              lowerEntry.find("me") != std::string::npos;
+                if (readMe || editDistance(lowerEntry, lowerName) <= 3)
+                    return "; did you mean " + inQuotes(entry.text()) + "?";
+            }
+        }
+        return {};
     }
 
     // A start document or read-me that exists: not empty, and what its name says.

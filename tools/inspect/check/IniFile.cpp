@@ -1,5 +1,7 @@
 #include "inspect/check/IniFile.h"
 
+#include "platform/foundation/Utf8.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -27,6 +29,29 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Windows (2000 and later, and Wine) reads an INI file that opens with the
+// UTF-16LE byte-order mark as Unicode, as Notepad saves "Unicode" files; the
+// launcher's ANSI calls then get the same text. Read as UTF-8 here; an unpaired
+// surrogate becomes U+FFFD.
+std::string fromUtf16LittleEndian(std::string_view bytes) {
+    std::string out;
+    auto unit = [&](std::size_t i) {
+        return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1])
+                                                                                << 8);
+    };
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        foundation::appendUtf8(out, c);
+    }
+    return out;
+}
+
 }
 
 std::optional<IniFile> IniFile::readFile(const std::string& path) {
@@ -34,6 +59,8 @@ std::optional<IniFile> IniFile::readFile(const std::string& path) {
     if (!file)
         return std::nullopt;
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (text.starts_with("\xFF\xFE"))
+        return parse(fromUtf16LittleEndian(text));
     return parse(text);
 }
 

@@ -20,6 +20,20 @@ std::string lower(std::string text) {
     return text;
 }
 
+// Whether one letter inserted, deleted or replaced turns one name into the other.
+bool oneLetterOff(std::string_view a, std::string_view b) {
+    if (a.size() < b.size())
+        std::swap(a, b);
+    if (a.size() - b.size() > 1 || a == b)
+        return false;
+    std::size_t start = 0;
+    while (start < b.size() && a[start] == b[start])
+        ++start;
+    std::string_view restA = a.substr(start + 1);
+    std::string_view restB = a.size() == b.size() ? b.substr(start + 1) : b.substr(start);
+    return restA == restB;
+}
+
 // The entry of the folder whose name equals the given one without regard to
 // letter case, as Windows finds files; empty when there is none.
 std::filesystem::path findIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
@@ -162,9 +176,17 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
         if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
             std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " +
                                   inQuotes(*model) + ", which is not a contained model";
+            bool hinted = false;
             for (const auto& known : models)
-                if (lower(known) == lower(*model))
+                if (lower(known) == lower(*model)) {
                     message += " (" + inQuotes(known) + " differs only in letter case)";
+                    hinted = true;
+                }
+            for (const auto& known : models)
+                if (!hinted && oneLetterOff(lower(known), lower(*model))) {
+                    message += "; did you mean " + inQuotes(known) + "?";
+                    hinted = true;
+                }
             if (model->empty())
                 message =
                     "the supplies launcher " + inQuotes(name) + " carries no model name; its page has an empty model";

@@ -1,5 +1,7 @@
 #include "inspect/cli/CommandLine.h"
 
+#include "inspect/common/Codes.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -10,9 +12,13 @@ const char* const usage =
     "usage: docshelf-inspect catalogue DISC|--app BUNDLE [--model NAME]\n"
     "       docshelf-inspect lookup DISC|--app BUNDLE --model NAME --language DISPLAYNAME\n"
     "       docshelf-inspect window DISC|--app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
-    "       docshelf-inspect check DISC|--app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
+    "       docshelf-inspect check DISC|--app BUNDLE [--message-bundle PATH] [--windows DIR]\n"
+    "                              [--format text|json|sarif|github] [--strict] [--ignore CODE]...\n"
     "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH]\n"
-    "       docshelf-inspect --help\n"
+    "                              [--format FORMAT] [--strict] [--ignore CODE]...\n"
+    "       docshelf-inspect --explain CODE\n"
+    "       docshelf-inspect --version\n"
+    "       docshelf-inspect [COMMAND] --help\n"
     "Every command also takes --volume /Volumes/NAME=DIR (repeatable).\n"
     "\n"
     "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
@@ -24,7 +30,10 @@ const char* const usage =
     "             model:NAME, language:NAME, press:documentation, press:readme,\n"
     "             press:close, close-window\n"
     "  check      every fault the programs would silently pass over, one line each\n"
-    "             (severity code location: message) or with --json as one array;\n"
+    "             (FILE[:LINE]: severity: [key path] message [code]), or with\n"
+    "             --format json (--json) one array, sarif a SARIF 2.1.0 log, github\n"
+    "             GitHub workflow annotations; --strict fails on warnings too,\n"
+    "             --ignore CODE leaves a code out, --explain CODE says what it means;\n"
     "             --windows DIR also checks the disc's Windows folder.\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
     "  render     a PNG picture of the real window for every model and language in\n"
@@ -56,6 +65,10 @@ constexpr std::array<Option, 7> singleOptions{{
     {"--app", nullptr},
 }};
 
+bool findingOption(std::string_view option) {
+    return option == "--format" || option == "--strict" || option == "--ignore";
+}
+
 bool allowed(std::string_view command, std::string_view option) {
     if (option == "--app" || option == "--volume")
         return true;
@@ -64,9 +77,9 @@ bool allowed(std::string_view command, std::string_view option) {
     if (command == "lookup")
         return option == "--model" || option == "--language";
     if (command == "check")
-        return option == "--message-bundle" || option == "--windows" || option == "--json";
+        return option == "--message-bundle" || option == "--windows" || option == "--json" || findingOption(option);
     if (command == "render")
-        return option == "--message-bundle" || option == "--out";
+        return option == "--message-bundle" || option == "--out" || findingOption(option);
     return option == "--message-bundle" || option == "--reader" || option == "--do";
 }
 
@@ -97,8 +110,24 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         return {std::nullopt, "no command given"};
     CommandLine result;
     result.command = arguments[0];
-    if (result.command == "--help" || result.command == "-h" || result.command == "help") {
+    // --help asks for the usage whatever else the line holds.
+    if (std::any_of(arguments.begin(), arguments.end(),
+                    [](const std::string& a) { return a == "--help" || a == "-h"; }) ||
+        result.command == "help") {
         result.command = "help";
+        return {result, {}};
+    }
+    if (result.command == "--version" && arguments.size() == 1) {
+        result.command = "version";
+        return {result, {}};
+    }
+    if (result.command == "--explain") {
+        if (arguments.size() != 2)
+            return {std::nullopt, "--explain takes one code"};
+        if (!Codes::find(arguments[1]))
+            return {std::nullopt, "unknown code '" + arguments[1] + "'"};
+        result.command = "explain";
+        result.explain = arguments[1];
         return {result, {}};
     }
     if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
@@ -114,17 +143,42 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
             result.disc = option;
             continue;
         }
-        if (!allowed(result.command, option) || (option != "--do" && option != "--json" && option != "--volume" &&
-                                                 std::none_of(singleOptions.begin(), singleOptions.end(),
-                                                              [&](const Option& o) { return o.name == option; })))
+        if (!allowed(result.command, option) ||
+            (option != "--do" && option != "--json" && option != "--volume" && !findingOption(option) &&
+             std::none_of(singleOptions.begin(), singleOptions.end(),
+                          [&](const Option& o) { return o.name == option; })))
             return {std::nullopt, "option " + option + " does not go with " + result.command};
         if (option == "--json") {
             result.json = true;
+            result.format = OutputFormat::Json;
+            continue;
+        }
+        if (option == "--strict") {
+            result.strict = true;
             continue;
         }
         if (i + 1 >= arguments.size())
             return {std::nullopt, "option " + option + " needs a value"};
         const std::string& value = arguments[++i];
+        if (option == "--format") {
+            const std::pair<const char*, OutputFormat> formats[]{{"text", OutputFormat::Text},
+                                                                 {"json", OutputFormat::Json},
+                                                                 {"sarif", OutputFormat::Sarif},
+                                                                 {"github", OutputFormat::Github}};
+            auto known =
+                std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return value == f.first; });
+            if (known == std::end(formats))
+                return {std::nullopt, "--format takes text, json, sarif or github, not '" + value + "'"};
+            result.format = known->second;
+            result.json = result.format == OutputFormat::Json;
+            continue;
+        }
+        if (option == "--ignore") {
+            if (!Codes::find(value))
+                return {std::nullopt, "unknown code '" + value + "'"};
+            result.ignored.push_back(value);
+            continue;
+        }
         if (option == "--volume") {
             auto mapping = volumeMapping(value);
             if (!mapping)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inspect/common/FindingsOutput.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -7,9 +9,10 @@
 
 namespace docshelf::inspect {
 
-// What the inspector was asked to do.
+// What the inspector was asked to do. The command is also "help", "version" or
+// "explain" (--help anywhere, --version, --explain CODE).
 struct CommandLine {
-    std::string command; // "catalogue", "lookup", "window", "check", "render" or "help"
+    std::string command;             // "catalogue", "lookup", "window", "check", "render" or "help"
     std::optional<std::string> disc; // the disc's folder: the volume, holding the application bundle
     std::string app;                 // empty when only the disc folder was given
     std::optional<std::string> model;
@@ -17,8 +20,12 @@ struct CommandLine {
     std::optional<std::string> messageBundle;
     std::optional<std::string> reader;
     std::optional<std::string> windows;
-    std::optional<std::string> out; // render: the folder for the pictures
-    bool json = false;              // check: findings as one JSON array instead of lines
+    std::optional<std::string> out;           // render: the folder for the pictures
+    bool json = false;                        // check: findings as one JSON array instead of lines
+    OutputFormat format = OutputFormat::Text; // check, render: --format text|json|sarif|github
+    bool strict = false;                      // warnings fail the exit status too
+    std::vector<std::string> ignored;         // --ignore CODE: codes left out
+    std::string explain;                      // "explain": the code to explain
     std::vector<std::string> steps;
     // --volume /Volumes/NAME=DIR: the volume and the folder it is read from.
     std::vector<std::pair<std::string, std::string>> volumes;

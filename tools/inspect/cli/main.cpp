@@ -1,6 +1,8 @@
 #include "inspect/catalogue/CatalogueReport.h"
 #include "inspect/cli/CommandLine.h"
 #include "inspect/cli/DiscFolder.h"
+#include "inspect/common/Codes.h"
+#include "inspect/common/FindingsOutput.h"
 #include "inspect/common/Wording.h"
 #include "inspect/check/DiscCheck.h"
 #include "inspect/common/JsonExport.h"
@@ -16,6 +18,22 @@
 
 using namespace docshelf;
 
+namespace {
+
+// The findings of check or render in the chosen format, the count on standard
+// error, and the exit status: 1 with an error (or, --strict, a warning).
+int reportFindings(inspect::Findings& findings, const inspect::CommandLine& command, const std::string& before) {
+    findings.ignore(command.ignored);
+    std::cout << inspect::FindingsOutput::write(findings, command.format, DOCSHELF_VERSION);
+    std::cerr << "docshelf-inspect: " << before << findings.summary() << "\n";
+    if (!std::cout.good())
+        return 1;
+    bool failed = findings.hasErrors() || (command.strict && findings.count(inspect::Severity::Warning) > 0);
+    return failed ? 1 : 0;
+}
+
+}
+
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     auto parsed = inspect::parseCommandLine(arguments);
@@ -26,6 +44,16 @@ int main(int argc, char** argv) {
     const auto& command = *parsed.commandLine;
     if (command.command == "help") {
         std::cout << inspect::usage;
+        return 0;
+    }
+    if (command.command == "version") {
+        std::cout << "docshelf-inspect " << DOCSHELF_VERSION << "\n";
+        return 0;
+    }
+    if (command.command == "explain") {
+        const auto* code = inspect::Codes::find(command.explain);
+        std::cout << code->code << "\n  Found:     " << code->meaning << "\n  The user:  " << code->seen
+                  << "\n  To fix it: " << code->fix << "\n";
         return 0;
     }
 
@@ -40,14 +68,7 @@ int main(int argc, char** argv) {
 
     if (command.command == "check") {
         auto findings = inspect::DiscCheck::run({disc.app, disc.messageBundle, disc.windows});
-        if (command.json)
-            std::cout << inspect::render(findings.json());
-        else
-            std::cout << findings.text();
-        std::cerr << "docshelf-inspect: " << findings.summary() << "\n";
-        if (!std::cout.good())
-            return 1;
-        return findings.hasErrors() ? 1 : 0;
+        return reportFindings(findings, command, "");
     }
 
     if (command.command == "render") {
@@ -60,16 +81,14 @@ int main(int argc, char** argv) {
         }
         auto result = inspect::WindowRender::run(
             {disc.app, disc.messageBundle, *command.out, isatty(STDERR_FILENO) == 1}, backend);
-        std::cout << result.findings.text();
         if (!result.ok) {
+            std::cout << result.findings.text();
             std::cerr << "docshelf-inspect: " << result.error << "\n";
             return 1;
         }
-        std::cerr << "docshelf-inspect: " << inspect::counted(result.pictures, "window") << " rendered to "
-                  << *command.out << "/index.html; " << result.findings.summary() << "\n";
-        if (!std::cout.good())
-            return 1;
-        return result.findings.hasErrors() ? 1 : 0;
+        return reportFindings(result.findings, command,
+                              inspect::counted(result.pictures, "window") + " rendered to " + *command.out +
+                                  "/index.html; ");
     }
 
     nlohmann::ordered_json report;

@@ -15,6 +15,11 @@ struct Finding {
     std::string code;     // a stable word such as "model-without-kpsid"
     std::string location; // a file, with "[key][path]" or ":line" where there is one
     std::string message;
+    // The location taken apart: the file where it was read, its line (0 when
+    // unknown; in an XML property list the line of the key) and "[key][path]".
+    std::string file;
+    std::size_t line = 0;
+    std::string keyPath;
 };
 
 // The findings of one check, in the order they were found.
@@ -31,9 +36,13 @@ public:
     // "1 error, 0 warnings, 2 notes": the last line of check and render.
     std::string summary() const;
 
-    // One line per finding: "error model-without-kpsid /d/ModelInfo.plist[Model][QX]: ..."
+    // Drops every finding of these codes.
+    void ignore(const std::vector<std::string>& codes);
+
+    // One line per finding, as compilers write them, so that editors and CI jump to the place:
+    // "/d/ModelInfo.plist:7: error: [Model][QX] the record ... [model-without-kpsid]"
     std::string text() const;
-    // [{"severity": ..., "code": ..., "location": ..., "message": ...}, ...]
+    // [{"severity", "code", "location", "message", "file", "line", "keyPath"}, ...]
     nlohmann::ordered_json json() const;
 
     // Where a value lies in a property list: keyPath("/d/CDInfo.plist", {"ContainedModel", "QX"})

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <string>
 #include <string_view>
@@ -7,8 +8,10 @@
 
 namespace docshelf::inspect {
 
-// The pictures of one render run and the index.html that shows them: one section
-// per localization, each picture captioned with its model and language.
+// The pictures of one render run and the index.html that shows them, the one
+// page a disc's author reads: the findings at the top, each linked to the
+// windows it concerns; then one section per localization, its failing windows
+// first and marked, small pictures in a grid, each a link to its full size.
 class ContactSheet {
 public:
     // A file name for the picture of one window that no other picture of the sheet
@@ -24,6 +27,13 @@ public:
     void beginSection(const std::string& languageCode, const std::string& heading);
     void add(const std::string& file, const std::string& model, const std::string& language);
 
+    // A finding shown at the top of the page; the number to link windows to it.
+    std::size_t addFinding(const std::string& severity, const std::string& code, const std::string& place,
+                           const std::string& message);
+    // The window in `file` shows what finding `finding` says: the finding links to
+    // it, and the window is marked failing with the reason.
+    void link(std::size_t finding, const std::string& file, const std::string& reason);
+
     // The whole page, every text HTML-escaped and every file name percent-encoded.
     std::string html(const std::string& title) const;
 
@@ -35,7 +45,18 @@ private:
         std::string file;
         std::string model;
         std::string language;
+        std::vector<std::string> reasons; // why it fails; empty when it does not
     };
+    struct ShownFinding {
+        std::string severity;
+        std::string code;
+        std::string place;
+        std::string message;
+        std::vector<std::string> files; // the windows it concerns
+    };
+    Picture* picture(const std::string& file);
+    std::string caption(const std::string& file) const;
+    std::vector<ShownFinding> findings_;
     struct Section {
         std::string languageCode;
         std::string heading;

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -174,8 +175,18 @@ private:
         auto modelPopUp = session->objects().objectAs<PopUpButton>("supportModelPUButton");
         auto languagePopUp = session->objects().objectAs<PopUpButton>("languagePUButton");
         std::vector<std::string> models = itemTitles(modelPopUp);
-        if (models.empty())
+        if (models.empty()) {
             models.emplace_back();
+            // The same in every localization: said once, where the chain of lists starts.
+            if (!reportedNoModels_) {
+                reportedNoModels_ = true;
+                result_.findings.error("window-without-models",
+                                       Findings::keyPath(lists_.info.path, {"CommonResourcePath"}),
+                                       "the window lists no models, so its user can open nothing; check says why");
+                sheet_.addFinding("error", "window-without-models", result_.findings.all().back().location,
+                                  result_.findings.all().back().message);
+            }
+        }
         for (const std::string& model : models) {
             // As the user chooses: a model that is already shown is not chosen again.
             if (!model.empty() && selectedTitle(modelPopUp) != model)
@@ -217,8 +228,13 @@ private:
             const ShownText* shown = shownText(misfit.id);
             // Names from the catalogue are the same in every localization: reported once.
             bool localized = !shown || shown->source == Source::Messages || shown->source == Source::InfoPlist;
-            if (!seen_.insert({localized ? localization.folder : "", misfit.id, misfit.text}).second)
+            std::string reason = std::string(shown ? shown->text : misfit.id) + " " + misfit.problem;
+            auto [known, first] =
+                reported_.emplace(std::tuple(localized ? localization.folder : "", misfit.id, misfit.text), 0);
+            if (!first) {
+                sheet_.link(known->second, file, reason);
                 continue;
+            }
             std::string message =
                 std::string(shown ? shown->text : misfit.id) + " " + inQuotes(misfit.text) + " " + misfit.problem;
             if (!misfit.over.empty()) {
@@ -229,7 +245,11 @@ private:
             // The description follows the model and language shown: the key is the one the window chose.
             auto delegate = session.delegate();
             bool onDisc = delegate && delegate->documentInCD(Value(model), Value(language));
-            result_.findings.error("text-does-not-fit", locationOf(shown, localization, model, onDisc), message);
+            std::string place = locationOf(shown, localization, model, onDisc);
+            result_.findings.error("text-does-not-fit", place, message);
+            known->second =
+                sheet_.addFinding("error", "text-does-not-fit", result_.findings.all().back().location, message);
+            sheet_.link(known->second, file, reason);
         }
         return true;
     }
@@ -274,7 +294,9 @@ private:
     std::vector<Localization> localizations_;
     ContactSheet sheet_;
     std::size_t total_ = 0;
-    std::set<std::tuple<std::string, std::string, std::string>> seen_; // (localization, id, text) reported
+    bool reportedNoModels_ = false;
+    // (localization, id, text) reported, and its finding on the page.
+    std::map<std::tuple<std::string, std::string, std::string>, std::size_t> reported_;
 };
 
 }

@@ -1,6 +1,7 @@
 #include "CaseName.h"
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
+#include "TextEncoding.h"
 
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/MessageCheck.h"
@@ -103,6 +104,7 @@ struct CheckCase {
     std::vector<std::string> arguments = {};
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
+    std::string messageHas = "";  // part of the first finding's message, where its wording is the point
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -235,6 +237,35 @@ const std::vector<CheckCase> cases{
     {"language folder without a start document",
      [](CheckDisc& d) { d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}"); },
      {"start-document-missing"}},
+    {"Top.pdf in the wrong letter case",
+     [](CheckDisc& d) {
+         d.writeFile("Docs/French/Top.pdf", "%PDF-1.4\n");
+         d.writeFile("Docs/French/MacOS_X_readme.rtf", "{\\rtf1 x}");
+     },
+     {"start-document-case"},
+     {},
+     {},
+     "French/Top.pdf"},
+    {"read-me under a near name",
+     [](CheckDisc& d) {
+         d.writeFile("Docs/French/top.pdf", "%PDF-1.4");
+         d.writeFile("Docs/French/ReadMe.rtf", "{\\rtf1 x}");
+     },
+     {"readme-missing"},
+     {},
+     {},
+     "",
+     "did you mean \"ReadMe.rtf\"?"},
+    {"Folder Name with a trailing space",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German ", "Deutsch", "de"), member("French", "F", "fr")});
+     },
+     {"folder-name-space", "online-language-unknown", "language-folder-unnamed"},
+     {},
+     {},
+     "Documentation.plist[FolderInfoArray][1][Folder Name]",
+     "\"German \" (ends with a space)"},
     {"empty start document", [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", ""); }, {"document-empty"}},
     {"top.pdf that is no PDF",
      [](CheckDisc& d) { d.writeFile("Docs/German/top.pdf", "<html>"); },
@@ -298,7 +329,17 @@ const std::vector<CheckCase> cases{
      {"strings-unreadable"},
      {},
      {},
-     "Localizable.strings:2"},
+     "Localizable.strings:1"},
+    {"strings table whose line 5 lacks its semicolon",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings",
+                     "/* de */\n\"BTN_CLOSE\" = \"x\";\n\"TXT_MODEL\" = \"x\";\n\n\"UG_BTN_UG\" = "
+                     "\"x\"\n\"UG_BTN_README\" = \"x\";\n");
+     },
+     {"strings-unreadable"},
+     {},
+     {},
+     "Localizable.strings:5"},
     {"KPS_CGI_Language that no KPS Code has",
      [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("deu")); },
      {"language-code-unknown"}},
@@ -346,6 +387,12 @@ const std::vector<CheckCase> cases{
     {"setup launcher without a section",
      [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},
+    {"inst.ini saved as UTF-16LE with a byte-order mark, as Windows reads it",
+     [](CheckDisc& d) {
+         d.writeFile("Windows/inst.ini",
+                     testing::utf16("; launchers\r\n[Setup]\r\nExeprog=ReadMe.txt\r\n", false, true));
+     },
+     {}},
     {"Exeprog naming no file",
      [](CheckDisc& d) { d.writeFile("Windows/inst.ini", "[setup]\nexeprog = Gone.exe\n"); },
      {"launcher-program-missing"},
@@ -369,6 +416,13 @@ const std::vector<CheckCase> cases{
     {"supplies launcher of a model the disc does not contain",
      [](CheckDisc& d) { d.writeFile("Windows/VPS_qx-1.EXE", "MZ"); },
      {"supplies-model-unknown"}},
+    {"supplies launcher one letter off a model name",
+     [](CheckDisc& d) { d.writeFile("Windows/vps_QX-7.exe", "MZ"); },
+     {"supplies-model-unknown"},
+     {},
+     {},
+     "",
+     "did you mean \"QX-1\"?"},
     {"supplies launcher with a model name too long",
      [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
      {"supplies-model-too-long"}},
@@ -417,6 +471,10 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     if (!c.locationEnd.empty() && !findings.empty()) {
         EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
     }
+    if (!c.messageHas.empty() && !findings.empty()) {
+        EXPECT_NE(findings[0]["message"].get<std::string>().find(c.messageHas), std::string::npos)
+            << findings[0]["message"];
+    }
     EXPECT_EQ(result.exitStatus, error ? 1 : 0) << result.err;
 }
 
@@ -428,21 +486,116 @@ INSTANTIATE_TEST_SUITE_P(Findings, Check,
                                     testing::formatName(std::get<1>(info.param));
                          });
 
-TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
+TEST(CheckText, OneLinePerFindingAsCompilersWriteIt) {
     CheckDisc disc(PlistFormat::Xml);
     disc.writeDocuments("Docs", "Deutsh");
     disc.makeDirectory("Docs/Two\nLines");
     auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
                                                        disc.path("MacResources/CDCommonMessage.bundle")});
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
-    EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
-                              ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it; did you mean \"German\"?\n"
-                              "warning language-folder-unnamed " +
+    EXPECT_EQ(result.out, disc.path("Docs/Deutsh") +
+                              ": warning: language folder \"Deutsh\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it; did you mean \"German\"? "
+                              "[language-folder-unnamed]\n" +
                               disc.path("Docs/Two\\nLines") +
-                              ": language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
-                              "Documentation.plist; the browser ignores it\n");
+                              ": warning: language folder \"Two\\nLines\" is not named by any \"Folder Name\" in "
+                              "Documentation.plist; the browser ignores it [language-folder-unnamed]\n");
 }
+
+// One disc with an error at a key of an XML list and a warning about a folder
+// whose name holds what GitHub's annotations must escape.
+struct OutputCase {
+    std::string name;
+    std::vector<std::string> options;
+    int exitStatus;
+    std::function<void(const std::string& out, const CheckDisc& disc)> expect;
+};
+
+std::ostream& operator<<(std::ostream& out, const OutputCase& c) {
+    return out << c.name;
+}
+
+class CheckOutput : public ::testing::TestWithParam<OutputCase> {};
+
+TEST_P(CheckOutput, CarriesThePlaceOfEachFinding) {
+    const OutputCase& c = GetParam();
+    CheckDisc disc(PlistFormat::Xml);
+    disc.writeModelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
+                                                        {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                        {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
+    disc.writeDocuments("Docs", "a:b,c%\nd");
+    std::vector<std::string> arguments{"check", "--app", disc.appPath(), "--message-bundle",
+                                       disc.path("MacResources/CDCommonMessage.bundle")};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    auto result = testing::runProcess(INSPECTOR_PATH, arguments);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.name << "\n" << result.err;
+    SCOPED_TRACE(c.name + "\n" + result.out);
+    c.expect(result.out, disc);
+}
+
+const std::string modelInfo = "MacResources/ModelInfo.plist";
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, CheckOutput,
+    ::testing::Values(
+        OutputCase{"text",
+                   {},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       EXPECT_TRUE(out.starts_with(d.path(modelInfo) + ":7: error: [Model][QX-1] the record of"));
+                       EXPECT_TRUE(out.ends_with("[language-folder-unnamed]\n"));
+                   }},
+        OutputCase{"json",
+                   {"--format", "json"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       auto first = ordered_json::parse(out)[0];
+                       EXPECT_EQ(first["file"], d.path(modelInfo));
+                       EXPECT_EQ(first["line"], 7);
+                       EXPECT_EQ(first["keyPath"], "[Model][QX-1]");
+                       EXPECT_EQ(first["location"], d.path(modelInfo) + "[Model][QX-1]");
+                   }},
+        OutputCase{"sarif",
+                   {"--format", "sarif"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       auto log = ordered_json::parse(out);
+                       EXPECT_EQ(log["version"], "2.1.0");
+                       auto& run = log["runs"][0];
+                       EXPECT_EQ(run["tool"]["driver"]["name"], "docshelf-inspect");
+                       auto& result = run["results"][0];
+                       EXPECT_EQ(result["ruleId"], "model-without-kpsid");
+                       EXPECT_EQ(run["tool"]["driver"]["rules"][result["ruleIndex"].get<std::size_t>()]["id"],
+                                 "model-without-kpsid");
+                       EXPECT_EQ(result["level"], "error");
+                       EXPECT_TRUE(
+                           result["message"]["text"].get<std::string>().starts_with("[Model][QX-1] the record"));
+                       auto& place = result["locations"][0]["physicalLocation"];
+                       EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
+                       EXPECT_EQ(place["region"]["startLine"], 7);
+                       EXPECT_EQ(run["results"][1]["level"], "warning");
+                   }},
+        OutputCase{"github",
+                   {"--format", "github"},
+                   1,
+                   [](const std::string& out, const CheckDisc& d) {
+                       EXPECT_TRUE(out.starts_with("::error file=" + d.path(modelInfo) +
+                                                   ",line=7,title=model-without-kpsid::[Model][QX-1] the record"));
+                       // The name's line break and % cannot start a command of their own.
+                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/a%3Ab%2Cc%25%0Ad") + ",title="),
+                                 std::string::npos);
+                       EXPECT_NE(out.find("language folder \"a:b,c%25%0Ad\""), std::string::npos);
+                   }},
+        OutputCase{"ignore and strict",
+                   {"--ignore", "model-without-kpsid", "--strict"},
+                   1,
+                   [](const std::string& out, const CheckDisc&) {
+                       EXPECT_EQ(out.find("model-without-kpsid"), std::string::npos);
+                       EXPECT_NE(out.find(": warning: "), std::string::npos);
+                   }}),
+    [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;

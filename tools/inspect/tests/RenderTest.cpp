@@ -105,17 +105,42 @@ TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     fs::copy(sampleBundle, bundle, fs::copy_options::recursive);
     fs::path german = bundle / "Contents/Resources/de.lproj/Localizable.strings";
     std::string table = std::regex_replace(contents(german), std::regex("\"UG_BTN_UG\" = \"[^\"]*\";"),
-                                           "\"UG_BTN_UG\" = \"Benutzerhandbuch jetzt öffnen\";");
+                                           "\"UG_BTN_UG\" = \"Benutzerhandbuch jetzt öffnen <b>\";");
     std::ofstream(german, std::ios::binary | std::ios::trunc) << table;
 
     auto result = render(bundle);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_EQ(occurrences(result.out, "\n"), 1u) << result.out;
-    EXPECT_TRUE(result.out.starts_with("error text-does-not-fit " + german.string() +
-                                       "[UG_BTN_UG]: the documentation button's caption \"Benutzerhandbuch jetzt "
-                                       "öffnen\" is cut off: it needs "))
+    EXPECT_TRUE(result.out.starts_with(
+        german.string() + ": error: [UG_BTN_UG] the documentation button's caption \"Benutzerhandbuch jetzt "
+                          "öffnen <b>\" is cut off: it needs "))
         << result.out;
     EXPECT_EQ(pictures().size(), sampleWindows) << "the findings do not stop the pictures";
+
+    // The report page: the finding on top, linked to each German window; those
+    // windows marked and first; the disc's text escaped.
+    std::string page = contents(out.path() / "index.html");
+    auto finding = page.find("<code>text-does-not-fit</code>");
+    auto germanSection = page.find("<section id=\"l-3\" lang=\"de\">");
+    ASSERT_NE(finding, std::string::npos) << page;
+    EXPECT_LT(finding, germanSection);
+    EXPECT_LT(germanSection, page.find("<section id=\"l-0\"")) << "the failing localization first";
+    EXPECT_EQ(occurrences(page, "<figure class=\"failing\">"), 12u);
+    EXPECT_LT(page.find("<figure class=\"failing\"><a id=\"w-de_RT-20_"), page.find("<figure><a id=\"w-"));
+    EXPECT_NE(page.find("<a href=\"#w-de_QX-750-Duo_Italiano.png\">"), std::string::npos);
+    EXPECT_NE(page.find("öffnen &lt;b&gt;"), std::string::npos);
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+}
+
+// A volume mapped where the disc is not: every window lists no model, and render fails as check does.
+TEST_F(Render, WindowsWithoutModelsAreAnError) {
+    testing::TemporaryDirectory empty;
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"render", "--app", BUILT_APP_PATH, "--volume",
+                                       "/Volumes/ZORVANE=" + empty.path().string(), "--out", out.path()},
+                                      {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_EQ(occurrences(result.out, "[window-without-models]"), 1u) << result.out;
 }
 
 TEST(RenderWithoutDisplay, SaysHowToRunIt) {

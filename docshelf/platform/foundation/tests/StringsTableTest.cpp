@@ -94,7 +94,7 @@ TEST_P(StringsTableMalformed, HoldsNoKeysAndSaysWhere) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StringsTableMalformed,
     ::testing::Values(MalformedCase{"last semicolon missing", R"("a" = "b")", 1, 10},
-                      MalformedCase{"semicolon missing between pairs", "\"a\" = \"b\"\n\"c\" = \"d\";", 2, 1},
+                      MalformedCase{"semicolon missing between pairs", "\"a\" = \"b\"\n\"c\" = \"d\";", 1, 10},
                       MalformedCase{"string not closed", R"("a" = "b;)", 1, 7},
                       MalformedCase{"comment not closed", "\"a\" = \"b\";\n  /* open", 2, 3},
                       MalformedCase{"no equals sign", R"("a" "b";)", 1, 5},
@@ -142,8 +142,8 @@ TEST_P(StringsTableEncoding, DecodesToTheSameEntries) {
 TEST_P(StringsTableEncoding, ReportsPositionsInDecodedText) {
     StringsTableResult result = StringsTable::parse(GetParam().encode("\"a\" = \"機\";\n\"b\" = \"種\"\n"));
     EXPECT_FALSE(result.ok) << GetParam().name;
-    EXPECT_EQ(result.line, 3u) << GetParam().name;
-    EXPECT_EQ(result.column, 1u) << GetParam().name;
+    EXPECT_EQ(result.line, 2u) << GetParam().name << ": at the end of the line that lacks its ';'";
+    EXPECT_EQ(result.column, 10u) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

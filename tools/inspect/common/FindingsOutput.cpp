@@ -1,0 +1,125 @@
+#include "inspect/common/FindingsOutput.h"
+
+#include "inspect/common/Codes.h"
+#include "inspect/common/JsonExport.h"
+
+#include <map>
+
+namespace docshelf::inspect {
+
+namespace {
+
+// A file as a URI: "file://" and the path with every byte outside the
+// unreserved characters and "/" percent-encoded.
+std::string fileUri(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = path.starts_with('/') ? "file://" : "";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~')
+            out += static_cast<char>(c);
+        else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+// GitHub's escaping: a message may not hold %, CR or LF; a property value
+// neither ":" nor ",", or a name on the disc could end it and start another.
+std::string githubData(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '%')
+            out += "%25";
+        else if (c == '\r')
+            out += "%0D";
+        else if (c == '\n')
+            out += "%0A";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string githubProperty(const std::string& text) {
+    std::string out;
+    for (char c : githubData(text)) {
+        if (c == ':')
+            out += "%3A";
+        else if (c == ',')
+            out += "%2C";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string messageOf(const Finding& f) {
+    return f.keyPath.empty() ? f.message : f.keyPath + " " + f.message;
+}
+
+}
+
+nlohmann::ordered_json FindingsOutput::sarif(const Findings& findings, const std::string& version) {
+    using json = nlohmann::ordered_json;
+    auto rules = json::array();
+    std::map<std::string, std::size_t> ruleIndex;
+    for (const auto& code : Codes::all()) {
+        ruleIndex[std::string(code.code)] = rules.size();
+        rules.push_back({{"id", code.code},
+                         {"shortDescription", {{"text", code.meaning}}},
+                         {"fullDescription", {{"text", std::string(code.meaning) + " " + std::string(code.seen)}}},
+                         {"help", {{"text", code.fix}}}});
+    }
+    auto results = json::array();
+    for (const Finding& f : findings.all()) {
+        json physical{{"artifactLocation", {{"uri", fileUri(f.file)}}}};
+        if (f.line > 0)
+            physical["region"] = {{"startLine", f.line}};
+        json result{{"ruleId", f.code}};
+        if (auto at = ruleIndex.find(f.code); at != ruleIndex.end())
+            result["ruleIndex"] = at->second;
+        result["level"] = severityName(f.severity);
+        result["message"] = {{"text", messageOf(f)}};
+        result["locations"] = json::array({{{"physicalLocation", physical}}});
+        results.push_back(std::move(result));
+    }
+    return {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+            {"version", "2.1.0"},
+            {"runs",
+             json::array(
+                 {{{"tool",
+                    {{"driver", {{"name", "docshelf-inspect"}, {"version", version}, {"rules", std::move(rules)}}}}},
+                   {"results", std::move(results)}}})}};
+}
+
+std::string FindingsOutput::github(const Findings& findings) {
+    std::string out;
+    for (const Finding& f : findings.all()) {
+        const char* command = f.severity == Severity::Error     ? "error"
+                              : f.severity == Severity::Warning ? "warning"
+                                                                : "notice";
+        out += std::string("::") + command + " file=" + githubProperty(f.file) +
+               (f.line > 0 ? ",line=" + std::to_string(f.line) : "") + ",title=" + githubProperty(f.code) +
+               "::" + githubData(messageOf(f)) + "\n";
+    }
+    return out;
+}
+
+std::string FindingsOutput::write(const Findings& findings, OutputFormat format, const std::string& version) {
+    switch (format) {
+    case OutputFormat::Json:
+        return render(findings.json());
+    case OutputFormat::Sarif:
+        return render(sarif(findings, version));
+    case OutputFormat::Github:
+        return github(findings);
+    case OutputFormat::Text:
+        break;
+    }
+    return findings.text();
+}
+
+}
