@@ -33,6 +33,18 @@ std::string findApplication(const fs::path& disc) {
     return (disc / (docshelf ? "Docshelf.app" : found.front())).string();
 }
 
+// The application bundle built beside this program (build/docshelf/Docshelf.app
+// for build/tools/docshelf-inspect): a disc folder as its author keeps it, before
+// the bundle is copied in, is checked with it. Empty where there is none.
+std::string builtApplication() {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    fs::path app = (self.parent_path() / ".." / "docshelf" / "Docshelf.app").lexically_normal();
+    return isApplicationBundle(app) ? app.string() : std::string();
+}
+
 std::string fullPath(const std::string& path) {
     std::error_code error;
     std::string full = fs::absolute(path, error).lexically_normal().string();
@@ -63,8 +75,12 @@ DiscFolder DiscFolder::resolve(const CommandLine& command) {
     } else {
         result.app = findApplication(*command.disc);
         if (result.app.empty()) {
-            result.error = "no application bundle in " + *command.disc + "; name one with --app BUNDLE";
-            return result;
+            result.app = builtApplication();
+            if (result.app.empty()) {
+                result.error = "no application bundle in " + *command.disc + "; name one with --app BUNDLE";
+                return result;
+            }
+            result.appNote = "the disc folder holds no application bundle; using the one built here, " + result.app;
         }
     }
 

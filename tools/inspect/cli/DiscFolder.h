@@ -11,6 +11,8 @@ namespace docshelf::inspect {
 // read from. A disc folder is enough: its application bundle, its message
 // bundle (MacResources/CDCommonMessage.bundle) and, for check, its Windows
 // folder are found in it; --app, --message-bundle and --windows override them.
+// A folder without a bundle (the sources of a disc) is read with the bundle built
+// beside the inspector.
 struct DiscFolder {
     std::string app;
     std::optional<std::string> messageBundle;
@@ -18,6 +20,9 @@ struct DiscFolder {
     // "/Volumes/ZORVANE is read from /home/a/draft (the disc folder)"; empty when
     // the lists name no volume and nothing was mapped.
     std::string mapping;
+    // Says so when the disc folder held no bundle and the one built beside the
+    // inspector stands in for it; empty otherwise.
+    std::string appNote;
     std::string error; // why the command line names no disc; empty when it does
 
     // Resolves the command line's disc and installs its volume mapping: every

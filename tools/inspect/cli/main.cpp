@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
         std::cerr << "docshelf-inspect: " << disc.error << "\n";
         return 2;
     }
+    if (!disc.appNote.empty())
+        std::cerr << "docshelf-inspect: note: " << disc.appNote << "\n";
     if (!disc.mapping.empty())
         std::cerr << "docshelf-inspect: note: " << disc.mapping << "\n";
     foundation::Bundle::setMainBundlePath(disc.app);

@@ -266,6 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
                       VolumeCase{"check", {"check", "--app", "APP", "--volume", "/Volumes/ZORVANE=", "--json"}, "[]"}),
     [](const auto& info) { return info.param.name; });
 
+// The repository's folder holds no bundle: the one built beside the inspector stands in.
+TEST(DiscFolder, TheRepositorysFolderChecksCleanWithTheBuiltBundle) {
+    auto result = inspect({"check", SAMPLE_DISC_SOURCE});
+    EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+    EXPECT_NE(result.err.find("using the one built here"), std::string::npos) << result.err;
+}
+
 TEST(DiscFolder, AppThatIsNoBundleIsRefused) {
     DraftDisc disc;
     auto result = inspect({"check", disc.path(), "--app", disc.path("MacResources")});
