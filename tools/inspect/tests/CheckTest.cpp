@@ -2,8 +2,8 @@
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
 
-#include "DiscPropertyLists.h"
-#include "MessageCheck.h"
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MessageCheck.h"
 
 #include "catalogue/ZVModelDocumentation.h"
 

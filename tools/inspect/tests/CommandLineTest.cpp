@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "inspect/cli/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 
 struct BadLine {
     std::vector<std::string> arguments;
-    const char* expected;  // part of the message
+    const char* expected; // part of the message
 };
 
 class WrongCommandLine : public ::testing::TestWithParam<BadLine> {};

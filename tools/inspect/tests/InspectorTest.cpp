@@ -21,11 +21,16 @@ protected:
     void SetUp() override {
         disc.writeChain();
         disc.writeDocumentationPlist(DiscBuilder::fiveLanguages());
-        disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"b-2", Value::dictionary({{"KPSID", "B2"}})}})}}));
+        disc.writeModelInfo(
+            Value::dictionary({{"Model", Value::dictionary({{"b-2", Value::dictionary({{"KPSID", "B2"}})}})}}));
         disc.writeLanguageFolder("Docs", "German", {"top.pdf", "MacOS_X_readme.rtf"});
         disc.writeCDInfo(Value::dictionary(
-            {{"ContainedModel", Value::dictionary({{"b-2", Value::dictionary({})},
-                                                   {"A-1", Value::dictionary({{"Documentation", Value::dictionary({{"URL", "P?"}, {"Language", Value::array({"English"})}})}})}})},
+            {{"ContainedModel",
+              Value::dictionary(
+                  {{"b-2", Value::dictionary({})},
+                   {"A-1", Value::dictionary(
+                               {{"Documentation",
+                                 Value::dictionary({{"URL", "P?"}, {"Language", Value::array({"English"})}})}})}})},
              {"Documentation", Value::dictionary({{"Path", disc.path("Docs")}})}}));
     }
 
@@ -46,9 +51,9 @@ TEST_F(Inspector, CatalogueListsEveryModelInOrder) {
     std::vector<std::string> keys;
     for (auto it = german.begin(); it != german.end(); ++it)
         keys.push_back(it.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"documentation display name", "documentation path",
-                                              "documentation readme path", "KPS docuemntation language code",
-                                              "KPS docuemntation URL"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"documentation display name", "documentation path", "documentation readme path",
+                                        "KPS docuemntation language code", "KPS docuemntation URL"}));
 }
 
 TEST_F(Inspector, CatalogueOfOneModelWhetherListedOrNot) {
@@ -60,11 +65,14 @@ TEST_F(Inspector, CatalogueOfOneModelWhetherListedOrNot) {
 }
 
 TEST_F(Inspector, LookupGivesNullWhereAbsent) {
-    auto found = ordered_json::parse(inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "Deutsch"}).out);
+    auto found = ordered_json::parse(
+        inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "Deutsch"}).out);
     EXPECT_EQ(found, ordered_json::parse(R"({"documentation path": ")" + disc.path("Docs") + R"(/German/top.pdf",
-        "documentation readme path": ")" + disc.path("Docs") + R"(/German/MacOS_X_readme.rtf",
+        "documentation readme path": ")" +
+                                         disc.path("Docs") + R"(/German/MacOS_X_readme.rtf",
         "KPS docuemntation URL": ""})"));
-    auto missing = ordered_json::parse(inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "deutsch"}).out);
+    auto missing = ordered_json::parse(
+        inspect({"lookup", "--app", disc.appPath(), "--model", "b-2", "--language", "deutsch"}).out);
     EXPECT_EQ(missing, ordered_json::parse(R"({"documentation path": null, "documentation readme path": null,
         "KPS docuemntation URL": null})"));
 }
@@ -173,12 +181,15 @@ TEST(SampleDiscWindow, StepsRecordTheirCommandsInTheMacForm) {
 }
 
 TEST(SampleDiscWindow, DiscDocumentAndClosingTheWindow) {
-    auto json = sampleWindow({"language:Fran\xC3\xA7" "ais", "press:documentation", "press:readme", "close-window"});
+    auto json = sampleWindow({"language:Fran\xC3\xA7"
+                              "ais",
+                              "press:documentation", "press:readme", "close-window"});
     auto& states = json["states"];
     ASSERT_EQ(states.size(), 5u);
     std::string disc = std::string(SAMPLE_APP_PATH).substr(0, std::string(SAMPLE_APP_PATH).rfind('/'));
     EXPECT_EQ(states[2]["commands"], ordered_json({"open \"" + disc + "/Documentation/Manuals/French/top.html\""}));
-    EXPECT_EQ(states[3]["commands"], ordered_json({"open \"" + disc + "/Documentation/Manuals/French/MacOS_X_readme.rtf\""}));
+    EXPECT_EQ(states[3]["commands"],
+              ordered_json({"open \"" + disc + "/Documentation/Manuals/French/MacOS_X_readme.rtf\""}));
     EXPECT_EQ(states[4]["terminated"], true);
 }
 

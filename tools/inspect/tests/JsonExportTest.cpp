@@ -1,4 +1,4 @@
-#include "JsonExport.h"
+#include "inspect/common/JsonExport.h"
 
 #include <gtest/gtest.h>
 

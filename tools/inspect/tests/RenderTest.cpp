@@ -15,7 +15,7 @@ namespace docshelf {
 namespace {
 
 namespace fs = std::filesystem;
-using fltk::testing::XvfbServer;
+using testing::XvfbServer;
 
 const std::string sampleApp = SAMPLE_APP_PATH;
 const std::string sampleBundle = fs::path(sampleApp).parent_path() / "MacResources/CDCommonMessage.bundle";

@@ -22,7 +22,7 @@ namespace {
 using foundation::Value;
 using testing::ChildProcess;
 using testing::DesktopUser;
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 namespace fs = std::filesystem;
 

@@ -22,7 +22,7 @@
 namespace docshelf::fltk {
 namespace {
 
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 using FltkBackendTest = testing::OnScreenTest;
 

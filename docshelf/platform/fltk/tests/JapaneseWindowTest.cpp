@@ -22,7 +22,7 @@ namespace docshelf::fltk {
 namespace {
 
 using testing::ChildProcess;
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 const std::string disc = DOCSHELF_SAMPLE_DISC;
 const std::string program = disc + "/Docshelf.app/Contents/MacOS/Docshelf";

@@ -12,6 +12,8 @@
 
 namespace docshelf::fltk::testing {
 
+using docshelf::testing::XvfbServer;
+
 // A test whose application draws with the FLTK backend on the shared private X
 // server, so that windows are really shown and texts really measured.
 class OnScreenTest : public ::testing::Test {

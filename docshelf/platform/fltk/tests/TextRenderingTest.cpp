@@ -24,7 +24,7 @@
 namespace docshelf::fltk {
 namespace {
 
-using testing::XvfbServer;
+using docshelf::testing::XvfbServer;
 
 // Where ink lies in a picture: the rows and columns that hold a dark pixel.
 struct Ink {

@@ -1,4 +1,4 @@
-#include "ContactSheet.h"
+#include "inspect/render/ContactSheet.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "CatalogueReport.h"
+#include "inspect/catalogue/CatalogueReport.h"
 
-#include "DiscPropertyLists.h"
-#include "JsonExport.h"
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/common/JsonExport.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"

@@ -1,6 +1,7 @@
-#include "WindowsFolderCheck.h"
+#include "inspect/check/WindowsFolderCheck.h"
 
-#include "IniFile.h"
+#include "inspect/check/IniFile.h"
+#include "inspect/common/Wording.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -11,10 +12,6 @@
 namespace docshelf::inspect {
 
 namespace {
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 std::string lower(std::string text) {
     for (char& c : text)

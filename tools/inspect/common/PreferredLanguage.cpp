@@ -1,4 +1,4 @@
-#include "PreferredLanguage.h"
+#include "inspect/common/PreferredLanguage.h"
 
 #include <cstdlib>
 

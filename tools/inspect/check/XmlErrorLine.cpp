@@ -1,4 +1,4 @@
-#include "XmlErrorLine.h"
+#include "inspect/check/XmlErrorLine.h"
 
 #include <pugixml.hpp>
 

@@ -1,11 +1,12 @@
-#include "WindowRender.h"
+#include "inspect/render/WindowRender.h"
 
-#include "ContactSheet.h"
-#include "DiscPropertyLists.h"
-#include "MessageCheck.h"
-#include "PreferredLanguage.h"
-#include "TextFit.h"
-#include "WindowSession.h"
+#include "inspect/render/ContactSheet.h"
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MessageCheck.h"
+#include "inspect/common/PreferredLanguage.h"
+#include "inspect/render/TextFit.h"
+#include "inspect/window/WindowSession.h"
+#include "inspect/common/Wording.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"
@@ -69,10 +70,6 @@ const ShownText* shownText(const std::string& id) {
 
 // Never a text of any table: a lookup that gives it back found no text.
 constexpr const char* notFound = "\x01not found\x01";
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 // A localization that users get, and the language that gets it.
 struct Localization {

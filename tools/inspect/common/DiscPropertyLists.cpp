@@ -1,4 +1,4 @@
-#include "DiscPropertyLists.h"
+#include "inspect/common/DiscPropertyLists.h"
 
 #include "catalogue/DocumentationKeys.h"
 

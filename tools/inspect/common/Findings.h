@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inspect/common/Severity.h"
+
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -9,7 +11,7 @@ namespace docshelf::inspect {
 
 // One thing that the check found on a disc.
 struct Finding {
-    std::string severity; // "error", "warning" or "note"
+    Severity severity;
     std::string code;     // a stable word such as "model-without-kpsid"
     std::string location; // a file, with "[key][path]" or ":line" where there is one
     std::string message;
@@ -24,7 +26,9 @@ public:
 
     const std::vector<Finding>& all() const { return findings_; }
     bool hasErrors() const;
-    std::size_t count(const std::string& severity) const;
+    std::size_t count(Severity severity) const;
+    // "1 error, 0 warnings, 2 notes": the last line of check and render.
+    std::string summary() const;
 
     // One line per finding: "error model-without-kpsid /d/ModelInfo.plist[Model][QX]: ..."
     std::string text() const;
@@ -38,8 +42,5 @@ public:
 private:
     std::vector<Finding> findings_;
 };
-
-// "1 error", "3 warnings", "0 notes".
-std::string counted(std::size_t number, const std::string& noun);
 
 }

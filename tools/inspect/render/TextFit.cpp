@@ -1,4 +1,4 @@
-#include "TextFit.h"
+#include "inspect/render/TextFit.h"
 
 #include "platform/appkit/Control.h"
 #include "platform/appkit/NibLoadResult.h"

@@ -8,20 +8,20 @@ namespace docshelf::inspect {
 
 // What the inspector was asked to do.
 struct CommandLine {
-    std::string command;  // "catalogue", "lookup", "window", "check", "render" or "help"
+    std::string command; // "catalogue", "lookup", "window", "check", "render" or "help"
     std::string app;
     std::optional<std::string> model;
     std::optional<std::string> language;
     std::optional<std::string> messageBundle;
     std::optional<std::string> reader;
     std::optional<std::string> windows;
-    std::optional<std::string> out;  // render: the folder for the pictures
-    bool json = false;  // check: findings as one JSON array instead of lines
+    std::optional<std::string> out; // render: the folder for the pictures
+    bool json = false;              // check: findings as one JSON array instead of lines
     std::vector<std::string> steps;
 };
 
 struct CommandLineResult {
-    std::optional<CommandLine> commandLine;  // empty when the arguments are wrong
+    std::optional<CommandLine> commandLine; // empty when the arguments are wrong
     std::string error;
 };
 

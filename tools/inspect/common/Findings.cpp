@@ -1,26 +1,28 @@
-#include "Findings.h"
+#include "inspect/common/Findings.h"
+
+#include "inspect/common/Wording.h"
 
 #include <algorithm>
 
 namespace docshelf::inspect {
 
 void Findings::error(std::string code, std::string location, std::string message) {
-    findings_.push_back({"error", std::move(code), std::move(location), std::move(message)});
+    findings_.push_back({Severity::Error, std::move(code), std::move(location), std::move(message)});
 }
 
 void Findings::warning(std::string code, std::string location, std::string message) {
-    findings_.push_back({"warning", std::move(code), std::move(location), std::move(message)});
+    findings_.push_back({Severity::Warning, std::move(code), std::move(location), std::move(message)});
 }
 
 void Findings::note(std::string code, std::string location, std::string message) {
-    findings_.push_back({"note", std::move(code), std::move(location), std::move(message)});
+    findings_.push_back({Severity::Note, std::move(code), std::move(location), std::move(message)});
 }
 
 bool Findings::hasErrors() const {
-    return count("error") > 0;
+    return count(Severity::Error) > 0;
 }
 
-std::size_t Findings::count(const std::string& severity) const {
+std::size_t Findings::count(Severity severity) const {
     return static_cast<std::size_t>(
         std::count_if(findings_.begin(), findings_.end(), [&](const Finding& f) { return f.severity == severity; }));
 }
@@ -49,14 +51,18 @@ std::string oneLine(const std::string& text) {
 std::string Findings::text() const {
     std::string out;
     for (const Finding& f : findings_)
-        out += f.severity + " " + f.code + " " + oneLine(f.location) + ": " + oneLine(f.message) + "\n";
+        out += std::string(severityName(f.severity)) + " " + f.code + " " + oneLine(f.location) + ": " +
+               oneLine(f.message) + "\n";
     return out;
 }
 
 nlohmann::ordered_json Findings::json() const {
     auto array = nlohmann::ordered_json::array();
     for (const Finding& f : findings_)
-        array.push_back({{"severity", f.severity}, {"code", f.code}, {"location", f.location}, {"message", f.message}});
+        array.push_back({{"severity", severityName(f.severity)},
+                         {"code", f.code},
+                         {"location", f.location},
+                         {"message", f.message}});
     return array;
 }
 
@@ -67,8 +73,9 @@ std::string Findings::keyPath(const std::string& file, const std::vector<std::st
     return out;
 }
 
-std::string counted(std::size_t number, const std::string& noun) {
-    return std::to_string(number) + " " + noun + (number == 1 ? "" : "s");
+std::string Findings::summary() const {
+    return counted(count(Severity::Error), "error") + ", " + counted(count(Severity::Warning), "warning") + ", " +
+           counted(count(Severity::Note), "note");
 }
 
 }

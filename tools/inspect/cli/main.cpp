@@ -1,9 +1,10 @@
-#include "CatalogueReport.h"
-#include "CommandLine.h"
-#include "DiscCheck.h"
-#include "JsonExport.h"
-#include "WindowRender.h"
-#include "WindowSession.h"
+#include "inspect/catalogue/CatalogueReport.h"
+#include "inspect/cli/CommandLine.h"
+#include "inspect/common/Wording.h"
+#include "inspect/check/DiscCheck.h"
+#include "inspect/common/JsonExport.h"
+#include "inspect/render/WindowRender.h"
+#include "inspect/window/WindowSession.h"
 
 #include "platform/fltk/WindowPicture.h"
 
@@ -41,9 +42,7 @@ int main(int argc, char** argv) {
             std::cout << inspect::render(findings.json());
         else
             std::cout << findings.text();
-        std::cerr << "docshelf-inspect: " << inspect::counted(findings.count("error"), "error") << ", "
-                  << inspect::counted(findings.count("warning"), "warning") << ", "
-                  << inspect::counted(findings.count("note"), "note") << "\n";
+        std::cerr << "docshelf-inspect: " << findings.summary() << "\n";
         if (!std::cout.good())
             return 1;
         return findings.hasErrors() ? 1 : 0;
@@ -65,9 +64,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cerr << "docshelf-inspect: " << inspect::counted(result.pictures, "window") << " rendered to "
-                  << *command.out << "/index.html; " << inspect::counted(result.findings.count("error"), "error")
-                  << ", " << inspect::counted(result.findings.count("warning"), "warning") << ", "
-                  << inspect::counted(result.findings.count("note"), "note") << "\n";
+                  << *command.out << "/index.html; " << result.findings.summary() << "\n";
         if (!std::cout.good())
             return 1;
         return result.findings.hasErrors() ? 1 : 0;

@@ -1,6 +1,7 @@
-#include "MessageCheck.h"
+#include "inspect/check/MessageCheck.h"
 
-#include "PreferredLanguage.h"
+#include "inspect/common/PreferredLanguage.h"
+#include "inspect/common/Wording.h"
 
 #include "window/Locations.h"
 
@@ -48,10 +49,6 @@ constexpr MessageKey browserKeys[] = {
 
 // Never a text of any table: a lookup that gives it back found no text.
 constexpr const char* notFound = "\x01not found\x01";
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 bool isFile(const std::string& path) {
     bool isDirectory = false;

@@ -1,6 +1,6 @@
-#include "WindowSession.h"
+#include "inspect/window/WindowSession.h"
 
-#include "JsonExport.h"
+#include "inspect/common/JsonExport.h"
 
 #include "platform/appkit/Application.h"
 #include "platform/appkit/Button.h"
@@ -131,7 +131,8 @@ ordered_json WindowSession::state() {
                 menuTitles.push_back(toJson(applicationMenu->itemAtIndex(i)->title()));
     state["applicationMenu"] = std::move(menuTitles);
 
-    state["commands"] = ordered_json(std::vector<std::string>(commands_->begin() + static_cast<long>(reported_), commands_->end()));
+    state["commands"] =
+        ordered_json(std::vector<std::string>(commands_->begin() + static_cast<long>(reported_), commands_->end()));
     reported_ = commands_->size();
     state["terminated"] = Application::shared().isTerminated();
     return state;

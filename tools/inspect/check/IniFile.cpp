@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "inspect/check/IniFile.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "inspect/common/Findings.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,10 @@
-#include "DiscCheck.h"
+#include "inspect/check/DiscCheck.h"
 
-#include "DiscPropertyLists.h"
-#include "MessageCheck.h"
-#include "WindowsFolderCheck.h"
-#include "XmlErrorLine.h"
+#include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MessageCheck.h"
+#include "inspect/check/WindowsFolderCheck.h"
+#include "inspect/check/XmlErrorLine.h"
+#include "inspect/common/Wording.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"
@@ -26,10 +27,6 @@ using foundation::FileManager;
 using foundation::Value;
 
 namespace {
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 const char* kindName(Value::Kind kind) {
     switch (kind) {

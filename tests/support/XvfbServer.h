@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+namespace docshelf::testing {
+
+// A private X server for the tests, started on the first free display and ended
+// with the test program.
+class XvfbServer {
+public:
+  // The one server of this test program; started on first use.
+  static XvfbServer &shared();
+  ~XvfbServer();
+
+  static bool installed();
+  bool running() const { return pid_ > 0; }
+  // ":N"; empty when the server did not start.
+  const std::string &display() const { return display_; }
+  // Sends every mapped top-level window what a window manager sends when the
+  // user clicks its close box; how many windows got it.
+  int closeTopLevelWindows() const;
+
+private:
+  XvfbServer();
+  // One server, display_ set once it told its display; stop ends it.
+  void start();
+  void stop();
+
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+} // namespace docshelf::testing
