@@ -62,6 +62,7 @@ DocumentationAppDelegate::DocumentationAppDelegate() {
     publish("readMeButtonHidden");
 
     publishAction("modelSelected", [this](const auto&) { modelSelected(); });
+    publishAction("languageSelected", [this](const auto&) { languageSelected(); });
     publishAction("openDocumentation", [this](const auto&) { openDocumentation(); });
     publishAction("openReadMe", [this](const auto&) { openReadMe(); });
     publishAction("colseApp", [this](const auto&) { colseApp(); });
@@ -117,7 +118,7 @@ void DocumentationAppDelegate::setLanguageList(const Value& model) {
     auto menu = Menu::init();
     std::size_t index = 0;
     for (const Value& entry : list.elements()) {
-        auto item = MenuItem::initWithTitle(displayNameOf(entry), "", "");
+        auto item = MenuItem::initWithTitle(displayNameOf(entry), "languageSelected", "");
         item->setTarget(self());
         menu->insertItem(item, index++);
     }
@@ -161,6 +162,21 @@ void DocumentationAppDelegate::modelSelected() {
     if (!languagePUButton->isHidden())
         keepLanguageList(previousLanguage);
     supportModelPUButton->selectItemWithTitle(model);
+    showDocumentationChoice(model);
+}
+
+void DocumentationAppDelegate::languageSelected() {
+    showDocumentationChoice(supportModelPUButton->title());
+}
+
+void DocumentationAppDelegate::showDocumentationChoice(const Value& model) {
+    Value language = languagePUButton->title();
+    bool onDisc = documentInCD(model, language);
+    setValue(localized(onDisc ? "UG_TXT_LINKCD_UG_SUG" : "UG_TXT_LINKWB"), "languageStaticDescriptionTxt");
+    Value readMe = documentationReadMePathWithDisplayLanguageName(ZVModelDocumentation::initWithName(model), language);
+    // The file system is asked only about a path that is there.
+    bool readMeThere = readMe.isNonEmptyString() && FileManager::fileExistsAtPath(readMe);
+    setValue(Value::boolean(!readMeThere), "readMeButtonHidden");
 }
 
 void DocumentationAppDelegate::fitRightAnchored(appkit::Outlet<appkit::TextField>& field,
@@ -221,15 +237,9 @@ void DocumentationAppDelegate::awakeFromNib() {
 
     setValue(stringWithFormat("%@: ", {localized("UG_TXT_LANGUAGE")}), "languageLabelTitle");
     setLanguageList(firstModel);
-    bool onDisc = documentInCD(firstModel, languagePUButton->title());
-    setValue(localized(onDisc ? "UG_TXT_LINKCD_UG_SUG" : "UG_TXT_LINKWB"), "languageStaticDescriptionTxt");
     setValue(localized("UG_BTN_UG"), "docButtonTitle");
-
-    Value readMe = documentationReadMePathWithDisplayLanguageName(ZVModelDocumentation::initWithName(firstModel),
-                                                                  languagePUButton->title());
     setValue(localized("UG_BTN_README"), "readMeButtonTitle");
-    bool readMeThere = readMe.isNonEmptyString() && FileManager::fileExistsAtPath(readMe);
-    setValue(Value::boolean(!readMeThere), "readMeButtonHidden");
+    showDocumentationChoice(firstModel);
 
     retitleApplicationMenu();
 }
@@ -243,7 +253,7 @@ void DocumentationAppDelegate::retitleApplicationMenu() {
         if (auto item = mainMenu->itemWithTitle(title))
             applicationMenu = item->submenu();
     static constexpr std::pair<const char*, const char*> retitled[] = {
-        {"About", "APP_MENU_ABOUT"},       {"Hide", "APP_MENU_HIDE"}, {"Hide Others", "APP_MENU_HIDEOHTERS"},
+        {"About", "APP_MENU_ABOUT"},      {"Hide", "APP_MENU_HIDE"}, {"Hide Others", "APP_MENU_HIDEOHTERS"},
         {"Show All", "APP_MENU_SHOWALL"}, {"Quit", "APP_MENU_QUIT"},
     };
     for (const auto& [english, key] : retitled) {
@@ -257,6 +267,8 @@ void DocumentationAppDelegate::retitleApplicationMenu() {
 
 void DocumentationAppDelegate::applicationDidFinishLaunching(const Value&) {
     autoSelectLanguageList();
+    // The automatic choice may have picked another language than the set-up saw.
+    showDocumentationChoice(supportModelPUButton->title());
     window->makeKeyAndOrderFront(self());
 }
 

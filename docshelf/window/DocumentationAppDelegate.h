@@ -26,6 +26,9 @@ public:
     void keepLanguageList(const foundation::Value& previousLanguage);
     void setLanguageList(const foundation::Value& model);
     void modelSelected();
+    // The action of every item of the language pop-up: the description and the
+    // read-me button follow the language chosen; nothing else changes.
+    void languageSelected();
     void awakeFromNib() override;
     void applicationDidFinishLaunching(const foundation::Value& notification) override;
     bool applicationShouldTerminateAfterLastWindowClosed(appkit::Application& application) override;
@@ -39,6 +42,9 @@ private:
     // label by as much as the text's width changed.
     void fitRightAnchored(appkit::Outlet<appkit::TextField>& field, appkit::Outlet<appkit::TextField>& label);
     void retitleApplicationMenu();
+    // The description text and the read-me button's visibility for the model and
+    // the language the window shows now, asked of the disc afresh.
+    void showDocumentationChoice(const foundation::Value& model);
     void run(const std::string& command);
     std::shared_ptr<appkit::Object> self();
 

@@ -5,9 +5,10 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
 
 #include <array>
-#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -16,8 +17,6 @@ namespace docshelf::appkit {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> pngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-// Signature, IHDR length and type, width and height.
-constexpr std::size_t headerBytes = 8 + 4 + 4 + 4 + 4;
 // The format allows no more (2^31 - 1).
 constexpr std::uint32_t largestDimension = 0x7fffffff;
 
@@ -38,7 +37,8 @@ bool isRegularFile(const std::string& path) {
 
 }
 
-Image::Image(std::string path, Size pixelSize) : path_(std::move(path)), pixelSize_(pixelSize), size_(pixelSize) {}
+Image::Image(std::string path, Size pixelSize, Bytes bytes)
+    : path_(std::move(path)), bytes_(std::move(bytes)), pixelSize_(pixelSize), size_(pixelSize) {}
 
 std::shared_ptr<Image> Image::imageNamed(std::string_view name) {
     if (name.empty() || name.find('/') != std::string_view::npos)
@@ -64,11 +64,25 @@ std::shared_ptr<Image> Image::imageNamed(std::string_view name) {
 }
 
 std::shared_ptr<Image> Image::imageWithContentsOfFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::array<std::uint8_t, headerBytes> header{};
-    file.read(reinterpret_cast<char*>(header.data()), header.size());
-    auto size = pngPixelSize(std::span(header.data(), static_cast<std::size_t>(file.gcount())));
-    return size ? std::make_shared<Image>(path, *size) : nullptr;
+    return readPicture(path).image;
+}
+
+PictureReading Image::readPicture(const std::string& path) {
+    using foundation::ReadLimits;
+    auto read = foundation::RegularFile::read(path, ReadLimits::maximumPictureFileSize);
+    if (!read.bytes)
+        return {nullptr, read.error};
+    auto size = pngPixelSize(*read.bytes);
+    if (!size)
+        return {nullptr, path + " is not a PNG picture"};
+    auto width = static_cast<std::size_t>(size->width);
+    auto height = static_cast<std::size_t>(size->height);
+    if (width > ReadLimits::maximumPictureSide || height > ReadLimits::maximumPictureSide)
+        return {nullptr, path + " declares " + std::to_string(width) + " × " + std::to_string(height) +
+                             " pixels; at most " + std::to_string(ReadLimits::maximumPictureSide) +
+                             " a side are drawn"};
+    auto bytes = std::make_shared<const std::vector<std::uint8_t>>(std::move(*read.bytes));
+    return {std::make_shared<Image>(path, *size, std::move(bytes)), {}};
 }
 
 std::optional<Size> Image::pngPixelSize(std::span<const std::uint8_t> bytes) {

@@ -1,11 +1,11 @@
 #include "FltkGraphicsContext.h"
 
+#include "DecodedPictures.h"
 #include "FontFallback.h"
 #include "LineBreaker.h"
 
 #include "platform/appkit/Image.h"
 
-#include <FL/Fl_PNG_Image.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
@@ -90,20 +90,9 @@ void FltkGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at
         return;
     if (operation == appkit::CompositingOperation::Clear)
         return;
-    ImageKey key{image.path(), {box.w, box.h}};
-    auto found = images_.find(key);
-    if (found == images_.end()) {
-        Fl_PNG_Image original(image.path().c_str());
-        std::unique_ptr<Fl_RGB_Image> scaled;
-        // Smooth scaling: the picture is usually drawn at half its pixel size, for
-        // screens with two pixels to the point.
-        Fl_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
-        if (original.w() > 0 && original.h() > 0)
-            scaled.reset(static_cast<Fl_RGB_Image*>(original.copy(box.w, box.h)));
-        found = images_.emplace(key, std::move(scaled)).first;
-    }
-    if (found->second)
-        found->second->draw(box.x, box.y);
+    // Scaled copies are kept per picture, so that a redraw neither decodes nor scales again.
+    if (Fl_RGB_Image* picture = DecodedPictures::scaled(image, box.w, box.h))
+        picture->draw(box.x, box.y);
 }
 
 void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {

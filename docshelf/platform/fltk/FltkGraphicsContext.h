@@ -88,9 +88,6 @@ private:
     // Draws lines that layOut placed, clipped to the box they were placed in.
     static void drawLines(const std::vector<Line>& lines, Box box, Fl_Font font, Fl_Fontsize size);
 
-    // Pictures by file and drawn size, so that a redraw neither reads nor scales again.
-    using ImageKey = std::pair<std::string, std::pair<int, int>>;
-    std::map<ImageKey, std::unique_ptr<Fl_RGB_Image>> images_;
     int windowHeight_ = 0;
     Fl_Color textColor_ = FL_BLACK;
 };

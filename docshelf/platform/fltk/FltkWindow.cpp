@@ -1,5 +1,6 @@
 #include "FltkWindow.h"
 
+#include "DecodedPictures.h"
 #include "PopUpList.h"
 
 #include "platform/appkit/AboutPanel.h"
@@ -11,7 +12,6 @@
 #include "platform/appkit/Window.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_PNG_Image.H>
 #include <FL/fl_draw.H>
 
 #include <cctype>
@@ -29,14 +29,9 @@ int rounded(float value) {
 
 // The application's icon from its bundle, loaded once; null without one.
 const Fl_RGB_Image* applicationIcon() {
-    static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
-        auto image = appkit::AboutPanel::contentsOf(foundation::Bundle::mainBundle()).icon;
-        if (!image)
-            return nullptr;
-        auto loaded = std::make_unique<Fl_PNG_Image>(image->path().c_str());
-        return loaded->w() > 0 ? std::move(loaded) : nullptr;
-    }();
-    return icon.get();
+    // Read through the bounded reader and kept, so that its decoded pixels stay too.
+    static std::shared_ptr<appkit::Image> icon = appkit::AboutPanel::contentsOf(foundation::Bundle::mainBundle()).icon;
+    return icon ? DecodedPictures::original(*icon) : nullptr;
 }
 
 // How a key equivalent reads in a menu here: "q" -> "Ctrl+Q".

@@ -57,6 +57,18 @@ public:
     // 4,097 fails the load; so does any number that is not finite.
     static constexpr double maximumFrameSide = 4'096;
     static constexpr double maximumFrameOrigin = 16'384;
+
+    // --- Pictures: the window's background and the application's icon ---
+    // Past these a picture is refused and not drawn: the window shows its white
+    // background, a window without an icon the desktop's own.
+    //
+    // Bytes in one picture file. The background of a 520 × 340 window at two
+    // pixels to the point is about 1 MB; 8,388,608 bytes are read, 8,388,609 refused.
+    static constexpr std::size_t maximumPictureFileSize = 8u * 1024u * 1024u;
+    // Pixels on either side, as the picture's header declares them, checked before
+    // anything is decoded: 4,096 is drawn, 4,097 refused. A 4,096 × 4,096 picture
+    // takes 64 MiB decoded; the window needs 1,040 × 680.
+    static constexpr std::size_t maximumPictureSide = 4'096;
 };
 
 }

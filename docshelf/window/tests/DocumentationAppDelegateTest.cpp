@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace docshelf::testing {
 namespace {
 
@@ -331,24 +333,64 @@ TEST_F(WindowTest, TheAutomaticChoiceRunsBeforeTheWindowIsMadeKey) {
     Locations::setOverride(std::nullopt);
 }
 
-// --- Decided once at start-up -----------------------------------------------------
+// --- The description and the read-me button follow the choice -------------------
 
-TEST_F(WindowTest, DescriptionAndReadMeButtonAreDecidedOnceForTheFirstModel) {
-    disc.addDiscModel("A-disc", englishPdf);
+struct ChoiceCase {
+    std::string description;
+    std::vector<std::string> steps;  // window steps, or "remove:PATH" for a file under the disc
+    std::string text;
+    bool readMeHidden;
+};
+
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.description;
+}
+
+class DocumentationChoiceTest : public WindowTest, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(DocumentationChoiceTest, DescriptionAndReadMeButtonFollowTheModelAndLanguageShown) {
+    const auto& c = GetParam();
+    auto messages = WindowDisc::standardMessages();
+    messages["KPS_CGI_Language"] = "de";
+    disc.setMessages(messages);
+    disc.addDiscModel("A-disc",
+                      {{"English", {"top.pdf", "MacOS_X_readme.rtf"}}, {"German", {"top.pdf"}}, {"French", {}}});
     disc.addDiscModel("B-web", {{"English", {}}});
     disc.addOnlineModel("C-online", "http://support.example/doc?", {"English", "German"});
     disc.start();
-
-    auto start = disc.state();
-    EXPECT_EQ(start["published"]["languageStaticDescriptionTxt"], "On the disc");
-    EXPECT_EQ(start["published"]["readMeButtonHidden"], false);
-    EXPECT_EQ(start["published"]["readMeButtonTitle"], "Read Me");
-    for (const char* step : {"model:B-web", "model:C-online", "language:Deutsch"}) {
-        auto later = disc.after(step);
-        EXPECT_EQ(later["published"]["languageStaticDescriptionTxt"], "On the disc") << step;
-        EXPECT_EQ(later["published"]["readMeButtonHidden"], false) << step;
+    auto state = disc.state();
+    for (const auto& step : c.steps) {
+        if (step.starts_with("remove:"))
+            std::filesystem::remove(disc.path(step.substr(7)));
+        else
+            state = disc.after(step);
     }
+
+    EXPECT_EQ(state["published"]["languageStaticDescriptionTxt"], c.text) << c.description;
+    EXPECT_EQ(state["published"]["readMeButtonHidden"], c.readMeHidden) << c.description;
+    EXPECT_EQ(state["published"]["readMeButtonTitle"], "Read Me") << c.description;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, DocumentationChoiceTest,
+    ::testing::Values(
+        ChoiceCase{"the language chosen automatically at launch", {}, "On the disc", true},
+        ChoiceCase{"a language with its read-me", {"language:English"}, "On the disc", false},
+        ChoiceCase{"a language folder without documents",
+                   {"language:Fran\xC3\xA7"
+                    "ais"},
+                   "On the web",
+                   true},
+        ChoiceCase{"a model documented online only", {"language:English", "model:C-online"}, "On the web", true},
+        ChoiceCase{"a model whose folder holds nothing", {"model:B-web"}, "On the web", true},
+        ChoiceCase{
+            "back to the first model", {"language:English", "model:C-online", "model:A-disc"}, "On the disc", false},
+        ChoiceCase{"a read-me removed after start-up",
+                   {"language:English", "remove:Docs/A-disc/English/MacOS_X_readme.rtf", "language:Deutsch",
+                    "language:English"},
+                   "On the disc",
+                   true}),
+    [](const auto& info) { return caseName(info.param.description); });
 
 struct StartUpDocumentCase {
     std::string description;

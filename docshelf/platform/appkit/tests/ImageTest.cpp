@@ -5,9 +5,14 @@
 #include "PngFile.h"
 #include "TemporaryDirectory.h"
 
+#include "platform/foundation/ReadLimits.h"
+
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -111,6 +116,59 @@ TEST(PngHeaderEdges, ZeroSizeIsNoPicture) {
     EXPECT_FALSE(Image::pngPixelSize(bytes).has_value());
     EXPECT_FALSE(Image::pngPixelSize({}).has_value());
 }
+
+// --- Pictures past the limits are refused before anything is decoded -------------
+
+constexpr std::size_t side = foundation::ReadLimits::maximumPictureSide;
+constexpr std::size_t fileBytes = foundation::ReadLimits::maximumPictureFileSize;
+
+// A real 1 × 1 PNG whose header declares another size (its checksum then fails,
+// as in a picture bomb; the header is all that is looked at before decoding).
+std::vector<std::uint8_t> declaring(std::uint32_t width, std::uint32_t height) {
+    auto bytes = PngFile::encode(1, 1);
+    for (int i = 0; i < 4; ++i) {
+        bytes[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+    }
+    return bytes;
+}
+
+struct LimitCase {
+    const char* name;
+    std::vector<std::uint8_t> bytes; // written as Background.png, padded to `size` bytes
+    std::size_t size;                // 0: as encoded; SIZE_MAX: a named pipe instead
+    const char* refusal;             // part of the reason; "" when the picture is read
+};
+
+class PictureLimits : public ImageTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(PictureLimits, AreCheckedOnTheHeaderAndTheFileSize) {
+    const auto& c = GetParam();
+    std::string path = resource("Background.png");
+    if (c.size == SIZE_MAX) {
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << c.name;
+    } else {
+        auto bytes = c.bytes;
+        bytes.resize(std::max(bytes.size(), c.size)); // a PNG reader ignores what follows its end
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+    auto reading = Image::readPicture(path);
+    EXPECT_EQ(reading.image == nullptr, *c.refusal != 0) << c.name;
+    EXPECT_NE(reading.refusal.find(c.refusal), std::string::npos) << c.name << ": " << reading.refusal;
+    EXPECT_EQ(Image::imageNamed("Background.png") == nullptr, *c.refusal != 0) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PictureLimits,
+    ::testing::Values(LimitCase{"sideAtTheLimit", PngFile::encode(side, 1), 0, ""},
+                      LimitCase{"widthOnePast", declaring(side + 1, 1), 0, "declares 4097 × 1 pixels"},
+                      LimitCase{"heightOnePast", declaring(1, side + 1), 0, "declares 1 × 4097 pixels"},
+                      LimitCase{"pictureBomb", declaring(65536, 65536), 0, "declares 65536 × 65536 pixels"},
+                      LimitCase{"bytesAtTheLimit", PngFile::encode(2, 2), fileBytes, ""},
+                      LimitCase{"oneBytePast", PngFile::encode(2, 2), fileBytes + 1, "larger than 8388608 bytes"},
+                      LimitCase{"namedPipe", {}, SIZE_MAX, "not a regular file"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ImageTest, CompositeDrawsAtTheSizeSetIntoTheCurrentContextOnly) {
     Image image("/pictures/p.png", {10, 20});
