@@ -1,7 +1,7 @@
 #include "inspect/check/IniFile.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
 
 namespace docshelf::inspect {
 
@@ -30,11 +30,12 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<IniFile> IniFile::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // The launcher reads inst.ini with the system's profile calls, which stop
+    // long before this; a pipe, a device or a folder reads as no inst.ini.
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return parse(text);
+    return parse(std::string_view(reinterpret_cast<const char*>(file.bytes->data()), file.bytes->size()));
 }
 
 IniFile IniFile::parse(std::string_view text) {

@@ -11,7 +11,8 @@ const char* const usage =
     "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
     "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
     "       docshelf-inspect check --app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
-    "       docshelf-inspect render --app BUNDLE --out DIR [--message-bundle PATH]\n"
+    "       docshelf-inspect render --app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
+    "                               [--language DISPLAYNAME]\n"
     "       docshelf-inspect --help\n"
     "\n"
     "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
@@ -28,7 +29,8 @@ const char* const usage =
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
     "  render     a PNG picture of the real window for every model and language in\n"
     "             each localization, and DIR/index.html showing them all; texts that\n"
-    "             do not fit are findings as in check (text-does-not-fit).\n"
+    "             do not fit are findings as in check (text-does-not-fit). At most 1000\n"
+    "             pictures a run: --model and --language choose the windows drawn.\n"
     "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
     "             line or no display\n"
@@ -61,7 +63,7 @@ bool allowed(std::string_view command, std::string_view option) {
     if (command == "check")
         return option == "--message-bundle" || option == "--windows" || option == "--json";
     if (command == "render")
-        return option == "--message-bundle" || option == "--out";
+        return option == "--message-bundle" || option == "--out" || option == "--model" || option == "--language";
     return option == "--message-bundle" || option == "--reader" || option == "--do";
 }
 

@@ -56,9 +56,13 @@ int main(int argc, char** argv) {
                          "Run it on a virtual display: xvfb-run docshelf-inspect render --app BUNDLE --out DIR\n";
             return 2;
         }
-        auto result = inspect::WindowRender::run(
-            {command.app, command.messageBundle, *command.out, isatty(STDERR_FILENO) == 1}, backend);
+        auto result = inspect::WindowRender::run({command.app, command.messageBundle, *command.out, command.model,
+                                                  command.language, isatty(STDERR_FILENO) == 1},
+                                                 backend);
         std::cout << result.findings.text();
+        if (result.cut)
+            std::cerr << "docshelf-inspect: stopped at " << inspect::WindowRender::maximumPictures
+                      << " pictures, the most one run draws; choose the rest with --model and --language\n";
         if (!result.ok) {
             std::cerr << "docshelf-inspect: " << result.error << "\n";
             return 1;

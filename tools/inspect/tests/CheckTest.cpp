@@ -1,6 +1,7 @@
 #include "CaseName.h"
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
+#include "PropertyListWriter.h"
 
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/MessageCheck.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace docshelf::testing {
@@ -42,7 +46,33 @@ std::string strings(const std::string& code, const std::string& without = "") {
 }
 
 const std::string bundle = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
-const std::string starter = std::string("MZ launcher S\0t\0a\0r\0t\0w\0i\0c\0k\0", 31);
+// The smallest Windows executable whose headers lead to a resource section
+// holding the launcher's name, as the version resource does.
+std::string launcherImage() {
+    std::string image(512, '\0');
+    auto put = [&image](std::size_t at, std::uint32_t value, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i)
+            image[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    image.replace(0, 2, "MZ");
+    put(0x3C, 64, 4); // where the PE header is
+    image.replace(64, 4, std::string("PE\0\0", 4));
+    put(64 + 4 + 2, 1, 2);              // one section
+    put(64 + 4 + 16, 240, 2);           // optional header size
+    put(64 + 24, 0x20B, 2);             // 64-bit optional header
+    put(64 + 24 + 112 + 16, 0x1000, 4); // resource directory address
+    put(64 + 24 + 112 + 20, 64, 4);     // and size
+    std::size_t section = 64 + 24 + 240;
+    image.replace(section, 5, ".rsrc");
+    put(section + 8, 64, 4);      // virtual size
+    put(section + 12, 0x1000, 4); // virtual address
+    put(section + 16, 64, 4);     // size in the file
+    put(section + 20, 512, 4);    // place in the file
+    std::string resources("S\0t\0a\0r\0t\0w\0i\0c\0k\0", 18);
+    return image + resources + std::string(64 - resources.size(), '\0');
+}
+
+const std::string starter = launcherImage();
 
 // A disc that checks clean: QX-1 on the disc-wide folder with English and
 // German, QX-2 with its own folder, RT-3 online; texts in English and German;
@@ -51,6 +81,8 @@ class CheckDisc : public DiscBuilder {
 public:
     explicit CheckDisc(PlistFormat format) : DiscBuilder(format) {
         writeChain();
+        writeInfoPlist(info());
+        writeFile(description, readText(std::string(SAMPLE_APP_PATH) + "/Contents/Resources/MainMenu.plist"));
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
                   "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
@@ -68,6 +100,42 @@ public:
         writeFile("Windows/ReadMe.txt", "read me");
         writeFile("Windows/inst.ini", "; launchers\n[Setup]\nExeprog=ReadMe.txt\nArgv=\n");
         writeFile("Windows/vps_QX-1.exe", "MZ supplies");
+    }
+
+    static constexpr const char* description = "Docshelf.app/Contents/Resources/MainMenu.plist";
+
+    static std::string readText(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    // Info.plist naming the common resource list (unless `withChain` is false) and the window description.
+    Value info(bool withChain = true) const {
+        std::vector<Value::Entry> entries{{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}};
+        if (withChain)
+            entries.emplace_back("CommonResourcePath", path("MacResources/CommonResource.plist"));
+        return Value::dictionary(std::move(entries));
+    }
+
+    // The window description with its first `from` replaced by `to`.
+    void changeDescription(const std::string& from, const std::string& to) const {
+        std::string text = readText(path(description));
+        text.replace(text.find(from), from.size(), to);
+        writeFile(description, text);
+    }
+
+    // In place of a file, something that is not one: a named pipe, or a link that leads back to itself.
+    void replaceWithPipe(const std::string& relative) const {
+        std::filesystem::remove(path(relative));
+        ASSERT_EQ(mkfifo(path(relative).c_str(), 0600), 0) << relative;
+    }
+    void replaceWithLoop(const std::string& relative) const {
+        std::filesystem::remove(path(relative));
+        std::filesystem::create_symlink(path(relative), path(relative));
+    }
+    void replaceWithFolder(const std::string& relative) const {
+        std::filesystem::remove(path(relative));
+        makeDirectory(relative);
     }
 
     void writeDocuments(const std::string& directory, const std::string& folder) const {
@@ -122,9 +190,7 @@ std::vector<Value> members() {
 const std::vector<CheckCase> cases{
     {"clean disc", [](CheckDisc&) {}, {}},
     {"Info.plist without CommonResourcePath",
-     [](CheckDisc& d) {
-         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}}));
-     },
+     [](CheckDisc& d) { d.writeInfoPlist(d.info(false)); },
      {"common-resource-path-missing"}},
     {"CDInfo names a file that is not there",
      [](CheckDisc& d) {
@@ -285,6 +351,42 @@ const std::vector<CheckCase> cases{
              {member("English", "English", "en"), member("German", "Deutsch", nullptr), member("French", "F", "fr")});
      },
      {"member-without-kps-code", "language-code-unknown"}},
+    {"CDInfo that is a named pipe",
+     [](CheckDisc& d) { d.replaceWithPipe("MacResources/CDInfo.plist"); },
+     {"plist-unreadable"}},
+    {"Documentation.plist that is a folder",
+     [](CheckDisc& d) { d.replaceWithFolder("Docshelf.app/Contents/Resources/Documentation.plist"); },
+     {"plist-unreadable"}},
+    {"inst.ini that is a named pipe",
+     [](CheckDisc& d) { d.replaceWithPipe("Windows/inst.ini"); },
+     {"launcher-without-section"}},
+    {"top.pdf that is a named pipe",
+     [](CheckDisc& d) { d.replaceWithPipe("Docs/German/top.pdf"); },
+     {"document-not-a-file"}},
+    {"Documentation.plist with a lone UTF-16 surrogate",
+     [](CheckDisc& d) {
+         // Written in binary form in both runs: "Français" is stored in UTF-16, its "ç" turned into half a pair.
+         std::string list = testing::PropertyListWriter::serialize(
+             Value::dictionary({{"FolderInfoArray", Value::array(members())}}), PlistFormat::Binary);
+         std::string cedilla("\0\xE7\0a\0i\0s", 8);
+         list.replace(list.find(cedilla), 2, "\xD8\0", 2);
+         d.writeFile("Docshelf.app/Contents/Resources/Documentation.plist", list);
+     },
+     {"plist-character-replaced"}},
+    {"KPSID that the address needs percent-encoded",
+     [](CheckDisc& d) {
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R 3&x"}})}})}}));
+     },
+     {"address-needs-encoding"}},
+    {"KPS Code that the address needs percent-encoded",
+     [](CheckDisc& d) {
+         d.documentationMembers({member("English", "English", "en"), member("German", "Deutsch", "de"),
+                                 member("French", "French", "fr#")});
+     },
+     {"address-needs-encoding"}},
     {"key missing in one localization",
      [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de", "UG_BTN_README")); },
      {"message-key-missing"}},
@@ -302,6 +404,15 @@ const std::vector<CheckCase> cases{
      {"language-code-unknown"}},
     {"localization folder without a table",
      [](CheckDisc& d) { d.makeDirectory(bundle + "fr.lproj"); },
+     {"localization-without-table"}},
+    {"English table of the message bundle missing",
+     [](CheckDisc& d) { std::filesystem::remove(d.path(bundle + "en.lproj/Localizable.strings")); },
+     {"localization-without-table"}},
+    {"English table of the message bundle a folder",
+     [](CheckDisc& d) { d.replaceWithFolder(bundle + "en.lproj/Localizable.strings"); },
+     {"localization-without-table"}},
+    {"English table of the message bundle a link loop",
+     [](CheckDisc& d) { d.replaceWithLoop(bundle + "en.lproj/Localizable.strings"); },
      {"localization-without-table"}},
     {"localization that another one shadows",
      [](CheckDisc& d) { d.writeFile(bundle + "English.lproj/Localizable.strings", strings("en")); },
@@ -321,6 +432,26 @@ const std::vector<CheckCase> cases{
                      "\"Documentation\" = \"Documentation\";\n");
      },
      {"infoplist-key-missing"}},
+    {"InfoPlist table missing",
+     [](CheckDisc& d) {
+         std::filesystem::remove(d.path("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings"));
+     },
+     {"infoplist-key-missing", "infoplist-key-missing"}},
+    {"InfoPlist table a folder",
+     [](CheckDisc& d) { d.replaceWithFolder("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings"); },
+     {"infoplist-key-missing", "infoplist-key-missing"}},
+    {"InfoPlist table a link loop",
+     [](CheckDisc& d) { d.replaceWithLoop("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings"); },
+     {"infoplist-key-missing", "infoplist-key-missing"}},
+    {"window description that is a named pipe",
+     [](CheckDisc& d) { d.replaceWithPipe(CheckDisc::description); },
+     {"window-description-broken"}},
+    {"window description with a font size of 1e9",
+     [](CheckDisc& d) { d.changeDescription("<integer>20</integer>", "<real>1e9</real>"); },
+     {"window-description-broken"}},
+    {"window description with a window 20000 points across",
+     [](CheckDisc& d) { d.changeDescription("<integer>520</integer>", "<integer>20000</integer>"); },
+     {"window-description-broken"}},
     {"setup launcher without a section",
      [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},
@@ -410,10 +541,16 @@ TEST(CheckText, OneLinePerFindingWithSeverityCodeAndLocation) {
     CheckDisc disc(PlistFormat::Xml);
     disc.writeDocuments("Docs", "Deutsh");
     disc.makeDirectory("Docs/Two\nLines");
+    disc.makeDirectory("Docs/\a\x1B[2J\v\f\xE2\x80\xA8\xC2\x85");
     auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
                                                        disc.path("MacResources/CDCommonMessage.bundle")});
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
-    EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/Deutsh") +
+    // Controls and line separators in names are written as escapes: nothing reaches the terminal raw.
+    EXPECT_EQ(result.out, "warning language-folder-unnamed " + disc.path("Docs/\\x07\\x1B[2J\\x0B\\x0C\\u2028\\u0085") +
+                              ": language folder \"\\x07\\x1B[2J\\x0B\\x0C\\u2028\\u0085\" is not named by any "
+                              "\"Folder Name\" in Documentation.plist; the browser ignores it\n"
+                              "warning language-folder-unnamed " +
+                              disc.path("Docs/Deutsh") +
                               ": language folder \"Deutsh\" is not named by any \"Folder Name\" in "
                               "Documentation.plist; the browser ignores it; did you mean \"German\"?\n"
                               "warning language-folder-unnamed " +
