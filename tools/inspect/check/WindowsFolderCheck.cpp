@@ -3,6 +3,7 @@
 #include "inspect/check/IniFile.h"
 #include "inspect/common/Wording.h"
 
+#include "platform/foundation/ReadLimits.h"
 #include "platform/foundation/RegularFile.h"
 
 #include <algorithm>
@@ -196,6 +197,12 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
     std::filesystem::path iniPath = findIgnoringCase(folder, "inst.ini");
     std::optional<IniFile> ini = iniPath.empty() ? std::nullopt : IniFile::readFile(iniPath.string());
     std::string iniLocation = iniPath.empty() ? (folder / "inst.ini").string() : iniPath.string();
+    if (!iniPath.empty() && !ini)
+        findings.error("launcher-ini-unreadable", iniLocation,
+                       "inst.ini cannot be read: it is not a regular file (a folder, a named pipe, a device), or "
+                       "larger than " +
+                           std::to_string(foundation::ReadLimits::maximumFileSize) +
+                           " bytes; the setup launchers find no section in it");
 
     for (const auto& name : names) {
         std::string path = (folder / name).string();

@@ -359,7 +359,7 @@ const std::vector<CheckCase> cases{
      {"plist-unreadable"}},
     {"inst.ini that is a named pipe",
      [](CheckDisc& d) { d.replaceWithPipe("Windows/inst.ini"); },
-     {"launcher-without-section"}},
+     {"launcher-ini-unreadable", "launcher-without-section"}},
     {"top.pdf that is a named pipe",
      [](CheckDisc& d) { d.replaceWithPipe("Docs/German/top.pdf"); },
      {"document-not-a-file"}},
