@@ -10,7 +10,7 @@
 #include "catalogue/ZVModelDocumentation.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyListReader.h"
-#include "WindowSession.h"
+#include "inspect/window/WindowSession.h"
 
 #include <benchmark/benchmark.h>
 

@@ -290,9 +290,9 @@ void DocumentationAppDelegate::openDocumentation() {
         Value path = documentationPathWithDisplayLanguageName(dictionary, language);
         if (path.hasSuffix(".pdf") && locations.openerTakesApplication() &&
             FileManager::fileExistsAtPath(Value(locations.pdfReader)))
-            run(OpenCommand::documentWithApplication(path.text(), locations.pdfReader));
+            run(OpenCommand::documentWithApplication(locations.pathToOpen(path.text()), locations.pdfReader));
         else
-            run(OpenCommand::document(path.text(), locations.opener));
+            run(OpenCommand::document(locations.pathToOpen(path.text()), locations.opener));
         return;
     }
     // An entry without a document and without an address has nothing to open.
@@ -306,7 +306,7 @@ void DocumentationAppDelegate::openReadMe() {
     Value language = languagePUButton->titleOfSelectedItem();
     Value readMe = documentationReadMePathWithDisplayLanguageName(ZVModelDocumentation::initWithName(model), language);
     if (readMe.isNonEmptyString())
-        run(OpenCommand::document(readMe.text(), Locations::current().opener));
+        run(OpenCommand::document(Locations::current().pathToOpen(readMe.text()), Locations::current().opener));
 }
 
 void DocumentationAppDelegate::colseApp() {

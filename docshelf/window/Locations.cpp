@@ -1,6 +1,10 @@
 #include "Locations.h"
 
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/VolumeMap.h"
+
 #include <cstdlib>
+#include <filesystem>
 
 namespace docshelf {
 
@@ -25,8 +29,7 @@ Locations Locations::fromEnvironment(const std::function<const char*(const char*
     Locations result = macDefaults();
 #ifndef __APPLE__
     result.opener = "xdg-open";
-    if (const char* mounted = getenv("DOCSHELF_VOLUMES"); mounted && *mounted)
-        result.messageBundle = std::string(mounted) + messageBundleOnDisc;
+    result.opensMappedPaths = true;
 #endif
     if (const char* bundle = getenv("DOCSHELF_MESSAGE_BUNDLE"); bundle && *bundle)
         result.messageBundle = bundle;
@@ -44,6 +47,43 @@ Locations Locations::current() {
 #else
     return fromEnvironment([](const char* name) { return std::getenv(name); });
 #endif
+}
+
+std::string Locations::pathToOpen(std::string_view path) const {
+    return opensMappedPaths ? foundation::VolumeMap::whereToRead(path) : std::string(path);
+}
+
+std::string Locations::mapVolumes([[maybe_unused]] const std::function<const char*(const char*)>& getenv,
+                                  [[maybe_unused]] const std::string& app) {
+#ifdef __APPLE__
+    return {};
+#else
+    using foundation::VolumeMap;
+    if (const char* mounted = getenv("DOCSHELF_VOLUMES"); mounted && *mounted) {
+        VolumeMap::setMountFolder(mounted);
+        return std::string("volumes are read under ") + mounted;
+    }
+    std::string volume = volumeNamedBy(app);
+    if (volume.empty())
+        return {};
+    std::string folder = folderHolding(app);
+    VolumeMap::mapVolume(volume, folder);
+    return volume + " is read from " + folder;
+#endif
+}
+
+std::string Locations::volumeNamedBy(const std::string& app) {
+    auto info = foundation::Bundle::bundleWithPath(foundation::Value(app)).infoDictionary();
+    foundation::Value common = info.objectForKey("CommonResourcePath");
+    return common.isString() ? foundation::VolumeMap::volumeOf(common.text()) : std::string();
+}
+
+std::string Locations::folderHolding(const std::string& app) {
+    std::error_code error;
+    std::filesystem::path bundle = std::filesystem::absolute(app, error).lexically_normal();
+    if (!bundle.has_filename())
+        bundle = bundle.parent_path();
+    return bundle.parent_path().string();
 }
 
 void Locations::setOverride(std::optional<Locations> locations) {

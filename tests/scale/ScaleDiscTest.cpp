@@ -1,4 +1,4 @@
-#include "WindowSession.h"
+#include "inspect/window/WindowSession.h"
 
 #include "CaseName.h"
 #include "ProcessRunner.h"

@@ -2,6 +2,7 @@
 
 #include "FileAccessLog.h"
 #include "ReadLimits.h"
+#include "VolumeMap.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -23,8 +24,9 @@ bool usablePath(const Value& path) {
 Value FileManager::contentsOfDirectoryAtPath(const Value& path) {
     if (!usablePath(path))
         return {};
-    FileAccessLog::note(FileAccessLog::Access::List, path.text());
-    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(std::string(path.text()).c_str()), closedir);
+    const std::string where = VolumeMap::whereToRead(path.text());
+    FileAccessLog::note(FileAccessLog::Access::List, where);
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(where.c_str()), closedir);
     if (!directory)
         return {};
     std::vector<Value> names;
@@ -48,9 +50,10 @@ bool FileManager::fileExistsAtPath(const Value& path, bool& isDirectory) {
     isDirectory = false;
     if (!usablePath(path))
         return false;
-    FileAccessLog::note(FileAccessLog::Access::Test, path.text());
+    const std::string where = VolumeMap::whereToRead(path.text());
+    FileAccessLog::note(FileAccessLog::Access::Test, where);
     struct stat info {};
-    if (stat(std::string(path.text()).c_str(), &info) != 0)
+    if (stat(where.c_str(), &info) != 0)
         return false;
     isDirectory = S_ISDIR(info.st_mode);
     return true;

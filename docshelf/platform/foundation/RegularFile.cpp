@@ -1,6 +1,7 @@
 #include "RegularFile.h"
 
 #include "FileAccessLog.h"
+#include "VolumeMap.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,9 +36,11 @@ private:
 };
 
 // Opens a regular file for reading, or says why not; info is its status.
-std::optional<std::string> openRegular(const std::string& path, Descriptor& file, struct stat& info) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+// A /Volumes/NAME path is read where that volume lies (VolumeMap).
+std::optional<std::string> openRegular(const std::string& named, Descriptor& file, struct stat& info) {
+    if (named.empty() || named.find('\0') != std::string::npos)
         return "no file named";
+    const std::string path = VolumeMap::whereToRead(named);
     FileAccessLog::note(FileAccessLog::Access::Read, path);
     // Non-blocking, so that opening a named pipe without a writer returns at once.
     file.reset(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DiscBuilder.h"
-#include "WindowSession.h"
+#include "inspect/window/WindowSession.h"
 
 #include "platform/foundation/Value.h"
 

@@ -15,6 +15,7 @@
 #include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/RegularFile.h"
+#include "platform/foundation/VolumeMap.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -27,6 +28,7 @@ using foundation::caseInsensitiveCompare;
 using foundation::Dictionary;
 using foundation::FileManager;
 using foundation::Value;
+using foundation::VolumeMap;
 
 namespace {
 
@@ -142,7 +144,7 @@ private:
             return false;
         }
         if (!file.error.empty() || file.root.isAbsent()) {
-            auto xml = XmlErrorLine::find(file.path);
+            auto xml = XmlErrorLine::find(VolumeMap::whereToRead(file.path));
             findings_.error("plist-unreadable", xml ? file.path + ":" + std::to_string(xml->line) : file.path,
                             "cannot be read as a property list (" +
                                 (file.error.empty() ? std::string("unknown reason") : file.error) +
@@ -164,21 +166,17 @@ private:
         return true;
     }
 
-    // Discs name their files where the mounted disc has them. Checked in a folder,
-    // "/Volumes/ZORVANE/MacResources/CDInfo.plist" is missing but the disc's own
-    // copy lies at "<disc folder>/MacResources/CDInfo.plist": say so.
+    // Discs name their files where the mounted disc has them; a file missing
+    // under a volume usually means the volume lies elsewhere than mapped.
     std::string unmountedHint(const std::string& path) const {
-        constexpr std::string_view volumes = "/Volumes/";
-        auto volumeEnd = path.find('/', volumes.size());
-        if (!path.starts_with(volumes) || volumeEnd == std::string::npos)
+        std::string volume = VolumeMap::volumeOf(path);
+        if (volume.empty())
             return {};
-        std::string disc = std::filesystem::absolute(options_.app).parent_path().string();
-        std::string copy = disc + path.substr(volumeEnd);
-        if (!FileManager::fileExistsAtPath(Value(copy)))
-            return {};
-        return " (this disc's own copy is " + inQuotes(copy) +
-               ": check the mounted disc, or a copy whose paths "
-               "name its own folder)";
+        std::string where = VolumeMap::whereToRead(volume);
+        return where == volume ? " (the volume " + inQuotes(volume) + " is not mapped: give its folder with --volume " +
+                                     volume + "=DIR)"
+                               : " (the volume " + inQuotes(volume) + " is read from " + inQuotes(where) +
+                                     "; another folder is given with --volume " + volume + "=DIR)";
     }
 
     // A value that the browser reads as `kind`; absent values are someone else's concern.
@@ -611,7 +609,7 @@ private:
     // A start document or read-me that exists: not empty, and what its name says.
     void checkDocument(const std::string& path, std::string_view signature, const std::string& role) {
         std::error_code error;
-        auto status = std::filesystem::status(path, error);
+        auto status = std::filesystem::status(foundation::VolumeMap::whereToRead(path), error);
         if (std::filesystem::is_directory(status)) {
             findings_.error("document-not-a-file", path, "the " + role + " is a folder, not a file");
             return;

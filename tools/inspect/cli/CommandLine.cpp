@@ -7,13 +7,14 @@
 namespace docshelf::inspect {
 
 const char* const usage =
-    "usage: docshelf-inspect catalogue --app BUNDLE [--model NAME]\n"
-    "       docshelf-inspect lookup --app BUNDLE --model NAME --language DISPLAYNAME\n"
-    "       docshelf-inspect window --app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
-    "       docshelf-inspect check --app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
-    "       docshelf-inspect render --app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
+    "usage: docshelf-inspect catalogue DISC|--app BUNDLE [--model NAME]\n"
+    "       docshelf-inspect lookup DISC|--app BUNDLE --model NAME --language DISPLAYNAME\n"
+    "       docshelf-inspect window DISC|--app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
+    "       docshelf-inspect check DISC|--app BUNDLE [--message-bundle PATH] [--windows DIR] [--json]\n"
+    "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
     "                               [--language DISPLAYNAME]\n"
     "       docshelf-inspect --help\n"
+    "Every command also takes --volume /Volumes/NAME=DIR (repeatable).\n"
     "\n"
     "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
     "as JSON) and what the programs would silently pass over (check).\n"
@@ -34,7 +35,11 @@ const char* const usage =
     "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
     "             line or no display\n"
-    "BUNDLE is the application bundle directory (Docshelf.app) on the disc.\n";
+    "DISC is the disc's folder: the application bundle, MacResources/CDCommonMessage.bundle\n"
+    "and Windows are found in it, and --app, --message-bundle and --windows override them.\n"
+    "BUNDLE is the application bundle directory (Docshelf.app).\n"
+    "The lists name their files as a Mac mounts the disc, /Volumes/NAME/...; they are read\n"
+    "from the folder --volume gives, else from DISC, else from the folder holding BUNDLE.\n";
 
 namespace {
 
@@ -54,7 +59,7 @@ constexpr std::array<Option, 7> singleOptions{{
 }};
 
 bool allowed(std::string_view command, std::string_view option) {
-    if (option == "--app")
+    if (option == "--app" || option == "--volume")
         return true;
     if (command == "catalogue")
         return option == "--model";
@@ -72,6 +77,19 @@ bool validStep(std::string_view step) {
         if (step.starts_with(prefix))
             return true;
     return step == "press:documentation" || step == "press:readme" || step == "press:close" || step == "close-window";
+}
+
+// "/Volumes/ZORVANE=/home/a/draft" → {"/Volumes/ZORVANE", "/home/a/draft"}.
+std::optional<std::pair<std::string, std::string>> volumeMapping(const std::string& value) {
+    constexpr std::string_view volumes = "/Volumes/";
+    auto equals = value.find('=');
+    if (equals == std::string::npos || !value.starts_with(volumes) || equals == volumes.size() ||
+        equals + 1 == value.size())
+        return std::nullopt;
+    std::string volume = value.substr(0, equals);
+    if (volume.find('/', volumes.size()) != std::string::npos)
+        return std::nullopt;
+    return std::pair(volume, value.substr(equals + 1));
 }
 
 }
@@ -92,9 +110,13 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
     bool haveApp = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (!option.starts_with("--"))
-            return {std::nullopt, "unexpected argument '" + option + "'"};
-        if (!allowed(result.command, option) || (option != "--do" && option != "--json" &&
+        if (!option.starts_with("--")) {
+            if (result.disc)
+                return {std::nullopt, "unexpected argument '" + option + "'"};
+            result.disc = option;
+            continue;
+        }
+        if (!allowed(result.command, option) || (option != "--do" && option != "--json" && option != "--volume" &&
                                                  std::none_of(singleOptions.begin(), singleOptions.end(),
                                                               [&](const Option& o) { return o.name == option; })))
             return {std::nullopt, "option " + option + " does not go with " + result.command};
@@ -105,6 +127,13 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         if (i + 1 >= arguments.size())
             return {std::nullopt, "option " + option + " needs a value"};
         const std::string& value = arguments[++i];
+        if (option == "--volume") {
+            auto mapping = volumeMapping(value);
+            if (!mapping)
+                return {std::nullopt, "--volume takes /Volumes/NAME=DIR, not '" + value + "'"};
+            result.volumes.push_back(*mapping);
+            continue;
+        }
         if (option == "--do") {
             if (!validStep(value))
                 return {std::nullopt, "unknown step '" + value + "'"};
@@ -126,8 +155,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
             result.*o.single = value;
         }
     }
-    if (!haveApp)
-        return {std::nullopt, "option --app is required"};
+    if (!haveApp && !result.disc)
+        return {std::nullopt, "a disc folder or option --app is required"};
     if (result.command == "lookup" && (!result.model || !result.language))
         return {std::nullopt, "lookup needs --model and --language"};
     if (result.command == "render" && !result.out)

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace docshelf::inspect {
@@ -9,7 +10,8 @@ namespace docshelf::inspect {
 // What the inspector was asked to do.
 struct CommandLine {
     std::string command; // "catalogue", "lookup", "window", "check", "render" or "help"
-    std::string app;
+    std::optional<std::string> disc; // the disc's folder: the volume, holding the application bundle
+    std::string app;                 // empty when only the disc folder was given
     std::optional<std::string> model;
     std::optional<std::string> language;
     std::optional<std::string> messageBundle;
@@ -18,6 +20,8 @@ struct CommandLine {
     std::optional<std::string> out; // render: the folder for the pictures
     bool json = false;              // check: findings as one JSON array instead of lines
     std::vector<std::string> steps;
+    // --volume /Volumes/NAME=DIR: the volume and the folder it is read from.
+    std::vector<std::pair<std::string, std::string>> volumes;
 };
 
 struct CommandLineResult {

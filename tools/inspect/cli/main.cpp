@@ -1,5 +1,6 @@
 #include "inspect/catalogue/CatalogueReport.h"
 #include "inspect/cli/CommandLine.h"
+#include "inspect/cli/DiscFolder.h"
 #include "inspect/common/Wording.h"
 #include "inspect/check/DiscCheck.h"
 #include "inspect/common/JsonExport.h"
@@ -9,7 +10,6 @@
 #include "platform/fltk/WindowPicture.h"
 
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/FileManager.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -29,15 +29,17 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    bool isDirectory = false;
-    if (!foundation::FileManager::fileExistsAtPath(foundation::Value(command.app), isDirectory) || !isDirectory) {
-        std::cerr << "docshelf-inspect: no application bundle at " << command.app << "\n";
+    auto disc = inspect::DiscFolder::resolve(command);
+    if (!disc.error.empty()) {
+        std::cerr << "docshelf-inspect: " << disc.error << "\n";
         return 2;
     }
-    foundation::Bundle::setMainBundlePath(command.app);
+    if (!disc.mapping.empty())
+        std::cerr << "docshelf-inspect: note: " << disc.mapping << "\n";
+    foundation::Bundle::setMainBundlePath(disc.app);
 
     if (command.command == "check") {
-        auto findings = inspect::DiscCheck::run({command.app, command.messageBundle, command.windows});
+        auto findings = inspect::DiscCheck::run({disc.app, disc.messageBundle, disc.windows});
         if (command.json)
             std::cout << inspect::render(findings.json());
         else
@@ -56,9 +58,9 @@ int main(int argc, char** argv) {
                          "Run it on a virtual display: xvfb-run docshelf-inspect render --app BUNDLE --out DIR\n";
             return 2;
         }
-        auto result = inspect::WindowRender::run({command.app, command.messageBundle, *command.out, command.model,
-                                                  command.language, isatty(STDERR_FILENO) == 1},
-                                                 backend);
+        auto result = inspect::WindowRender::run(
+            {disc.app, disc.messageBundle, *command.out, command.model, command.language, isatty(STDERR_FILENO) == 1},
+            backend);
         std::cout << result.findings.text();
         if (result.cut)
             std::cerr << "docshelf-inspect: stopped at " << inspect::WindowRender::maximumPictures
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
         report = inspect::CatalogueReport::lookup(*command.model, *command.language);
     else {
         std::string error;
-        auto session = inspect::WindowSession::start({command.app, command.messageBundle, command.reader}, error);
+        auto session = inspect::WindowSession::start({disc.app, disc.messageBundle, command.reader}, error);
         if (!session) {
             std::cerr << "docshelf-inspect: cannot load the window: " << error << "\n";
             return 1;

@@ -2,20 +2,28 @@
 
 #include "inspect/common/Wording.h"
 
+#include "platform/foundation/VolumeMap.h"
+
 #include <algorithm>
 
 namespace docshelf::inspect {
 
 void Findings::error(std::string code, std::string location, std::string message) {
-    findings_.push_back({Severity::Error, std::move(code), std::move(location), std::move(message)});
+    add(Severity::Error, std::move(code), std::move(location), std::move(message));
 }
 
 void Findings::warning(std::string code, std::string location, std::string message) {
-    findings_.push_back({Severity::Warning, std::move(code), std::move(location), std::move(message)});
+    add(Severity::Warning, std::move(code), std::move(location), std::move(message));
 }
 
 void Findings::note(std::string code, std::string location, std::string message) {
-    findings_.push_back({Severity::Note, std::move(code), std::move(location), std::move(message)});
+    add(Severity::Note, std::move(code), std::move(location), std::move(message));
+}
+
+void Findings::add(Severity severity, std::string code, std::string location, std::string message) {
+    // A file named as the lists write it is reported where it was read, so
+    // that an editor opens the very file.
+    findings_.push_back({severity, std::move(code), foundation::VolumeMap::whereToRead(location), std::move(message)});
 }
 
 bool Findings::hasErrors() const {

@@ -23,6 +23,7 @@ public:
     void error(std::string code, std::string location, std::string message);
     void warning(std::string code, std::string location, std::string message);
     void note(std::string code, std::string location, std::string message);
+    void add(Severity severity, std::string code, std::string location, std::string message);
 
     const std::vector<Finding>& all() const { return findings_; }
     bool hasErrors() const;

@@ -27,7 +27,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{{"catalogue"}, "--app is required"}, BadLine{{"catalogue", "--app"}, "needs a value"},
                       BadLine{{"catalogue", "--app", "A", "--app", "B"}, "twice"},
                       BadLine{{"catalogue", "--app", "A", "--language", "English"}, "does not go with"},
-                      BadLine{{"catalogue", "--app", "A", "extra"}, "unexpected argument"},
+                      BadLine{{"catalogue", "D", "extra"}, "unexpected argument"},
+                      BadLine{{"check", "D", "--volume", "/Volumes/Z"}, "takes /Volumes/NAME=DIR"},
+                      BadLine{{"check", "D", "--volume", "/media/Z=/d"}, "takes /Volumes/NAME=DIR"},
                       BadLine{{"lookup", "--app", "A", "--model", "M"}, "needs --model and --language"},
                       BadLine{{"lookup", "--app", "A", "--model", "M", "--model", "N", "--language", "L"}, "twice"},
                       BadLine{{"window", "--app", "A", "--do", "press:nothing"}, "unknown step"},
@@ -58,6 +60,12 @@ TEST(CommandLine, ParsesEachCommand) {
     EXPECT_EQ(check.commandLine->windows, "/W");
     EXPECT_EQ(check.commandLine->messageBundle, "/M");
     EXPECT_FALSE(parseCommandLine({"check", "--app", "A"}).commandLine->json);
+
+    auto disc = parseCommandLine({"render", "/discs/draft", "--out", "/o", "--volume", "/Volumes/ZORVANE=/discs/draft"});
+    ASSERT_TRUE(disc.commandLine) << disc.error;
+    EXPECT_EQ(disc.commandLine->disc, "/discs/draft");
+    EXPECT_EQ(disc.commandLine->volumes,
+              (std::vector<std::pair<std::string, std::string>>{{"/Volumes/ZORVANE", "/discs/draft"}}));
 
     EXPECT_EQ(parseCommandLine({"--help"}).commandLine->command, "help");
 }

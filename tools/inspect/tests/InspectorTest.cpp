@@ -1,8 +1,11 @@
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
+#include "TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
 
 namespace docshelf {
 namespace {
@@ -198,6 +201,76 @@ TEST(SampleDiscWindow, PreferredLanguageLocalizesTheWindow) {
     auto& state = json["states"][0];
     EXPECT_EQ(state["published"]["modelLabelTitle"], "Modell: ");
     EXPECT_EQ(state["languagePopUp"]["selected"], "Deutsch") << "the automatic choice follows KPS_CGI_Language";
+}
+
+}
+}
+
+namespace docshelf {
+namespace {
+
+// The repository's disc as its author holds it, its lists naming
+// /Volumes/ZORVANE, copied with the built application to a folder of another name.
+class DraftDisc {
+public:
+    DraftDisc() {
+        namespace fs = std::filesystem;
+        fs::copy(SAMPLE_DISC_SOURCE, folder / "draft", fs::copy_options::recursive);
+        fs::copy(BUILT_APP_PATH, folder / "draft/Docshelf.app", fs::copy_options::recursive);
+    }
+    std::string path(const std::string& relative = "") const {
+        return folder / (relative.empty() ? "draft" : "draft/" + relative);
+    }
+    testing::TemporaryDirectory folder;
+};
+
+struct VolumeCase {
+    std::string name;
+    std::vector<std::string> arguments; // DISC and APP stand for the copy's folder and bundle
+    std::string shown;                  // in standard output when the lists were read where the disc lies
+};
+
+std::ostream& operator<<(std::ostream& out, const VolumeCase& c) {
+    return out << c.name;
+}
+
+class VolumeMapping : public ::testing::TestWithParam<VolumeCase> {};
+
+TEST_P(VolumeMapping, ReadsTheListsWhereTheDiscLies) {
+    const VolumeCase& c = GetParam();
+    DraftDisc disc;
+    std::vector<std::string> arguments;
+    for (const auto& argument : c.arguments)
+        arguments.push_back(argument == "DISC"                          ? disc.path()
+                            : argument == "APP"                         ? disc.path("Docshelf.app")
+                            : argument.starts_with("/Volumes/ZORVANE=") ? "/Volumes/ZORVANE=" + disc.path()
+                                                                        : argument);
+    auto result = inspect(arguments);
+    EXPECT_EQ(result.exitStatus, 0) << c.name << "\n" << result.out << result.err;
+    EXPECT_NE(result.out.find(c.shown), std::string::npos) << c.name << "\n" << result.out;
+    EXPECT_NE(result.err.find("note: /Volumes/ZORVANE is read from " + disc.path()), std::string::npos)
+        << c.name << "\n"
+        << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, VolumeMapping,
+    ::testing::Values(VolumeCase{"catalogue", {"catalogue", "DISC"}, "\"QX-750 Duo\""},
+                      VolumeCase{"lookup",
+                                 {"lookup", "--app", "APP", "--model", "RT-20", "--language", "Deutsch"},
+                                 "MDL=RT20&LNG=de"},
+                      // The window records what the Mac runs: the path as the lists write it.
+                      VolumeCase{"window",
+                                 {"window", "DISC", "--do", "press:documentation"},
+                                 "open \\\"/Volumes/ZORVANE/Documentation/Manuals/English/top.pdf\\\""},
+                      VolumeCase{"check", {"check", "--app", "APP", "--volume", "/Volumes/ZORVANE=", "--json"}, "[]"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(DiscFolder, AppThatIsNoBundleIsRefused) {
+    DraftDisc disc;
+    auto result = inspect({"check", disc.path(), "--app", disc.path("MacResources")});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("is not an application bundle"), std::string::npos) << result.err;
 }
 
 }
