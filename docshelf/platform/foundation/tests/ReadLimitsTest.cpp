@@ -96,44 +96,6 @@ Bytes sharedBinaryList(std::size_t shared, std::size_t inner, std::size_t single
     return out;
 }
 
-// {"a": [S × references, R]}, S and R ASCII strings of the given lengths: the
-// strings and data come to 1 + references × shared + rest bytes, the key counted.
-Bytes sharedBinaryString(std::size_t shared, std::size_t references, std::size_t rest) {
-    Bytes out = bytesOf("bplist00");
-    std::vector<std::uint64_t> offsets;
-    auto header = [&out](std::uint8_t kind, std::size_t count) {
-        out.insert(out.end(), {static_cast<std::uint8_t>(kind << 4 | 0xF), 0x12});
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.push_back(static_cast<std::uint8_t>(count >> shift));
-    };
-    offsets.push_back(out.size());  // 0: the root
-    out.insert(out.end(), {0xD1, 1, 2});
-    offsets.push_back(out.size());  // 1: "a"
-    out.insert(out.end(), {0x51, 'a'});
-    offsets.push_back(out.size());  // 2: the array
-    header(0xA, references + 1);
-    out.insert(out.end(), references, 3);
-    out.push_back(4);
-    offsets.push_back(out.size());  // 3: S
-    header(0x5, shared);
-    out.insert(out.end(), shared, 's');
-    offsets.push_back(out.size());  // 4: R
-    header(0x5, rest);
-    out.insert(out.end(), rest, 'r');
-    std::uint64_t table = out.size();
-    for (std::uint64_t offset : offsets)
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.push_back(static_cast<std::uint8_t>(offset >> shift));
-    Bytes trailer(32, 0);
-    trailer[6] = 4;  // offset size
-    trailer[7] = 1;  // reference size
-    trailer[15] = static_cast<std::uint8_t>(offsets.size());
-    for (int i = 0; i < 8; ++i)
-        trailer[24 + i] = static_cast<std::uint8_t>(table >> (56 - 8 * i));
-    out.insert(out.end(), trailer.begin(), trailer.end());
-    return out;
-}
-
 // {"a": [true × n]}: 3 + n values, keys counted.
 Bytes arrayOfTrue(std::size_t n, PlistFormat format) {
     std::string text = PropertyListWriter::serialize(
@@ -174,18 +136,20 @@ INSTANTIATE_TEST_SUITE_P(
                       text.resize(ReadLimits::maximumFileSize + extra, '\n');
                       return bytesOf(text);
                   }},
-        LimitCase{"values in XML", [](std::size_t extra) { return arrayOfTrue(valueLimit - 3 + extra, PlistFormat::Xml); }},
+        LimitCase{"values in XML",
+                  [](std::size_t extra) { return arrayOfTrue(valueLimit - 3 + extra, PlistFormat::Xml); }},
         LimitCase{"values in one long binary array",
                   [](std::size_t extra) { return arrayOfTrue(valueLimit - 3 + extra, PlistFormat::Binary); }},
         LimitCase{"values of shared binary objects",
                   // 3 + 511 × (1 + 511) + 509 = 262,144.
                   [](std::size_t extra) { return sharedBinaryList(511, 511, 509 + extra); }},
         LimitCase{"bytes of one string shared by 15 references",
-                  // 1 + 15 × 1 MiB + (1 MiB − 1) = 16 MiB, in a file of 2 MiB.
+                  // The writer stores the string once: 1 + extra + 15 × 1,118,481 = 16 MiB + extra, in 1 MB.
                   [](std::size_t extra) {
-                      constexpr std::size_t mebibyte = 1024 * 1024;
-                      static_assert(ReadLimits::maximumExpandedBytes == 16 * mebibyte);
-                      return sharedBinaryString(mebibyte, 15, mebibyte - 1 + extra);
+                      Value shared(std::string(1'118'481, 's'));
+                      Value list = Value::dictionary(
+                          {{std::string(1 + extra, 'a'), Value::array(std::vector<Value>(15, shared))}});
+                      return bytesOf(PropertyListWriter::serialize(list, PlistFormat::Binary));
                   }},
         LimitCase{"nesting",
                   [](std::size_t extra) {
