@@ -78,7 +78,9 @@ class CheckDisc : public DiscBuilder {
 public:
     explicit CheckDisc(PlistFormat format) : DiscBuilder(format) {
         writeChain();
-        writeInfoPlist(info());
+        writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
+                                          {"NSMainNibFile", "MainMenu"},
+                                          {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
         writeFile(description, readText(std::string(SAMPLE_APP_PATH) + "/Contents/Resources/MainMenu.plist"));
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
@@ -104,14 +106,6 @@ public:
     static std::string readText(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
-    // Info.plist naming the common resource list (unless `withChain` is false) and the window description.
-    Value info(bool withChain = true) const {
-        std::vector<Value::Entry> entries{{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}};
-        if (withChain)
-            entries.emplace_back("CommonResourcePath", path("MacResources/CommonResource.plist"));
-        return Value::dictionary(std::move(entries));
     }
 
     // The window description with its first `from` replaced by `to`.
@@ -184,7 +178,9 @@ std::vector<Value> members() {
 const std::vector<CheckCase> cases{
     {"clean disc", [](CheckDisc&) {}, {}},
     {"Info.plist without CommonResourcePath",
-     [](CheckDisc& d) { d.writeInfoPlist(d.info(false)); },
+     [](CheckDisc& d) {
+         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}}));
+     },
      {"common-resource-path-missing"}},
     {"CDInfo names a file that is not there",
      [](CheckDisc& d) {
