@@ -2,12 +2,18 @@
 // are fuzzed bytes ("@DISC@" in them becomes the disc's folder, so that paths
 // can lead somewhere), and fuzzed folder names, some holding documents, make
 // the documentation directory. The browser's questions and the inspector's
-// report must answer without a crash, and the report must be valid JSON.
+// report must answer without a crash, and the report must be valid JSON. The
+// disc check then reads the same disc with a fuzzed message bundle table and a
+// fuzzed Windows folder (inst.ini and a setup launcher's bytes), --windows
+// included, and its findings must be valid JSON and one line each.
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 #include "catalogue/ZVModelDocumentationLookups.h"
 #include "inspect/catalogue/CatalogueReport.h"
+#include "inspect/check/DiscCheck.h"
 #include "platform/foundation/Bundle.h"
+
+#include <algorithm>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -51,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write(disc() / "Docshelf.app/Contents/Resources/Documentation.plist", input.ConsumeRandomLengthString(4096));
     write(disc() / "CDInfo.plist", input.ConsumeRandomLengthString(4096));
     write(disc() / "ModelInfo.plist", input.ConsumeRandomLengthString(4096));
+    write(disc() / "Messages.bundle/Contents/Resources/en.lproj/Localizable.strings",
+          input.ConsumeRandomLengthString(2048));
+    write(disc() / "Windows/inst.ini", input.ConsumeRandomLengthString(1024));
+    write(disc() / "Windows/Setup.exe", input.ConsumeRandomLengthString(2048));
     for (std::size_t i = 0; i < maximumFolders && input.remaining_bytes() > 0; ++i) {
         std::string name = input.ConsumeRandomLengthString(64);
         if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\0", 2)) != std::string::npos)
@@ -81,6 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string json = inspect::CatalogueReport::catalogue().dump();
     if (!nlohmann::json::accept(json))
+        __builtin_trap();
+
+    auto findings = inspect::DiscCheck::run({(disc() / "Docshelf.app").string(),
+                                             (disc() / "Messages.bundle").string(), (disc() / "Windows").string()});
+    std::string lines = findings.text();
+    if (!nlohmann::json::accept(findings.json().dump()) ||
+        static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')) != findings.all().size())
         __builtin_trap();
     foundation::Bundle::setMainBundlePath(std::nullopt);
     return 0;

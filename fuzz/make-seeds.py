@@ -45,15 +45,32 @@ put("png_header", "bomb.png", b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"I
 # FuzzedDataProvider's ConsumeRandomLengthString: a backslash and any other byte
 # ends the string; two backslashes stand for one.
 def text(value):
-    return value.encode().replace(b"\\", b"\\\\") + b"\\x"
+    data = value if isinstance(value, bytes) else value.encode()
+    return data.replace(b"\\", b"\\\\") + b"\\x"
 
 
 cd_info = (disc / "CDInfo.plist").read_text().replace("/Volumes/ZORVANE", "@DISC@")
 cd_info = cd_info.replace("@DISC@/Documentation/Manuals", "@DISC@/Documentation")
+messages = root / "sample-disc" / "ZORVANE" / "MacResources" / "CDCommonMessage.bundle" / "Contents" / "Resources"
+windows = (text((messages / "English.lproj" / "Localizable.strings").read_bytes()) +
+           text("[Setup]\nExeprog=Setup.exe\nArgv=\n") + text("MZ"))
 put("catalogue", "sample-disc",
     text((resources / "Documentation.plist").read_text()) + text(cd_info) +
-    text((disc / "ModelInfo.plist").read_text()) +
+    text((disc / "ModelInfo.plist").read_text()) + windows +
     text("English") + text("German") + text("Japanese") + bytes([3, 1, 4]))
+
+# Hostile lists: one string named by many references, a lone UTF-16 surrogate,
+# an empty array one level deeper than the reader takes.
+shared = b"bplist00" + bytes([0xAF, 0x10, 40]) + bytes([1] * 40) + bytes([0x5F, 0x10, 200]) + b"s" * 200
+offsets = [8, 8 + 3 + 40]
+table = len(shared)
+shared += bytes(offsets) + bytes(6) + bytes([1, 1]) + struct.pack(">QQQ", 2, 0, table)
+put("property_list", "shared-string.binary", shared)
+surrogate = b"bplist00" + bytes([0x62, 0x00, 0x41, 0xD8, 0x00])
+put("property_list", "lone-surrogate.binary",
+    surrogate + bytes([8]) + bytes(6) + bytes([1, 1]) + struct.pack(">QQQ", 1, 0, len(surrogate)))
+put("property_list", "empty-array-too-deep.xml",
+    "<plist>" + "<array>" * 128 + "<array/>" + "</array>" * 128 + "</plist>")
 
 for name, path in (("plain", "C:\\disc\\vps_QX-500.exe"), ("dots", "D:\\a.b\\VPS_QX.750 Duo.exe"),
                    ("no-prefix", "C:\\Supplies.exe"), ("slashes", "C:/web/viewer.EXEC -url %1")):

@@ -52,18 +52,38 @@ Outcome onlyKeys(const Value& entry, std::initializer_list<std::string_view> all
     return std::nullopt;
 }
 
+std::string points(double amount) {
+    return std::to_string(static_cast<long long>(amount));
+}
+
 bool isPlainNumber(const Value& value) {
     return value.isNumber() && value.kind() != Value::Kind::Boolean && std::isfinite(value.realValue());
 }
 
+// A frame within the bounds that any window of this kind needs: larger ones
+// take gigabytes to draw, and far-off origins lose all precision as floats.
 std::optional<Rect> rectFrom(const Value& value) {
+    using foundation::ReadLimits;
     if (!value.isArray() || value.count() != 4 || !std::ranges::all_of(value.elements(), isPlainNumber))
         return std::nullopt;
-    auto number = [&value](std::size_t i) { return static_cast<float>(value.objectAtIndex(i).realValue()); };
-    Rect rect{{number(0), number(1)}, {number(2), number(3)}};
-    if (rect.size.width < 0 || rect.size.height < 0)
-        return std::nullopt;
-    return rect;
+    auto number = [&value](std::size_t i) { return value.objectAtIndex(i).realValue(); };
+    for (std::size_t i : {0u, 1u})
+        if (std::abs(number(i)) > ReadLimits::maximumFrameOrigin)
+            return std::nullopt;
+    for (std::size_t i : {2u, 3u})
+        if (number(i) < 0 || number(i) > ReadLimits::maximumFrameSide)
+            return std::nullopt;
+    auto point = [&number](std::size_t i) { return static_cast<float>(number(i)); };
+    return Rect{{point(0), point(1)}, {point(2), point(3)}};
+}
+
+// Anything but a number is left to the property, which refuses it as of the wrong kind.
+bool isSaneFontSize(const Value& value) {
+    using foundation::ReadLimits;
+    if (!value.isNumber() || value.kind() == Value::Kind::Boolean)
+        return true;
+    double size = value.realValue();  // NaN fails both comparisons
+    return size >= ReadLimits::minimumFontSize && size <= ReadLimits::maximumFontSize;
 }
 
 // One load: everything is built here and handed to the application only when
@@ -174,7 +194,9 @@ private:
             return std::nullopt;
         auto rect = rectFrom(frame);
         if (!rect)
-            return Failure{where, "\"frame\" must be [x, y, width, height] with a size of no less than 0"};
+            return Failure{where, "\"frame\" must be [x, y, width, height] with a width and height from 0 to " +
+                                      points(foundation::ReadLimits::maximumFrameSide) + " and an origin within " +
+                                      points(foundation::ReadLimits::maximumFrameOrigin) + " of 0"};
         if (auto* view = dynamic_cast<View*>(&object))
             view->setFrame(*rect);
         else if (auto* window = dynamic_cast<Window*>(&object))
@@ -192,6 +214,9 @@ private:
         for (const auto& [name, value] : properties.entries()) {
             if (!object.hasProperty(name))
                 return Failure{where, "no property " + quoted(name) + " in this class"};
+            if (name == "fontSize" && !isSaneFontSize(value))
+                return Failure{where, "\"fontSize\" must be from " + points(foundation::ReadLimits::minimumFontSize) +
+                                          " to " + points(foundation::ReadLimits::maximumFontSize) + " points"};
             if (!object.setProperty(name, value))
                 return Failure{where, "property " + quoted(name) + " has a value of the wrong kind"};
         }

@@ -40,8 +40,15 @@ struct Object {
 
 class Walk {
 public:
-    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues)
-        : reader_(bytes), size_(bytes.size()), maximumNesting_(maximumNesting), maximumValues_(maximumValues) {}
+    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues,
+         std::size_t maximumExpandedBytes)
+        : reader_(bytes),
+          size_(bytes.size()),
+          maximumNesting_(maximumNesting),
+          maximumValues_(maximumValues),
+          maximumExpandedBytes_(maximumExpandedBytes) {}
+
+    std::vector<std::uint64_t> takeLoneSurrogates() { return std::move(loneSurrogates_); }
 
     std::optional<std::string> run() {
         if (size_ < headerSize + trailerSize)
@@ -82,12 +89,31 @@ private:
         return object;
     }
 
-    std::optional<std::string> checkString(const Object& object) const {
+    std::uint16_t unit(const Object& object, std::uint64_t i) const {
+        return static_cast<std::uint16_t>(reader_.at(object.contents + 2 * i) << 8 |
+                                          reader_.at(object.contents + 2 * i + 1));
+    }
+
+    // Checks a UTF-16 string and gives its length in UTF-8 once read, a lone
+    // surrogate counted as the U+FFFD that replaces it.
+    std::optional<std::string> checkString(const Object& object, std::uint64_t& utf8Bytes) {
         if (object.count > size_ || !reader_.holds(object.contents, object.count * 2))
             return "binary property list with a string past its end";
-        for (std::uint64_t i = 0; i < object.count; ++i)
-            if (reader_.at(object.contents + 2 * i) == 0 && reader_.at(object.contents + 2 * i + 1) == 0)
+        utf8Bytes = 0;
+        for (std::uint64_t i = 0; i < object.count; ++i) {
+            std::uint16_t code = unit(object, i);
+            if (code == 0)
                 return "binary property list with a NUL character in a string";
+            bool high = code >= 0xD800 && code <= 0xDBFF;
+            if (high && i + 1 < object.count && unit(object, i + 1) >= 0xDC00 && unit(object, i + 1) <= 0xDFFF) {
+                utf8Bytes += 4;
+                ++i;
+                continue;
+            }
+            if (code >= 0xD800 && code <= 0xDFFF)
+                loneSurrogates_.push_back(object.contents + 2 * i);
+            utf8Bytes += code < 0x80 ? 1 : code < 0x800 ? 2 : 3;
+        }
         return std::nullopt;
     }
 
@@ -102,6 +128,7 @@ private:
         constexpr std::uint8_t done = 2;
         std::vector<std::uint8_t> mark(objectCount_, unseen);
         std::vector<std::uint32_t> expanded(objectCount_, 0);
+        std::vector<std::uint64_t> expandedBytes(objectCount_, 0);
         struct Frame {
             std::uint64_t index;
             Object object;
@@ -109,19 +136,33 @@ private:
             std::uint64_t next = 0;
             std::size_t height = 1;
             std::uint64_t values = 1;
+            std::uint64_t bytes = 0;
         };
         std::vector<Frame> stack;
         auto tooDeep = [&] { return "nested deeper than " + std::to_string(maximumNesting_) + " levels"; };
+        auto tooManyBytes = [&] {
+            return "binary property list whose strings and data expand to more than " +
+                   std::to_string(maximumExpandedBytes_) + " bytes";
+        };
         auto enter = [&](std::uint64_t index) -> std::optional<std::string> {
             auto found = object(index);
             if (!found)
                 return "binary property list with a damaged object";
+            std::uint64_t bytes = 0;
             if (found->kind == 0x6)
-                if (auto problem = checkString(*found))
+                if (auto problem = checkString(*found, bytes))
                     return problem;
+            if (found->kind == 0x4 || found->kind == 0x5) {
+                if (found->count > size_ || !reader_.holds(found->contents, found->count))
+                    return "binary property list with a string or data past its end";
+                bytes = found->count;
+            }
             if (found->kind != 0xA && found->kind != 0xC && found->kind != 0xD) {
+                if (bytes > maximumExpandedBytes_)
+                    return tooManyBytes();
                 mark[index] = done;
                 expanded[index] = 1;
+                expandedBytes[index] = bytes;
                 return std::nullopt;
             }
             if (stack.size() >= maximumNesting_)
@@ -134,7 +175,8 @@ private:
             return std::nullopt;
         };
         // Adds a finished child to the container on top of the stack.
-        auto addChild = [&](std::size_t height, std::uint64_t values) -> std::optional<std::string> {
+        auto addChild = [&](std::size_t height, std::uint64_t values,
+                            std::uint64_t bytes) -> std::optional<std::string> {
             Frame& parent = stack.back();
             if (stack.size() + height > maximumNesting_)
                 return tooDeep();
@@ -143,6 +185,10 @@ private:
             if (parent.values > maximumValues_)
                 return "binary property list that expands to more than " + std::to_string(maximumValues_) +
                        " values";
+            // Both are at most the limit, so the sum cannot overflow.
+            parent.bytes += bytes;
+            if (parent.bytes > maximumExpandedBytes_)
+                return tooManyBytes();
             return std::nullopt;
         };
 
@@ -153,11 +199,13 @@ private:
             if (frame.next == frame.refs) {
                 std::size_t height = frame.height;
                 std::uint64_t values = frame.values;
+                std::uint64_t bytes = frame.bytes;
                 mark[frame.index] = static_cast<std::uint8_t>(done + height);
                 expanded[frame.index] = static_cast<std::uint32_t>(values);
+                expandedBytes[frame.index] = bytes;
                 stack.pop_back();
                 if (!stack.empty())
-                    if (auto problem = addChild(height, values))
+                    if (auto problem = addChild(height, values, bytes))
                         return problem;
                 continue;
             }
@@ -173,7 +221,7 @@ private:
                 if (mark[*child] == open)
                     continue;
             }
-            if (auto problem = addChild(mark[*child] - done, expanded[*child]))
+            if (auto problem = addChild(mark[*child] - done, expanded[*child], expandedBytes[*child]))
                 return problem;
         }
         return std::nullopt;
@@ -183,6 +231,8 @@ private:
     std::uint64_t size_;
     std::size_t maximumNesting_;
     std::uint64_t maximumValues_;
+    std::uint64_t maximumExpandedBytes_;
+    std::vector<std::uint64_t> loneSurrogates_;
     std::uint64_t offsetSize_ = 0;
     std::uint64_t refSize_ = 0;
     std::uint64_t objectCount_ = 0;
@@ -191,11 +241,16 @@ private:
 
 }
 
-std::optional<std::string> BinaryPropertyListCheck::problem(std::span<const std::uint8_t> bytes,
-                                                            std::size_t maximumNesting,
-                                                            std::size_t maximumValues) {
+BinaryPropertyListCheckResult BinaryPropertyListCheck::check(std::span<const std::uint8_t> bytes,
+                                                             std::size_t maximumNesting, std::size_t maximumValues,
+                                                             std::size_t maximumExpandedBytes) {
     // Heights are kept in one byte per object.
-    return Walk(bytes, std::min<std::size_t>(maximumNesting, 200), maximumValues).run();
+    Walk walk(bytes, std::min<std::size_t>(maximumNesting, 200), maximumValues, maximumExpandedBytes);
+    BinaryPropertyListCheckResult result;
+    result.problem = walk.run();
+    if (!result.problem)
+        result.loneSurrogates = walk.takeLoneSurrogates();
+    return result;
 }
 
 }

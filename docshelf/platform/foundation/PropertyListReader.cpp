@@ -18,6 +18,7 @@ namespace {
 constexpr int maximumNesting = static_cast<int>(ReadLimits::maximumNesting);
 constexpr std::size_t maximumFileSize = ReadLimits::maximumFileSize;
 constexpr std::size_t maximumValues = ReadLimits::maximumValues;
+constexpr std::size_t maximumExpandedBytes = ReadLimits::maximumExpandedBytes;
 
 struct PlistDeleter {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
@@ -56,9 +57,10 @@ std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
             continue;
         std::size_t end = rest.find('>');
         bool selfClosing = end != std::string_view::npos && end > 0 && rest[end - 1] == '/';
+        // An empty <array/> one level too deep is as deep as a full one.
         if (closing)
             --depth;
-        else if (!selfClosing && ++depth > maximumNesting)
+        else if ((selfClosing ? depth + 1 : ++depth) > maximumNesting)
             return "nested deeper than " + std::to_string(maximumNesting) + " levels";
     }
     return std::nullopt;
@@ -74,7 +76,20 @@ bool xmlIsComplete(std::span<const std::uint8_t> bytes) {
     return text.ends_with("</plist>") || text.ends_with("<plist/>");
 }
 
-Value convert(plist_t node, int depth, std::string& error);
+// What one conversion has found so far: the first fault, and the bytes of
+// strings (keys included) and data taken, each value counted where it appears.
+struct Conversion {
+    std::string error;
+    std::size_t bytes = 0;
+
+    void take(std::size_t size) {
+        bytes += size;
+        if (bytes > maximumExpandedBytes && error.empty())
+            error = "strings and data of more than " + std::to_string(maximumExpandedBytes) + " bytes";
+    }
+};
+
+Value convert(plist_t node, int depth, Conversion& state);
 
 // Makes the library index the array's items: a list read from binary form keeps
 // them in a linked list only, and asking for item i walks i links, so that
@@ -87,21 +102,21 @@ void indexItems(plist_t node, uint32_t size) {
     plist_array_remove_item(node, size);
 }
 
-Value convertArray(plist_t node, int depth, std::string& error) {
+Value convertArray(plist_t node, int depth, Conversion& state) {
     std::vector<Value> elements;
     uint32_t size = plist_array_get_size(node);
     indexItems(node, size);
     elements.reserve(size);
-    for (uint32_t i = 0; i < size && error.empty(); ++i)
-        elements.push_back(convert(plist_array_get_item(node, i), depth + 1, error));
+    for (uint32_t i = 0; i < size && state.error.empty(); ++i)
+        elements.push_back(convert(plist_array_get_item(node, i), depth + 1, state));
     return Value::array(std::move(elements));
 }
 
-Value convertDictionary(plist_t node, int depth, std::string& error) {
+Value convertDictionary(plist_t node, int depth, Conversion& state) {
     std::vector<Value::Entry> entries;
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
-    while (iterator && error.empty()) {
+    while (iterator && state.error.empty()) {
         char* key = nullptr;
         plist_t value = nullptr;
         plist_dict_next_item(node, iterator, &key, &value);
@@ -111,19 +126,24 @@ Value convertDictionary(plist_t node, int depth, std::string& error) {
         }
         std::string name = takeString(key);
         if (!isValidUtf8(name))
-            error = "a key that is not UTF-8 text";
-        entries.emplace_back(std::move(name), convert(value, depth + 1, error));
+            state.error = "a key that is not UTF-8 text";
+        state.take(name.size());
+        entries.emplace_back(std::move(name), convert(value, depth + 1, state));
     }
     std::free(iterator);
     return Value::dictionary(std::move(entries));
 }
 
-Value convert(plist_t node, int depth, std::string& error) {
-    if (depth > maximumNesting) {
-        error = "nested deeper than " + std::to_string(maximumNesting) + " levels";
+Value convert(plist_t node, int depth, Conversion& state) {
+    plist_type type = plist_get_node_type(node);
+    // The root is level 1: an array or dictionary at depth 128 is one level too
+    // deep, empty or not.
+    bool container = type == PLIST_ARRAY || type == PLIST_DICT;
+    if (depth + (container ? 1 : 0) > maximumNesting) {
+        state.error = "nested deeper than " + std::to_string(maximumNesting) + " levels";
         return {};
     }
-    switch (plist_get_node_type(node)) {
+    switch (type) {
     case PLIST_BOOLEAN: {
         uint8_t flag = 0;
         plist_get_bool_val(node, &flag);
@@ -145,7 +165,8 @@ Value convert(plist_t node, int depth, std::string& error) {
         const char* text = plist_get_string_ptr(node, &length);
         std::string copy = text ? std::string(text, length) : std::string();
         if (!isValidUtf8(copy))
-            error = "a string that is not UTF-8 text";
+            state.error = "a string that is not UTF-8 text";
+        state.take(copy.size());
         return Value(std::move(copy));
     }
     case PLIST_DATE: {
@@ -160,12 +181,13 @@ Value convert(plist_t node, int depth, std::string& error) {
         plist_get_data_val(node, &bytes, &length);
         std::vector<std::uint8_t> copy(bytes, bytes + (bytes ? length : 0));
         std::free(bytes);
+        state.take(copy.size());
         return Value::data(std::move(copy));
     }
     case PLIST_ARRAY:
-        return convertArray(node, depth, error);
+        return convertArray(node, depth, state);
     case PLIST_DICT:
-        return convertDictionary(node, depth, error);
+        return convertDictionary(node, depth, state);
     default:
         // Keyed-archive UIDs and the like have no place in these files.
         return {};
@@ -180,9 +202,24 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
     if (bytes.size() > maximumFileSize)
         return {{}, "larger than " + std::to_string(maximumFileSize) + " bytes"};
     bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
-    if (binary)
-        if (auto problem = BinaryPropertyListCheck::problem(bytes, maximumNesting, maximumValues))
-            return {{}, *problem};
+    std::vector<std::uint8_t> mended;
+    std::size_t replaced = 0;
+    if (binary) {
+        auto check = BinaryPropertyListCheck::check(bytes, maximumNesting, maximumValues, maximumExpandedBytes);
+        if (check.problem)
+            return {{}, *check.problem};
+        // The library drops a lone surrogate without a trace; the text keeps its
+        // place as U+FFFD instead, and the result says how many.
+        replaced = check.loneSurrogates.size();
+        if (replaced > 0) {
+            mended.assign(bytes.begin(), bytes.end());
+            for (std::uint64_t offset : check.loneSurrogates) {
+                mended[offset] = 0xFF;
+                mended[offset + 1] = 0xFD;
+            }
+            bytes = mended;
+        }
+    }
     if (!binary)
         if (auto problem = xmlProblem(bytes))
             return {{}, *problem};
@@ -195,10 +232,14 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
     if (!root)
         return {{}, binary ? "not a readable binary property list" : "not a readable XML property list"};
 
+    Conversion state;
     PropertyListResult result;
-    result.root = convert(raw, 0, result.error);
+    result.root = convert(raw, 0, state);
+    result.error = std::move(state.error);
     if (!result.error.empty())
         result.root = {};
+    else
+        result.replacedCharacters = replaced;
     return result;
 }
 

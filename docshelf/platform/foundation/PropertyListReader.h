@@ -2,6 +2,7 @@
 
 #include "Value.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,6 +12,8 @@ namespace docshelf::foundation {
 struct PropertyListResult {
     Value root;          // absent on failure
     std::string error;   // empty on success; what went wrong, for people checking a disc
+    // Lone UTF-16 surrogates in a binary list's strings, each read as U+FFFD.
+    std::size_t replacedCharacters = 0;
 };
 
 // Reads XML and binary property lists, told apart by their content, never by

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace docshelf::foundation {
 
@@ -24,25 +25,63 @@ public:
             close(fd_);
     }
     int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0)
+            close(fd_);
+        fd_ = fd;
+    }
 
 private:
     int fd_;
 };
 
-}
-
-RegularFileResult RegularFile::read(const std::string& named, std::size_t maximumSize) {
+// Opens a regular file for reading, or says why not; info is its status.
+// A /Volumes/NAME path is read where that volume lies (VolumeMap).
+std::optional<std::string> openRegular(const std::string& named, Descriptor& file, struct stat& info) {
     if (named.empty() || named.find('\0') != std::string::npos)
-        return {std::nullopt, "no file named"};
+        return "no file named";
     const std::string path = VolumeMap::whereToRead(named);
     FileAccessLog::note(FileAccessLog::Access::Read, path);
     // Non-blocking, so that opening a named pipe without a writer returns at once.
-    Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    file.reset(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
-        return {std::nullopt, "cannot open " + path};
-    struct stat info {};
+        return "cannot open " + path;
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return {std::nullopt, path + " is not a regular file"};
+        return path + " is not a regular file";
+    return std::nullopt;
+}
+
+}
+
+RegularFileResult RegularFile::readPart(const std::string& path, std::uint64_t offset, std::size_t size) {
+    Descriptor file(-1);
+    struct stat info {};
+    if (auto problem = openRegular(path, file, info))
+        return {std::nullopt, std::move(*problem)};
+    auto length = static_cast<std::uint64_t>(info.st_size);
+    std::vector<std::uint8_t> bytes(
+        offset >= length ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(size, length - offset)));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        ssize_t count =
+            pread(file.get(), bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(offset + filled));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return {std::nullopt, "cannot read " + path};
+        if (count == 0)
+            break;
+        filled += static_cast<std::size_t>(count);
+    }
+    bytes.resize(filled);
+    return {std::move(bytes), {}};
+}
+
+RegularFileResult RegularFile::read(const std::string& path, std::size_t maximumSize) {
+    Descriptor file(-1);
+    struct stat info {};
+    if (auto problem = openRegular(path, file, info))
+        return {std::nullopt, std::move(*problem)};
     if (static_cast<std::uint64_t>(info.st_size) > maximumSize)
         return {std::nullopt, path + " is larger than " + std::to_string(maximumSize) + " bytes"};
 
@@ -67,5 +106,4 @@ RegularFileResult RegularFile::read(const std::string& named, std::size_t maximu
     bytes.resize(filled);
     return {std::move(bytes), {}};
 }
-
 }

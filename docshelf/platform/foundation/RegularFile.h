@@ -20,6 +20,10 @@ struct RegularFileResult {
 class RegularFile {
 public:
     static RegularFileResult read(const std::string& path, std::size_t maximumSize);
+    // Up to `size` bytes from `offset` of a regular file of any size (fewer where
+    // the file ends), opened and checked as read() does: for headers, and the
+    // one part of a large file that is needed.
+    static RegularFileResult readPart(const std::string& path, std::uint64_t offset, std::size_t size);
 };
 
 }

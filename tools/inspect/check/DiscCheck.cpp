@@ -6,18 +6,20 @@
 #include "inspect/check/WindowsFolderCheck.h"
 #include "inspect/check/XmlErrorLine.h"
 #include "inspect/common/Wording.h"
+#include "inspect/window/WindowSession.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/RegularFile.h"
 #include "platform/foundation/VolumeMap.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -60,13 +62,13 @@ std::string fileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The first bytes of a file, at most `size`.
-std::string head(const std::string& path, std::size_t size) {
-    std::ifstream file(VolumeMap::whereToRead(path), std::ios::binary);
-    std::string bytes(size, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    return bytes;
+// Whether a value put into the online address as it is holds characters that
+// an address must carry percent-encoded: anything but letters, digits and "-._~".
+bool needsPercentEncoding(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        return !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+                 c == '_' || c == '~');
+    });
 }
 
 std::string lowered(std::string_view text) {
@@ -124,9 +126,32 @@ public:
         PictureCheck::run(options_.app, findings_);
         if (options_.windows)
             WindowsFolderCheck::run(*options_.windows, models_, findings_);
+        checkWindowDescription();
     }
 
 private:
+    // --- the window description ------------------------------------------
+
+    // Loads the window as the browser does; a description that does not load
+    // (too deep, a font size or frame out of bounds, no regular file) leaves the
+    // browser without a window. Last, since the session takes the main bundle.
+    void checkWindowDescription() {
+        Value name = lists_.info.dictionary.objectForKey("NSMainNibFile");
+        std::string location = lists_.info.path;
+        if (name.isNonEmptyString())
+            location = options_.app + "/Contents/Resources/" + std::string(name.text()) +
+                       (name.hasSuffix(".plist") ? "" : ".plist");
+        if (lists_.info.dictionary.isAbsent())
+            return; // reported with Info.plist
+        std::string error;
+        auto session = WindowSession::start({options_.app, options_.messageBundle, std::nullopt, nullptr}, error);
+        if (!session)
+            findings_.error("window-description-broken", location,
+                            "the window description does not load (" + error + "); the browser shows no window");
+        session.reset();
+        foundation::Bundle::setMainBundlePath(options_.app);
+    }
+
     // --- property lists -------------------------------------------------
 
     // Reports a file that a key names but that cannot be read as a dictionary.
@@ -151,6 +176,12 @@ private:
                                 consequence);
             return false;
         }
+        if (file.replacedCharacters > 0)
+            findings_.warning("plist-character-replaced", file.path,
+                              counted(file.replacedCharacters, "character") + " in this binary list's strings " +
+                                  (file.replacedCharacters == 1 ? "is" : "are") +
+                                  " half of a UTF-16 pair without its other half; the browser shows the "
+                                  "replacement mark U+FFFD instead");
         return true;
     }
 
@@ -288,8 +319,19 @@ private:
                 folderNames_.push_back(name);
             if (code.isString())
                 codes_.insert(std::string(code.text()));
+            if (code.isString() && needsPercentEncoding(code.text()))
+                addressWarning(Findings::keyPath(at, {std::string(keys::kpsCode)}), keys::kpsCode, code.text(), "LNG");
         }
         members_ = members;
+    }
+
+    // The browser puts the value into the online address unencoded.
+    void addressWarning(const std::string& at, std::string_view key, std::string_view value, const char* query) {
+        findings_.warning("address-needs-encoding", at,
+                          inQuotes(key) + " " + inQuotes(value) +
+                              " holds characters that an address carries percent-encoded; the browser puts it into "
+                              "the online address as it is (" +
+                              query + "=" + std::string(value) + "), which the support site may read otherwise");
     }
 
     // The exact "Folder Name" that the name differs from only in letter case, or empty.
@@ -404,9 +446,11 @@ private:
                 findings_.error("model-without-kpsid", identificationAt,
                                 "the record of " + inQuotes(model) + " has no " + inQuotes(keys::kpsID) +
                                     "; the model loses its whole documentation list");
-            else
-                typed(id, Value::Kind::String, Findings::keyPath(identificationAt, {std::string(keys::kpsID)}),
-                      std::string(keys::kpsID));
+            else if (typed(id, Value::Kind::String, Findings::keyPath(identificationAt, {std::string(keys::kpsID)}),
+                           std::string(keys::kpsID)) &&
+                     needsPercentEncoding(id.text()))
+                addressWarning(Findings::keyPath(identificationAt, {std::string(keys::kpsID)}), keys::kpsID, id.text(),
+                               "MDL");
         }
 
         // Which settings the model uses, as the catalogue chooses them.
@@ -637,17 +681,27 @@ private:
     // A start document or read-me that exists: not empty, and what its name says.
     void checkDocument(const std::string& path, std::string_view signature, const std::string& role) {
         std::error_code error;
-        const std::string where = VolumeMap::whereToRead(path);
-        if (std::filesystem::is_directory(where, error)) {
+        auto status = std::filesystem::status(foundation::VolumeMap::whereToRead(path), error);
+        if (std::filesystem::is_directory(status)) {
             findings_.error("document-not-a-file", path, "the " + role + " is a folder, not a file");
             return;
         }
-        auto size = std::filesystem::file_size(where, error);
-        if (error || size == 0) {
+        if (!error && !std::filesystem::is_regular_file(status)) {
+            findings_.error("document-not-a-file", path,
+                            "the " + role + " is not a regular file (a named pipe, a device or a socket)");
+            return;
+        }
+        // The first bytes tell what it is; the document itself is never read whole.
+        auto head = foundation::RegularFile::readPart(path, 0, 512);
+        if (error || !head.bytes) {
+            findings_.error("document-unreadable", path, "the " + role + " cannot be read");
+            return;
+        }
+        if (head.bytes->empty()) {
             findings_.error("document-empty", path, "the " + role + " is empty");
             return;
         }
-        std::string bytes = head(path, 512);
+        std::string bytes(head.bytes->begin(), head.bytes->end());
         if (signature == "<") {
             // HTML may open with a byte-order mark and white space.
             std::string_view text(bytes);

@@ -1,9 +1,8 @@
 #include "inspect/check/IniFile.h"
 
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
 #include "platform/foundation/Utf8.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace docshelf::inspect {
 
@@ -55,10 +54,12 @@ std::string fromUtf16LittleEndian(std::string_view bytes) {
 }
 
 std::optional<IniFile> IniFile::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // The launcher reads inst.ini with the system's profile calls, which stop
+    // long before this; a pipe, a device or a folder reads as no inst.ini.
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text(reinterpret_cast<const char*>(file.bytes->data()), file.bytes->size());
     if (text.starts_with("\xFF\xFE"))
         return parse(fromUtf16LittleEndian(text));
     return parse(text);

@@ -70,9 +70,21 @@ void checkLocalization(const Bundle& bundle, const std::string& localization, co
                        Findings& findings) {
     std::string table = std::string(bundle.resourcePath().text()) + "/" + localization + ".lproj/Localizable.strings";
     if (!isFile(table)) {
-        findings.warning("localization-without-table", table,
-                         "localization " + inQuotes(localization) +
-                             " has no Localizable.strings; its users see the texts of another localization");
+        // Its users get the development region's table, then English's; when no
+        // other table answers either (the English table itself is the one
+        // missing), the window shows its keys.
+        PreferredLanguage preferred(Localizations::canonicalCode(localization));
+        if (!bundle.localizedStringForKey("BTN_CLOSE", notFound, Value()).isEqualToString(notFound)) {
+            findings.warning("localization-without-table", table,
+                             "localization " + inQuotes(localization) +
+                                 " has no Localizable.strings; its users see the texts of another localization");
+            return;
+        }
+        findings.error("localization-without-table", table,
+                       "localization " + inQuotes(localization) +
+                           " has no Localizable.strings that can be read (missing, a folder, or a link that leads "
+                           "nowhere) and no other table stands in: the window shows its keys, such as \"BTN_CLOSE\", "
+                           "\"UG_BTN_UG\" and the \"APP_MENU_\" items");
         return;
     }
     if (!readableTable(table, findings))
@@ -112,20 +124,25 @@ void checkInfoPlistTable(const std::string& app, Findings& findings) {
     for (const auto& localization : localizations) {
         std::string table =
             resources + "/" + (localization.empty() ? "" : localization + ".lproj/") + "InfoPlist.strings";
-        if (!isFile(table))
-            continue; // the lookup falls back to another table
-        if (!readableTable(table, findings))
+        // A table that is missing (or a folder, or a link that leads nowhere)
+        // falls back to another; only when none has the key is it a fault.
+        bool present = isFile(table);
+        if (present && !readableTable(table, findings))
             continue;
         std::optional<PreferredLanguage> preferred;
         if (!localization.empty())
             preferred.emplace(Localizations::canonicalCode(localization));
+        std::string missing = present ? ""
+                                      : "the table cannot be read (missing, a folder, or a link that leads nowhere) "
+                                        "and no other table has it: ";
         if (bundle.localizedStringForKey("CFBundleDisplayName", notFound, "InfoPlist").isEqualToString(notFound))
             findings.error("infoplist-key-missing", table,
-                           "key \"CFBundleDisplayName\" is missing; the window's title shows \"CFBundleDisplayName\"");
+                           missing + "key \"CFBundleDisplayName\" is missing; the window's title shows "
+                                     "\"CFBundleDisplayName\"");
         if (bundle.localizedStringForKey("Documentation", notFound, "InfoPlist").isEqualToString(notFound))
             findings.warning("infoplist-key-missing", table,
-                             "key \"Documentation\" is missing; the application menu is looked for under the title "
-                             "\"Documentation\"");
+                             missing + "key \"Documentation\" is missing; the application menu is looked for under "
+                                       "the title \"Documentation\"");
     }
 }
 

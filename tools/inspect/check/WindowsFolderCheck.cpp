@@ -3,10 +3,12 @@
 #include "inspect/check/IniFile.h"
 #include "inspect/common/Wording.h"
 
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace docshelf::inspect {
@@ -65,6 +67,59 @@ bool namesFile(const std::filesystem::path& folder, std::string_view program) {
     }
     std::error_code error;
     return std::filesystem::is_regular_file(at, error);
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t little(const Bytes& bytes, std::size_t at, std::size_t size) {
+    std::uint32_t value = 0;
+    for (std::size_t i = size; i-- > 0;)
+        value = value << 8 | bytes[at + i];
+    return value;
+}
+
+// The resource section of a Windows executable, found through its headers: the
+// DOS header points at the PE header, whose optional header holds the resource
+// directory's address; the section table maps that to a place in the file.
+// Empty for anything else.
+Bytes resourceSection(const std::string& path) {
+    using foundation::RegularFile;
+    auto dos = RegularFile::readPart(path, 0, 64);
+    if (!dos.bytes || dos.bytes->size() < 64 || (*dos.bytes)[0] != 'M' || (*dos.bytes)[1] != 'Z')
+        return {};
+    std::uint32_t peAt = little(*dos.bytes, 0x3C, 4);
+    // Signature, file header, the largest optional header and the most sections a loader takes.
+    constexpr std::size_t headersSize = 4 + 20 + 0xFFFF + 96 * 40;
+    auto headers = RegularFile::readPart(path, peAt, headersSize);
+    if (!headers.bytes || headers.bytes->size() < 24 + 2)
+        return {};
+    const Bytes& pe = *headers.bytes;
+    if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0)
+        return {};
+    std::size_t sections = little(pe, 4 + 2, 2);
+    std::size_t optionalSize = little(pe, 4 + 16, 2);
+    std::size_t optional = 24;
+    std::uint32_t magic = little(pe, optional, 2);
+    std::size_t directories = optional + (magic == 0x20B ? 112 : 96);
+    std::size_t resourceEntry = directories + 2 * 8;
+    std::size_t table = optional + optionalSize;
+    if ((magic != 0x10B && magic != 0x20B) || resourceEntry + 8 > optional + optionalSize ||
+        table + sections * 40 > pe.size())
+        return {};
+    std::uint32_t address = little(pe, resourceEntry, 4);
+    std::uint32_t size = little(pe, resourceEntry + 4, 4);
+    for (std::size_t i = 0; i < sections; ++i) {
+        std::size_t at = table + i * 40;
+        std::uint32_t start = little(pe, at + 12, 4);
+        std::uint32_t extent = std::max(little(pe, at + 8, 4), little(pe, at + 16, 4));
+        if (address < start || address - start >= extent)
+            continue;
+        std::uint64_t offset = std::uint64_t{little(pe, at + 20, 4)} + (address - start);
+        auto part =
+            RegularFile::readPart(path, offset, std::min<std::size_t>(size, WindowsFolderCheck::maximumResourceBytes));
+        return part.bytes ? std::move(*part.bytes) : Bytes();
+    }
+    return {};
 }
 
 void checkLauncher(const std::filesystem::path& folder, const std::string& name, const std::optional<IniFile>& ini,
@@ -134,9 +189,9 @@ bool WindowsFolderCheck::isSetupLauncher(const std::string& path) {
         }
         return bytes;
     }();
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return bytes.find(marker) != std::string::npos;
+    Bytes resources = resourceSection(path);
+    return std::search(resources.begin(), resources.end(), marker.begin(), marker.end(),
+                       [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }) != resources.end();
 }
 
 void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<std::string>& models,
@@ -156,6 +211,12 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
     std::filesystem::path iniPath = findIgnoringCase(folder, "inst.ini");
     std::optional<IniFile> ini = iniPath.empty() ? std::nullopt : IniFile::readFile(iniPath.string());
     std::string iniLocation = iniPath.empty() ? (folder / "inst.ini").string() : iniPath.string();
+    if (!iniPath.empty() && !ini)
+        findings.error("launcher-ini-unreadable", iniLocation,
+                       "inst.ini cannot be read: it is not a regular file (a folder, a named pipe, a device), or "
+                       "larger than " +
+                           std::to_string(foundation::ReadLimits::maximumFileSize) +
+                           " bytes; the setup launchers find no section in it");
 
     for (const auto& name : names) {
         std::string path = (folder / name).string();

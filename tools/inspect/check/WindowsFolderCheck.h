@@ -23,7 +23,13 @@ public:
     // name, as the launcher reads it: "vps_QX-500.exe" → "QX-500", "VpS_QX.500.exe"
     // → "QX"; nullopt without the prefix ("vps-QX.exe").
     static std::optional<std::string> suppliesModel(const std::string& fileName);
-    // Whether the file is a copy of the setup launcher.
+    // Bytes of an executable's resource section that are read at most: a
+    // launcher's is a few kilobytes, its icons and version texts.
+    static constexpr std::size_t maximumResourceBytes = 1024 * 1024;
+
+    // Whether the file is a copy of the setup launcher: a Windows executable whose
+    // resources name Startwick. Reads only its headers and at most
+    // maximumResourceBytes of its resource section, whatever the file's size.
     static bool isSetupLauncher(const std::string& path);
 };
 

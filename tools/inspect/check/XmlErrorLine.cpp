@@ -1,18 +1,21 @@
 #include "inspect/check/XmlErrorLine.h"
 
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
+
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace docshelf::inspect {
 
 std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // Within the reader's own limits: what it refused as too large or as no
+    // regular file has no line to point at.
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text(file.bytes->begin(), file.bytes->end());
     if (text.starts_with("bplist"))
         return std::nullopt;
     pugi::xml_document document;

@@ -14,8 +14,8 @@ const char* const usage =
     "       docshelf-inspect window DISC|--app BUNDLE [--message-bundle PATH] [--reader PATH] [--do STEP]...\n"
     "       docshelf-inspect check DISC|--app BUNDLE [--message-bundle PATH] [--windows DIR]\n"
     "                              [--format text|json|sarif|github] [--strict] [--ignore CODE]...\n"
-    "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH]\n"
-    "                              [--format FORMAT] [--strict] [--ignore CODE]...\n"
+    "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
+    "                              [--language DISPLAYNAME] [--format FORMAT] [--strict] [--ignore CODE]...\n"
     "       docshelf-inspect --explain CODE\n"
     "       docshelf-inspect --version\n"
     "       docshelf-inspect [COMMAND] --help\n"
@@ -38,7 +38,8 @@ const char* const usage =
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command line\n"
     "  render     a PNG picture of the real window for every model and language in\n"
     "             each localization, and DIR/index.html showing them all; texts that\n"
-    "             do not fit are findings as in check (text-does-not-fit).\n"
+    "             do not fit are findings as in check (text-does-not-fit). At most 1000\n"
+    "             pictures a run: --model and --language choose the windows drawn.\n"
     "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
     "             line or no display\n"
@@ -79,7 +80,8 @@ bool allowed(std::string_view command, std::string_view option) {
     if (command == "check")
         return option == "--message-bundle" || option == "--windows" || option == "--json" || findingOption(option);
     if (command == "render")
-        return option == "--message-bundle" || option == "--out" || findingOption(option);
+        return option == "--message-bundle" || option == "--out" || option == "--model" || option == "--language" ||
+               findingOption(option);
     return option == "--message-bundle" || option == "--reader" || option == "--do";
 }
 

@@ -82,7 +82,11 @@ int main(int argc, char** argv) {
             return 2;
         }
         auto result = inspect::WindowRender::run(
-            {disc.app, disc.messageBundle, *command.out, isatty(STDERR_FILENO) == 1}, backend);
+            {disc.app, disc.messageBundle, *command.out, command.model, command.language, isatty(STDERR_FILENO) == 1},
+            backend);
+        if (result.cut)
+            std::cerr << "docshelf-inspect: stopped at " << inspect::WindowRender::maximumPictures
+                      << " pictures, the most one run draws; choose the rest with --model and --language\n";
         if (!result.ok) {
             std::cout << result.findings.text();
             std::cerr << "docshelf-inspect: " << result.error << "\n";

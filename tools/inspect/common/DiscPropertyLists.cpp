@@ -26,6 +26,7 @@ PropertyListFile DiscPropertyLists::readFile(const Value& path) {
     auto result = PropertyListReader::readFile(file.path);
     file.root = result.root;
     file.error = result.error;
+    file.replacedCharacters = result.replacedCharacters;
     file.dictionary = Dictionary(result.root);
     return file;
 }

@@ -98,9 +98,12 @@ public:
         // The total only serves the progress line, and counting builds every model.
         if (options_.showProgress)
             total_ = windowsPerLocalization() * localizations_.size();
-        for (const Localization& localization : localizations_)
+        for (const Localization& localization : localizations_) {
             if (!renderLocalization(localization))
                 return;
+            if (result_.cut)
+                break;
+        }
         if (options_.showProgress && total_ > 0)
             std::cerr << "\n";
         std::ofstream index(std::filesystem::path(options_.out) / "index.html", std::ios::binary);
@@ -188,6 +191,8 @@ private:
             }
         }
         for (const std::string& model : models) {
+            if (options_.model && model != *options_.model)
+                continue;
             // As the user chooses: a model that is already shown is not chosen again.
             if (!model.empty() && selectedTitle(modelPopUp) != model)
                 session->apply("model:" + model);
@@ -195,6 +200,12 @@ private:
             if (languages.empty())
                 languages.emplace_back();
             for (const std::string& language : languages) {
+                if (options_.language && language != *options_.language)
+                    continue;
+                if (result_.pictures == WindowRender::maximumPictures) {
+                    result_.cut = true;
+                    return true;
+                }
                 if (!language.empty() && selectedTitle(languagePopUp) != language)
                     session->apply("language:" + language);
                 if (!renderWindow(*session, localization, model, language))

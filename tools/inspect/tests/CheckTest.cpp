@@ -2,6 +2,7 @@
 #include "DiscBuilder.h"
 #include "ProcessRunner.h"
 #include "TextEncoding.h"
+#include "PropertyListWriter.h"
 
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/MessageCheck.h"
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace docshelf::testing {
@@ -45,7 +47,30 @@ std::string strings(const std::string& code, const std::string& without = "") {
 }
 
 const std::string bundle = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
-const std::string starter = std::string("MZ launcher S\0t\0a\0r\0t\0w\0i\0c\0k\0", 31);
+// The smallest Windows executable whose headers lead to a resource section
+// holding the launcher's name, as the version resource does: the PE header at
+// 64, one section, a 64-bit optional header whose resource directory (0x1000,
+// 64 bytes) lies in ".rsrc", which the file holds at 512.
+std::string launcherImage() {
+    // {offset, value, bytes}: where the PE header is, the section count and the optional header's size and kind,
+    // the resource directory, then the section's sizes, address and place.
+    constexpr std::uint32_t fields[][3] = {{0x3C, 64, 4},    {70, 1, 2},   {84, 240, 2}, {88, 0x20B, 2},
+                                           {216, 0x1000, 4}, {220, 64, 4}, {336, 64, 4}, {340, 0x1000, 4},
+                                           {344, 64, 4},     {348, 512, 4}};
+    std::string image(576, '\0');
+    for (const auto& [at, value, size] : fields)
+        for (std::uint32_t i = 0; i < size; ++i)
+            image[at + i] = static_cast<char>(value >> (8 * i));
+    image.replace(0, 2, "MZ");
+    image.replace(64, 4, std::string("PE\0\0", 4));
+    image.replace(328, 5, ".rsrc");
+    image.replace(512, 18, std::string("S\0t\0a\0r\0t\0w\0i\0c\0k\0", 18));
+    return image;
+}
+
+const std::string starter = launcherImage();
+
+enum class Stand { Pipe, Folder, Loop };
 
 // A disc that checks clean: QX-1 on the disc-wide folder with English and
 // German, QX-2 with its own folder, RT-3 online; texts in English and German;
@@ -54,6 +79,10 @@ class CheckDisc : public DiscBuilder {
 public:
     explicit CheckDisc(PlistFormat format) : DiscBuilder(format) {
         writeChain();
+        writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
+                                          {"NSMainNibFile", "MainMenu"},
+                                          {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
+        writeFile(description, readText(std::string(SAMPLE_APP_PATH) + "/Contents/Resources/MainMenu.plist"));
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
                   "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
@@ -71,6 +100,31 @@ public:
         writeFile("Windows/ReadMe.txt", "read me");
         writeFile("Windows/inst.ini", "; launchers\n[Setup]\nExeprog=ReadMe.txt\nArgv=\n");
         writeFile("Windows/vps_QX-1.exe", "MZ supplies");
+    }
+
+    static constexpr const char* description = "Docshelf.app/Contents/Resources/MainMenu.plist";
+
+    static std::string readText(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    // The window description with its first `from` replaced by `to`.
+    void changeDescription(const std::string& from, const std::string& to) const {
+        std::string text = readText(path(description));
+        text.replace(text.find(from), from.size(), to);
+        writeFile(description, text);
+    }
+
+    // In place of a file, something that is not one: a named pipe, a folder, or a link that leads to itself.
+    void replaceWith(const std::string& relative, Stand stand) const {
+        std::filesystem::remove(path(relative));
+        if (stand == Stand::Pipe)
+            ASSERT_EQ(mkfifo(path(relative).c_str(), 0600), 0) << relative;
+        else if (stand == Stand::Folder)
+            makeDirectory(relative);
+        else
+            std::filesystem::create_symlink(path(relative), path(relative));
     }
 
     void writeDocuments(const std::string& directory, const std::string& folder) const {
@@ -127,7 +181,7 @@ const std::vector<CheckCase> cases{
     {"clean disc", [](CheckDisc&) {}, {}},
     {"Info.plist without CommonResourcePath",
      [](CheckDisc& d) {
-         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}}));
+         d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}}));
      },
      {"common-resource-path-missing"}},
     {"CDInfo names a file that is not there",
@@ -318,6 +372,33 @@ const std::vector<CheckCase> cases{
              {member("English", "English", "en"), member("German", "Deutsch", nullptr), member("French", "F", "fr")});
      },
      {"member-without-kps-code", "language-code-unknown"}},
+    {"CDInfo that is a named pipe",
+     [](CheckDisc& d) { d.replaceWith("MacResources/CDInfo.plist", Stand::Pipe); },
+     {"plist-unreadable"}},
+    {"inst.ini that is a named pipe",
+     [](CheckDisc& d) { d.replaceWith("Windows/inst.ini", Stand::Pipe); },
+     {"launcher-ini-unreadable", "launcher-without-section"}},
+    {"top.pdf that is a named pipe",
+     [](CheckDisc& d) { d.replaceWith("Docs/German/top.pdf", Stand::Pipe); },
+     {"document-not-a-file"}},
+    {"Documentation.plist with a lone UTF-16 surrogate",
+     [](CheckDisc& d) {
+         // Written in binary form in both runs: "Français" is stored in UTF-16, its "ç" turned into half a pair.
+         std::string list = testing::PropertyListWriter::serialize(
+             Value::dictionary({{"FolderInfoArray", Value::array(members())}}), PlistFormat::Binary);
+         std::string cedilla("\0\xE7\0a\0i\0s", 8);
+         list.replace(list.find(cedilla), 2, "\xD8\0", 2);
+         d.writeFile("Docshelf.app/Contents/Resources/Documentation.plist", list);
+     },
+     {"plist-character-replaced"}},
+    {"KPSID that the address needs percent-encoded",
+     [](CheckDisc& d) {
+         d.writeModelInfo(
+             Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})},
+                                                             {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
+                                                             {"RT-3", Value::dictionary({{"KPSID", "R 3&x"}})}})}}));
+     },
+     {"address-needs-encoding"}},
     {"key missing in one localization",
      [](CheckDisc& d) { d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de", "UG_BTN_README")); },
      {"message-key-missing"}},
@@ -345,6 +426,9 @@ const std::vector<CheckCase> cases{
      {"language-code-unknown"}},
     {"localization folder without a table",
      [](CheckDisc& d) { d.makeDirectory(bundle + "fr.lproj"); },
+     {"localization-without-table"}},
+    {"English table of the message bundle missing",
+     [](CheckDisc& d) { std::filesystem::remove(d.path(bundle + "en.lproj/Localizable.strings")); },
      {"localization-without-table"}},
     {"localization that another one shadows",
      [](CheckDisc& d) { d.writeFile(bundle + "English.lproj/Localizable.strings", strings("en")); },
@@ -384,6 +468,15 @@ const std::vector<CheckCase> cases{
      {},
      {},
      "Docshelf.png"},
+    {"InfoPlist table a folder",
+     [](CheckDisc& d) { d.replaceWith("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings", Stand::Folder); },
+     {"infoplist-key-missing", "infoplist-key-missing"}},
+    {"window description that is a named pipe",
+     [](CheckDisc& d) { d.replaceWith(CheckDisc::description, Stand::Pipe); },
+     {"window-description-broken"}},
+    {"window description with a font size of 1e9",
+     [](CheckDisc& d) { d.changeDescription("<integer>20</integer>", "<real>1e9</real>"); },
+     {"window-description-broken"}},
     {"setup launcher without a section",
      [](CheckDisc& d) { d.writeFile("Windows/Install.exe", starter); },
      {"launcher-without-section"}},
@@ -490,10 +583,16 @@ TEST(CheckText, OneLinePerFindingAsCompilersWriteIt) {
     CheckDisc disc(PlistFormat::Xml);
     disc.writeDocuments("Docs", "Deutsh");
     disc.makeDirectory("Docs/Two\nLines");
+    disc.makeDirectory("Docs/\a\x1B[2J\v\f\xE2\x80\xA8\xC2\x85");
     auto result = testing::runProcess(INSPECTOR_PATH, {"check", "--app", disc.appPath(), "--message-bundle",
                                                        disc.path("MacResources/CDCommonMessage.bundle")});
     EXPECT_EQ(result.exitStatus, 0) << "a warning is no error";
-    EXPECT_EQ(result.out, disc.path("Docs/Deutsh") +
+    // Controls and line separators in names are written as escapes: nothing reaches the terminal raw.
+    EXPECT_EQ(result.out, disc.path("Docs/\\x07\\x1B[2J\\x0B\\x0C\\u2028\\u0085") +
+                              ": warning: language folder \"\\x07\\x1B[2J\\x0B\\x0C\\u2028\\u0085\" is not named by "
+                              "any \"Folder Name\" in Documentation.plist; the browser ignores it "
+                              "[language-folder-unnamed]\n" +
+                              disc.path("Docs/Deutsh") +
                               ": warning: language folder \"Deutsh\" is not named by any \"Folder Name\" in "
                               "Documentation.plist; the browser ignores it; did you mean \"German\"? "
                               "[language-folder-unnamed]\n" +

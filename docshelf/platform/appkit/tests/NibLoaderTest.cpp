@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -244,6 +245,12 @@ std::vector<BrokenCase> brokenCases() {
          "objects[1] \"window\"", "[x, y, width, height]"},
         {"frameNegativeWidth", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, -1, 10)}}); }).build(); },
          "objects[1] \"window\"", "[x, y, width, height]"},
+        {"frameNotANumber", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, std::nan(""), 10)}}); }).build(); },
+         "objects[1] \"window\"", "[x, y, width, height]"},
+        {"frameOnePastTheLargestSide", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, 4097, 10)}}); }).build(); },
+         "objects[1] \"window\"", "from 0 to 4096"},
+        {"frameOriginFarOff", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"frame", frame(0, -16385, 10, 10)}}); }).build(); },
+         "objects[3] \"button\"", "within 16384 of 0"},
         {"frameOfStrings", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", array({"0", "0", "1", "1"})}}); }).build(); },
          "objects[1] \"window\"", "[x, y, width, height]"},
         {"frameOnNonView", [] { return with([](Parts& p) { p.objects[0] = object("delegate", "TestDelegate", {{"frame", frame(0, 0, 1, 1)}}); }).build(); },
@@ -252,6 +259,12 @@ std::vector<BrokenCase> brokenCases() {
          "objects[3] \"button\"", "no property \"colour\""},
         {"propertyOfWrongKind", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", "big"}})}}); }).build(); },
          "objects[2] \"field\"", "\"fontSize\" has a value of the wrong kind"},
+        {"fontSizeHuge", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::real(1e9)}})}}); }).build(); },
+         "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
+        {"fontSizeNegative", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::integer(-13)}})}}); }).build(); },
+         "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
+        {"fontSizeNotANumber", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::real(std::nan(""))}})}}); }).build(); },
+         "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
         {"unknownAlignment", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"alignment", "middle"}})}}); }).build(); },
          "objects[2] \"field\"", "\"alignment\" has a value of the wrong kind"},
         {"hiddenAsNumber", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"properties", dict({{"hidden", Value::integer(1)}})}}); }).build(); },
@@ -315,6 +328,17 @@ std::vector<BrokenCase> brokenCases() {
         {"delegateUnknown", [] { return with([](Parts& p) { p.delegate = "controller"; }).build(); },
          "delegate", "names no object: \"controller\""},
     };
+}
+
+TEST_F(NibLoaderTest, FontSizesAndFramesAtTheirBoundsLoad) {
+    for (double fontSize : {1.0, 288.0}) {
+        auto result = NibLoader::load(with([fontSize](Parts& p) {
+            p.objects[1] = object("window", "NSWindow", {{"frame", frame(-16384, 16384, 4096, 4096)}});
+            p.objects[2] = object("field", "NSTextField", {{"superview", "window"}, {"frame", frame(0, 0, 0, 0)},
+                                                          {"properties", dict({{"fontSize", Value::real(fontSize)}})}});
+        }).build());
+        EXPECT_TRUE(result.ok()) << "font size " << fontSize << ": " << result.error();
+    }
 }
 
 class BrokenDescription : public NibLoaderTest, public ::testing::WithParamInterface<BrokenCase> {};

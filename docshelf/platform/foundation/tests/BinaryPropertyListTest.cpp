@@ -96,6 +96,16 @@ TEST(BinaryPropertyList, Utf16TextIsRead) {
     EXPECT_EQ(parse(bytes).root.objectForKey("k"), Value("é機"));
 }
 
+TEST(BinaryPropertyList, LoneSurrogatesReadAsReplacementCharactersAndAreCounted) {
+    BinaryBuilder builder;
+    std::uint32_t key = builder.ascii("k");
+    // A high surrogate before a letter, a pair, and a low surrogate at the end.
+    std::string bytes = dictionaryWith(builder, builder.utf16({0xD83D, 0x0041, 0xD83D, 0xDE00, 0xDE00}), key);
+    PropertyListResult result = parse(bytes);
+    EXPECT_EQ(result.root.objectForKey("k"), Value("\uFFFDA\U0001F600\uFFFD")) << result.error;
+    EXPECT_EQ(result.replacedCharacters, 2u);
+}
+
 struct RefusedCase {
     const char* name;
     std::string bytes;

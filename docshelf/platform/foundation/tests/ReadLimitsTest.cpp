@@ -13,7 +13,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <regex>
+#include <set>
 
 namespace docshelf::foundation {
 namespace {
@@ -170,12 +174,27 @@ INSTANTIATE_TEST_SUITE_P(
                   [](std::size_t extra) { return binaryArrays(511, 511, 509 + extra, false); }},
         LimitCase{"values of shared binary objects",
                   [](std::size_t extra) { return binaryArrays(511, 511, 509 + extra, true); }},
+        LimitCase{"bytes of one string shared by 15 references",
+                  // The writer stores the string once: 1 + extra + 15 × 1,118,481 = 16 MiB + extra, in 1 MB.
+                  [](std::size_t extra) {
+                      Value shared(std::string(1'118'481, 's'));
+                      Value list = Value::dictionary(
+                          {{std::string(1 + extra, 'a'), Value::array(std::vector<Value>(15, shared))}});
+                      return bytesOf(PropertyListWriter::serialize(list, PlistFormat::Binary));
+                  }},
         LimitCase{"nesting",
                   [](std::size_t extra) {
                       Value nested = Value::dictionary({});
                       for (std::size_t level = 1; level < ReadLimits::maximumNesting + extra; ++level)
                           nested = Value::dictionary({{"a", nested}});
                       return bytesOf(PropertyListWriter::serialize(nested, PlistFormat::Binary));
+                  }},
+        LimitCase{"nesting in XML, the innermost dictionary empty",
+                  [](std::size_t extra) {
+                      Value nested = Value::dictionary({});
+                      for (std::size_t level = 1; level < ReadLimits::maximumNesting + extra; ++level)
+                          nested = Value::dictionary({{"a", nested}});
+                      return bytesOf(PropertyListWriter::serialize(nested, PlistFormat::Xml));
                   }}),
     [](const auto& info) { return testing::caseName(info.param.description); });
 
@@ -187,6 +206,29 @@ TEST(ReadLimits, DirectoryListingAtTheLimitIsListedAndOnePastIsUnreadable) {
               ReadLimits::maximumDirectoryEntries);
     dir.write("one more", "");
     EXPECT_TRUE(FileManager::contentsOfDirectoryAtPath(Value(dir.path().string())).isAbsent());
+}
+
+// Every file the programs and the inspector read goes through RegularFile, which
+// neither blocks on a pipe nor reads past its limit: no other call opens a file
+// for reading, so that a new blocking stream cannot slip in unseen.
+TEST(ReadLimits, FilesAreOpenedOnlyThroughTheBoundedReader) {
+    const std::regex opening(R"((std::ifstream|std::fstream|\bfopen\(|(^|[^\w.>])open\(|Fl_Shared_Image::get))");
+    const std::set<std::string> allowed{"docshelf/platform/foundation/RegularFile.cpp",  // the reader itself
+                                        "docshelf/platform/fltk/WindowPicture.cpp"};     // writes render's pictures
+    const std::filesystem::path root(DOCSHELF_SOURCE_DIR);
+    std::vector<std::string> found;
+    for (const char* folder : {"docshelf", "tools"})
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
+            std::string relative = std::filesystem::relative(entry.path(), root).string();
+            bool source = entry.path().extension() == ".cpp" || entry.path().extension() == ".h";
+            if (!source || relative.find("/tests/") != std::string::npos || allowed.contains(relative))
+                continue;
+            std::ifstream file(entry.path());
+            for (std::string line; std::getline(file, line);)
+                if (std::regex_search(line.substr(0, line.find("//")), opening))
+                    found.push_back(relative + ": " + line);
+        }
+    EXPECT_TRUE(found.empty()) << ::testing::PrintToString(found);
 }
 
 struct NulCase {
