@@ -6,6 +6,7 @@
 
 #include "inspect/window/WindowSession.h"
 
+#include "CaseName.h"
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
@@ -46,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, OpenCommandText,
                                            CommandCase{"backquote", "/d/`reboot`", "open \"/d/\\`reboot\\`\""},
                                            CommandCase{"backslash", "/d/a\\b", "open \"/d/a\\\\b\""},
                                            CommandCase{"single quote and glob stay", "/d/it's *", "open \"/d/it's *\""},
-                                           CommandCase{"empty", "", "open \"\""}));
+                                           CommandCase{"empty", "", "open \"\""}),
+                         [](const auto& info) { return testing::caseName(info.param.name); });
 
 TEST(OpenCommand, PdfWithApplicationAndOtherOpeners) {
     EXPECT_EQ(OpenCommand::documentWithApplication("/d/top.pdf", "/Applications/Adobe Reader.app"),
