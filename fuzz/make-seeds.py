@@ -30,6 +30,15 @@ for name in ("CDInfo", "ModelInfo", "CommonResource"):
     both_forms("property_list", name, disc / (name + ".plist"))
 both_forms("property_list", "Documentation", resources / "Documentation.plist")
 both_forms("window_description", "MainMenu", resources / "MainMenu.plist")
+for name in ("CDInfo", "ModelInfo", "CommonResource"):
+    both_forms("key_path", name, disc / (name + ".plist"))
+both_forms("key_path", "Documentation", resources / "Documentation.plist")
+# A key given twice at each level: the last value counts.
+put("key_path", "repeated-keys.xml",
+    "<plist><dict><key>ContainedModel</key><dict><key>QX-0000 Duo</key><string>first</string></dict>"
+    "<key>ContainedModel</key><dict><key>QX-0000 Duo</key><dict/><key>QX-0000 Duo</key>"
+    "<dict><key>Documentation</key><dict><key>Path</key><string>/a &amp; b</string></dict></dict></dict>"
+    "</dict></plist>")
 
 for table in sorted(resources.glob("*.lproj/InfoPlist.strings")):
     put("strings_table", table.parent.stem + ".strings", table.read_bytes())

@@ -40,8 +40,13 @@ struct Object {
 
 class Walk {
 public:
-    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues)
-        : reader_(bytes), size_(bytes.size()), maximumNesting_(maximumNesting), maximumValues_(maximumValues) {}
+    Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues,
+         std::size_t maximumExpandedBytes)
+        : reader_(bytes),
+          size_(bytes.size()),
+          maximumNesting_(maximumNesting),
+          maximumValues_(maximumValues),
+          maximumExpandedBytes_(maximumExpandedBytes) {}
 
     std::optional<std::string> run() {
         if (size_ < headerSize + trailerSize)
@@ -93,15 +98,16 @@ private:
 
     // Depth-first over arrays, sets and dictionaries with an explicit stack. Each
     // object's mark is unseen, open (on the stack) or done with the height of its
-    // subtree in container levels; its count is the number of values it becomes
-    // once the library has copied every shared object. Both are kept, so shared
-    // objects are walked once.
+    // subtree in container levels; its counts are the number of values and the
+    // bytes of strings and data it becomes once the library has copied every
+    // shared object. All are kept, so shared objects are walked once.
     std::optional<std::string> visit(std::uint64_t top) {
         constexpr std::uint8_t unseen = 0;
         constexpr std::uint8_t open = 1;
         constexpr std::uint8_t done = 2;
         std::vector<std::uint8_t> mark(objectCount_, unseen);
         std::vector<std::uint32_t> expanded(objectCount_, 0);
+        std::vector<std::uint32_t> expandedBytes(objectCount_, 0);
         struct Frame {
             std::uint64_t index;
             Object object;
@@ -109,6 +115,7 @@ private:
             std::uint64_t next = 0;
             std::size_t height = 1;
             std::uint64_t values = 1;
+            std::uint64_t bytes = 0;
         };
         std::vector<Frame> stack;
         auto tooDeep = [&] { return "nested deeper than " + std::to_string(maximumNesting_) + " levels"; };
@@ -120,8 +127,14 @@ private:
                 if (auto problem = checkString(*found))
                     return problem;
             if (found->kind != 0xA && found->kind != 0xC && found->kind != 0xD) {
+                std::uint64_t bytes = found->kind == 0x4 || found->kind == 0x5 ? found->count
+                                      : found->kind == 0x6                     ? found->count * 2
+                                                                               : 0;
+                if (bytes > maximumExpandedBytes_)
+                    return tooManyBytes();
                 mark[index] = done;
                 expanded[index] = 1;
+                expandedBytes[index] = static_cast<std::uint32_t>(bytes);
                 return std::nullopt;
             }
             if (stack.size() >= maximumNesting_)
@@ -134,15 +147,18 @@ private:
             return std::nullopt;
         };
         // Adds a finished child to the container on top of the stack.
-        auto addChild = [&](std::size_t height, std::uint64_t values) -> std::optional<std::string> {
+        auto addChild = [&](std::size_t height, std::uint64_t values,
+                            std::uint64_t bytes) -> std::optional<std::string> {
             Frame& parent = stack.back();
             if (stack.size() + height > maximumNesting_)
                 return tooDeep();
             parent.height = std::max(parent.height, height + 1);
             parent.values += values;
             if (parent.values > maximumValues_)
-                return "binary property list that expands to more than " + std::to_string(maximumValues_) +
-                       " values";
+                return "binary property list that expands to more than " + std::to_string(maximumValues_) + " values";
+            parent.bytes += bytes;
+            if (parent.bytes > maximumExpandedBytes_)
+                return tooManyBytes();
             return std::nullopt;
         };
 
@@ -153,11 +169,13 @@ private:
             if (frame.next == frame.refs) {
                 std::size_t height = frame.height;
                 std::uint64_t values = frame.values;
+                std::uint64_t bytes = frame.bytes;
                 mark[frame.index] = static_cast<std::uint8_t>(done + height);
                 expanded[frame.index] = static_cast<std::uint32_t>(values);
+                expandedBytes[frame.index] = static_cast<std::uint32_t>(bytes);
                 stack.pop_back();
                 if (!stack.empty())
-                    if (auto problem = addChild(height, values))
+                    if (auto problem = addChild(height, values, bytes))
                         return problem;
                 continue;
             }
@@ -173,16 +191,22 @@ private:
                 if (mark[*child] == open)
                     continue;
             }
-            if (auto problem = addChild(mark[*child] - done, expanded[*child]))
+            if (auto problem = addChild(mark[*child] - done, expanded[*child], expandedBytes[*child]))
                 return problem;
         }
         return std::nullopt;
+    }
+
+    std::string tooManyBytes() const {
+        return "binary property list that expands to more than " + std::to_string(maximumExpandedBytes_) +
+               " bytes of strings and data";
     }
 
     Reader reader_;
     std::uint64_t size_;
     std::size_t maximumNesting_;
     std::uint64_t maximumValues_;
+    std::uint64_t maximumExpandedBytes_;
     std::uint64_t offsetSize_ = 0;
     std::uint64_t refSize_ = 0;
     std::uint64_t objectCount_ = 0;
@@ -192,10 +216,10 @@ private:
 }
 
 std::optional<std::string> BinaryPropertyListCheck::problem(std::span<const std::uint8_t> bytes,
-                                                            std::size_t maximumNesting,
-                                                            std::size_t maximumValues) {
+                                                            std::size_t maximumNesting, std::size_t maximumValues,
+                                                            std::size_t maximumExpandedBytes) {
     // Heights are kept in one byte per object.
-    return Walk(bytes, std::min<std::size_t>(maximumNesting, 200), maximumValues).run();
+    return Walk(bytes, std::min<std::size_t>(maximumNesting, 200), maximumValues, maximumExpandedBytes).run();
 }
 
 }

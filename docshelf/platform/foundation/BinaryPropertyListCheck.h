@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReadLimits.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,8 +19,10 @@ public:
     // can be handed over (the library still judges everything else).
     // maximumValues caps the values (keys included) that the list becomes with
     // every shared object copied to each place it is referenced from.
+    // maximumExpandedBytes caps the bytes of strings and data counted the same way.
     static std::optional<std::string> problem(std::span<const std::uint8_t> bytes, std::size_t maximumNesting,
-                                              std::size_t maximumValues);
+                                              std::size_t maximumValues,
+                                              std::size_t maximumExpandedBytes = ReadLimits::maximumExpandedBytes);
 };
 
 }

@@ -34,8 +34,8 @@ std::string takeString(char* text) {
 // parser takes about 230 bytes per value and recurses without limit, and it
 // reads a raw NUL byte inside <string> or <key> as the end of the text. Counts
 // every start tag but <plist> as a value (keys included, so <dict><key>a</key>
-// <true/></dict> holds 3), and <array> and <dict> that are not self-closing as
-// a level. NUL bytes at the very end are padding, allowed by xmlIsComplete.
+// <true/></dict> holds 3), and every <array> and <dict>, empty ones too, as a
+// level. NUL bytes at the very end are padding, allowed by xmlIsComplete.
 std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t content = text.find_last_not_of('\0');
@@ -58,8 +58,10 @@ std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
         bool selfClosing = end != std::string_view::npos && end > 0 && rest[end - 1] == '/';
         if (closing)
             --depth;
-        else if (!selfClosing && ++depth > maximumNesting)
+        else if (depth + 1 > maximumNesting)  // an empty one is a level too, as in binary form
             return "nested deeper than " + std::to_string(maximumNesting) + " levels";
+        else if (!selfClosing)
+            ++depth;
     }
     return std::nullopt;
 }
@@ -68,8 +70,8 @@ std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
 // cut short on the disc must not pass for a whole one.
 bool xmlIsComplete(std::span<const std::uint8_t> bytes) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' ||
-                             text.back() == '\t' || text.back() == '\0'))
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' || text.back() == '\t' ||
+                             text.back() == '\0'))
         text.remove_suffix(1);
     return text.ends_with("</plist>") || text.ends_with("<plist/>");
 }

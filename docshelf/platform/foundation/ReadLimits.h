@@ -22,6 +22,13 @@ public:
     // shared objects. A list of 262,144 values is read; one of 262,145 is absent.
     static constexpr std::size_t maximumValues = 262'144;
 
+    // Bytes of strings and data in one property list, counted at every place a
+    // value appears: a binary list's shared string counts at each reference, an
+    // XML list's text once (so an XML list, bounded by the file size, never comes
+    // near it). A 2,000-model CDInfo holds about 200 KB. A list of 16,777,216
+    // such bytes is read; one of 16,777,217 reads as absent.
+    static constexpr std::size_t maximumExpandedBytes = 16u * 1024u * 1024u;
+
     // Arrays and dictionaries inside one another in one property list: the root
     // dictionary is level 1.
     static constexpr std::size_t maximumNesting = 128;
