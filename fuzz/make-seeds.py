@@ -39,6 +39,14 @@ put("key_path", "repeated-keys.xml",
     "<key>ContainedModel</key><dict><key>QX-0000 Duo</key><dict/><key>QX-0000 Duo</key>"
     "<dict><key>Documentation</key><dict><key>Path</key><string>/a &amp; b</string></dict></dict></dict>"
     "</dict></plist>")
+# Every kind of value, keys and strings with white space, entity references and
+# letters beyond the BMP, in both forms.
+edge = {" Model\t": {"a\n b": ["&<>\"'", " lead", "😀 é", -0, 2**62, -2**40, 1.5e300, -0.25, True, False,
+                                b"\x00\xff" * 40, {}, []]},
+        "ContainedModel": {"QX-0000 Duo": {"Documentation": {"Path": "/a", "URL": "", "Language": ["x"]}},
+                           "日本-0005": {}}}
+put("key_path", "every-kind.xml", plistlib.dumps(edge, sort_keys=False))
+put("key_path", "every-kind.binary", plistlib.dumps(edge, fmt=plistlib.FMT_BINARY, sort_keys=False))
 
 for table in sorted(resources.glob("*.lproj/InfoPlist.strings")):
     put("strings_table", table.parent.stem + ".strings", table.read_bytes())

@@ -46,6 +46,7 @@ KeyPathAnswers fromWholeTree(std::span<const std::uint8_t> bytes, std::span<cons
     PropertyListResult read = PropertyListReader::parse(bytes);
     KeyPathAnswers answers;
     answers.error = std::move(read.error);
+    answers.position = read.position;
     for (const KeyPath& question : questions)
         answers.values.push_back(answerOf(read.root, question));
     return answers;
@@ -815,7 +816,7 @@ KeyPathAnswers PropertyListLookup::lookUp(std::span<const std::uint8_t> bytes, s
 KeyPathAnswers PropertyListLookup::readFile(const std::string& path, std::span<const KeyPath> questions) {
     auto file = RegularFile::read(path, ReadLimits::maximumFileSize);
     if (!file.bytes)
-        return absentAnswers(questions.size(), std::move(file.error), none);
+        return absentAnswers(questions.size(), std::move(file.error), file.position);
     return lookUp(*file.bytes, questions);
 }
 

@@ -178,24 +178,24 @@ Value convert(plist_t node, int depth, std::string& error) {
 
 PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes) {
     if (bytes.empty())
-        return {{}, "empty file"};
+        return {{"empty file", 0}, {}};
     if (bytes.size() > maximumFileSize)
-        return {{}, "larger than " + std::to_string(maximumFileSize) + " bytes"};
+        return {{"larger than " + std::to_string(maximumFileSize) + " bytes"}, {}};
     bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
     if (binary)
         if (auto problem = BinaryPropertyListCheck::problem(bytes, maximumNesting, maximumValues))
-            return {{}, *problem};
+            return {{*problem}, {}};
     if (!binary)
         if (auto problem = xmlProblem(bytes))
-            return {{}, *problem};
+            return {{*problem}, {}};
     if (!binary && !xmlIsComplete(bytes))
-        return {{}, "XML property list does not end with </plist>: cut short?"};
+        return {{"XML property list does not end with </plist>: cut short?"}, {}};
 
     plist_t raw = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &raw);
     PlistHandle root(raw);
     if (!root)
-        return {{}, binary ? "not a readable binary property list" : "not a readable XML property list"};
+        return {{binary ? "not a readable binary property list" : "not a readable XML property list"}, {}};
 
     PropertyListResult result;
     result.root = convert(raw, 0, result.error);
@@ -207,7 +207,7 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
 PropertyListResult PropertyListReader::readFile(const std::string& path) {
     auto file = RegularFile::read(path, maximumFileSize);
     if (!file.bytes)
-        return {{}, std::move(file.error)};
+        return {{std::move(file.error), file.position}, {}};
     return parse(*file.bytes);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReadOutcome.h"
 #include "Value.h"
 
 #include <cstdint>
@@ -8,9 +9,8 @@
 
 namespace docshelf::foundation {
 
-struct PropertyListResult {
-    Value root;          // absent on failure
-    std::string error;   // empty on success; what went wrong, for people checking a disc
+struct PropertyListResult : ReadOutcome {
+    Value root;  // absent on failure
 };
 
 // Reads XML and binary property lists, told apart by their content, never by
