@@ -84,15 +84,33 @@ std::optional<std::pair<char, std::size_t>> entity(std::string_view text) {
 // control characters but tab and line feed, no '>', and only the five named
 // entity references.
 bool isPlainText(std::string_view text) {
+    // 0: as it is; 1: a byte past ASCII; 2: '&'; 3: not in the plain form.
+    static constexpr auto classes = [] {
+        std::array<std::uint8_t, 256> table{};
+        for (int c = 0; c < 0x20; ++c)
+            table[c] = 3;
+        table['\t'] = table['\n'] = 0;
+        table['>'] = table[0x7F] = 3;
+        table['&'] = 2;
+        for (int c = 0x80; c < 0x100; ++c)
+            table[c] = 1;
+        return table;
+    }();
     bool wide = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80)
+        switch (classes[static_cast<unsigned char>(text[i])]) {
+        case 0:
+            break;
+        case 1:
             wide = true;
-        else if ((c < 0x20 && c != '\n' && c != '\t') || c == '>' || c == 0x7F)
+            break;
+        case 2:
+            if (!entity(text.substr(i)))
+                return false;
+            break;
+        default:
             return false;
-        else if (c == '&' && !entity(text.substr(i)))
-            return false;
+        }
     }
     return !wide || isValidUtf8(text);
 }
