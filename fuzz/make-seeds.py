@@ -4,6 +4,7 @@ repository's own files: the sample disc's property lists in XML and binary
 form, the strings tables, the window description, a whole small disc for the
 catalogue target, and module paths for the Windows programs' text operations.
 Run it again after those files change."""
+import datetime
 import pathlib
 import plistlib
 import struct
@@ -42,7 +43,7 @@ put("key_path", "repeated-keys.xml",
 # Every kind of value, keys and strings with white space, entity references and
 # letters beyond the BMP, in both forms.
 edge = {" Model\t": {"a\n b": ["&<>\"'", " lead", "😀 é", -0, 2**62, -2**40, 1.5e300, -0.25, True, False,
-                                b"\x00\xff" * 40, {}, []]},
+                                b"\x00\xff" * 40, {}, [], datetime.datetime(2004, 2, 29, 23, 59, 58)]},
         "ContainedModel": {"QX-0000 Duo": {"Documentation": {"Path": "/a", "URL": "", "Language": ["x"]}},
                            "日本-0005": {}}}
 put("key_path", "every-kind.xml", plistlib.dumps(edge, sort_keys=False))
