@@ -22,7 +22,7 @@ namespace {
 bool wholeTreeAnswers = false;
 
 constexpr std::size_t maximumQuestions = 32;  // one bit each in the scanners' masks
-constexpr std::size_t none = static_cast<std::size_t>(-1);
+constexpr std::size_t none = ReadOutcome::noPosition;
 
 // How a list was judged: read (the answers stand), absent (the whole tree is
 // absent too, for a reason the whole-tree reader shares), or unusual: a form
