@@ -3,14 +3,19 @@
 // directories listed and the same paths tested, nothing parsed): the counters
 // floor_us and x_floor give the floor per operation and the ratio to it.
 // scripts/bench makes the discs and runs this; by hand:
-//   DOCSHELF_BENCH_DISCS="sample=build/sample-disc/ZORVANE;scale-xml=/tmp/scale/ZORVANE" build/bench/docshelf_bench
-// Nothing is cached between operations: each reads the disc again, as the browser does.
+//   DOCSHELF_BENCH_DISCS="sample=build/sample-disc/ZORVANE;scale-xml=/tmp/scale/ZORVANE"
+//   build/bench/docshelf_bench
+// Nothing is cached between operations: each reads the disc again, as the
+// browser does. The browser's operations run twice: "before" answers every
+// question from the whole tree of each list, "after" reads only the key paths
+// asked.
 #include "FileSystemFloor.h"
 
 #include "catalogue/ZVModelDocumentation.h"
-#include "platform/foundation/Bundle.h"
-#include "platform/foundation/PropertyListReader.h"
 #include "inspect/window/WindowSession.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/PropertyListLookup.h"
+#include "platform/foundation/PropertyListReader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,118 +31,172 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Disc {
-    std::string label;
-    std::string path;  // the ZORVANE folder
-    inspect::WindowOptions window() const {
-        return {path + "/Docshelf.app", path + "/MacResources/CDCommonMessage.bundle", std::nullopt};
-    }
+  std::string label;
+  std::string path; // the ZORVANE folder
+  inspect::WindowOptions window() const {
+    return {path + "/Docshelf.app",
+            path + "/MacResources/CDCommonMessage.bundle", std::nullopt};
+  }
 };
 
 std::vector<Disc> discsFromEnvironment() {
-    std::vector<Disc> discs;
-    std::string list = std::getenv("DOCSHELF_BENCH_DISCS") ? std::getenv("DOCSHELF_BENCH_DISCS") : "";
-    for (std::size_t start = 0; start < list.size();) {
-        std::size_t end = list.find(';', start);
-        std::string item = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (auto equals = item.find('='); equals != std::string::npos)
-            discs.push_back({item.substr(0, equals), item.substr(equals + 1)});
-        start = end == std::string::npos ? list.size() : end + 1;
-    }
-    return discs;
+  std::vector<Disc> discs;
+  std::string list = std::getenv("DOCSHELF_BENCH_DISCS")
+                         ? std::getenv("DOCSHELF_BENCH_DISCS")
+                         : "";
+  for (std::size_t start = 0; start < list.size();) {
+    std::size_t end = list.find(';', start);
+    std::string item = list.substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
+    if (auto equals = item.find('='); equals != std::string::npos)
+      discs.push_back({item.substr(0, equals), item.substr(equals + 1)});
+    start = end == std::string::npos ? list.size() : end + 1;
+  }
+  return discs;
 }
 
 // Times the loop of operations, then the floor as many times, and reports both.
 template <typename Operation>
-void measure(benchmark::State& state, const FileSystemFloor& floor, Operation operation) {
-    auto started = Clock::now();
-    for (auto _ : state)
-        operation();
-    double each = std::chrono::duration<double>(Clock::now() - started).count() / static_cast<double>(state.iterations());
-    started = Clock::now();
-    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
-        floor.replay();
-    double floorEach =
-        std::chrono::duration<double>(Clock::now() - started).count() / static_cast<double>(state.iterations());
-    state.counters["floor_us"] = floorEach * 1e6;
-    state.counters["x_floor"] = floorEach > 0 ? each / floorEach : 0;
-    state.counters["accesses"] = static_cast<double>(floor.accesses());
+void measure(benchmark::State &state, const FileSystemFloor &floor,
+             Operation operation) {
+  auto started = Clock::now();
+  for (auto _ : state)
+    operation();
+  double each = std::chrono::duration<double>(Clock::now() - started).count() /
+                static_cast<double>(state.iterations());
+  started = Clock::now();
+  for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
+    floor.replay();
+  double floorEach =
+      std::chrono::duration<double>(Clock::now() - started).count() /
+      static_cast<double>(state.iterations());
+  state.counters["floor_us"] = floorEach * 1e6;
+  state.counters["x_floor"] = floorEach > 0 ? each / floorEach : 0;
+  state.counters["accesses"] = static_cast<double>(floor.accesses());
 }
 
-std::vector<std::string> modelsOf(inspect::WindowSession& session) {
-    return session.state()["modelPopUp"]["items"];
+std::vector<std::string> modelsOf(inspect::WindowSession &session) {
+  return session.state()["modelPopUp"]["items"];
 }
 
-void startUp(benchmark::State& state, Disc disc) {
-    std::string error;
-    auto start = [&] { benchmark::DoNotOptimize(inspect::WindowSession::start(disc.window(), error)); };
-    FileSystemFloor floor = FileSystemFloor::of(start);
-    measure(state, floor, start);
+void startUp(benchmark::State &state, Disc disc) {
+  std::string error;
+  auto start = [&] {
+    benchmark::DoNotOptimize(
+        inspect::WindowSession::start(disc.window(), error));
+  };
+  FileSystemFloor floor = FileSystemFloor::of(start);
+  measure(state, floor, start);
 }
 
 // Two models in turn, the language carried over from one to the other.
-void modelSwitch(benchmark::State& state, Disc disc) {
-    std::string error;
-    auto session = inspect::WindowSession::start(disc.window(), error);
-    if (!session) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    std::vector<std::string> models = modelsOf(*session);
-    if (models.size() < 2) {
-        state.SkipWithError("the disc needs two models");
-        return;
-    }
-    bool second = false;
-    auto flip = [&] {
-        session->apply("model:" + models[second ? 1 : 0]);
-        second = !second;
-    };
-    flip();  // the language chosen at start-up is now carried over
-    FileSystemFloor floor = FileSystemFloor::of(flip);
-    flip();
-    measure(state, floor, flip);
+void modelSwitch(benchmark::State &state, Disc disc) {
+  std::string error;
+  auto session = inspect::WindowSession::start(disc.window(), error);
+  if (!session) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  std::vector<std::string> models = modelsOf(*session);
+  if (models.size() < 2) {
+    state.SkipWithError("the disc needs two models");
+    return;
+  }
+  bool second = false;
+  auto flip = [&] {
+    session->apply("model:" + models[second ? 1 : 0]);
+    second = !second;
+  };
+  flip(); // the language chosen at start-up is now carried over
+  FileSystemFloor floor = FileSystemFloor::of(flip);
+  flip();
+  measure(state, floor, flip);
 }
 
-void initWithName(benchmark::State& state, Disc disc) {
-    std::string error;
-    auto session = inspect::WindowSession::start(disc.window(), error);
-    if (!session) {
-        state.SkipWithError(error.c_str());
-        return;
+void initWithName(benchmark::State &state, Disc disc) {
+  std::string error;
+  auto session = inspect::WindowSession::start(disc.window(), error);
+  if (!session) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  foundation::Value model(modelsOf(*session).at(0));
+  auto build = [&] {
+    benchmark::DoNotOptimize(ZVModelDocumentation::initWithName(model));
+  };
+  FileSystemFloor floor = FileSystemFloor::of(build);
+  measure(state, floor, build);
+}
+
+// The operation with every question answered from the whole tree, or by key
+// path.
+template <typename Operation> auto inMode(bool wholeTree, Operation operation) {
+  return [wholeTree, operation](benchmark::State &state, Disc disc) {
+    foundation::PropertyListLookup::setWholeTreeAnswers(wholeTree);
+    operation(state, disc);
+    foundation::PropertyListLookup::setWholeTreeAnswers(false);
+  };
+}
+
+// One model's record, as initWithName: asks it of CDInfo.
+void lookUpRecord(benchmark::State &state, std::string path) {
+  std::string model;
+  auto keys = foundation::PropertyListLookup::valueInFile(
+      foundation::Value(path), {{"ContainedModel"}, true});
+  model = std::string(keys.objectAtIndex(keys.count() / 2).text());
+  std::vector<foundation::KeyPath> questions{
+      {{"ContainedModel", model, "Documentation"}}, {{"Documentation"}}};
+  auto read = [&] {
+    benchmark::DoNotOptimize(
+        foundation::PropertyListLookup::readFile(path, questions));
+  };
+  FileSystemFloor floor = FileSystemFloor::of(read);
+  measure(state, floor, read);
+}
+
+void readPropertyList(benchmark::State &state, std::string path) {
+  auto read = [&] {
+    benchmark::DoNotOptimize(foundation::PropertyListReader::readFile(path));
+  };
+  FileSystemFloor floor = FileSystemFloor::of(read);
+  measure(state, floor, read);
+}
+
+} // namespace
+} // namespace docshelf::bench
+
+int main(int argc, char **argv) {
+  using namespace docshelf::bench;
+  benchmark::Initialize(&argc, argv);
+  std::vector<Disc> discs = discsFromEnvironment();
+  if (discs.empty())
+    std::cerr << "docshelf_bench: DOCSHELF_BENCH_DISCS names no disc "
+                 "(label=path;...); scripts/bench sets it\n";
+  for (const Disc &disc : discs) {
+    for (bool wholeTree : {true, false}) {
+      std::string mode = wholeTree ? "/before" : "/after";
+      benchmark::RegisterBenchmark(("StartUp/" + disc.label + mode).c_str(),
+                                   inMode(wholeTree, startUp), disc)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("ModelSwitch/" + disc.label + mode).c_str(),
+                                   inMode(wholeTree, modelSwitch), disc)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(
+          ("InitWithName/" + disc.label + mode).c_str(),
+          inMode(wholeTree, initWithName), disc)
+          ->Unit(benchmark::kMillisecond);
     }
-    foundation::Value model(modelsOf(*session).at(0));
-    auto build = [&] { benchmark::DoNotOptimize(ZVModelDocumentation::initWithName(model)); };
-    FileSystemFloor floor = FileSystemFloor::of(build);
-    measure(state, floor, build);
-}
-
-void readPropertyList(benchmark::State& state, std::string path) {
-    auto read = [&] { benchmark::DoNotOptimize(foundation::PropertyListReader::readFile(path)); };
-    FileSystemFloor floor = FileSystemFloor::of(read);
-    measure(state, floor, read);
-}
-
-}
-}
-
-int main(int argc, char** argv) {
-    using namespace docshelf::bench;
-    benchmark::Initialize(&argc, argv);
-    std::vector<Disc> discs = discsFromEnvironment();
-    if (discs.empty())
-        std::cerr << "docshelf_bench: DOCSHELF_BENCH_DISCS names no disc (label=path;...); scripts/bench sets it\n";
-    for (const Disc& disc : discs) {
-        benchmark::RegisterBenchmark(("StartUp/" + disc.label).c_str(), startUp, disc)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("ModelSwitch/" + disc.label).c_str(), modelSwitch, disc)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("InitWithName/" + disc.label).c_str(), initWithName, disc)
-            ->Unit(benchmark::kMillisecond);
-        for (const char* list : {"CDInfo", "ModelInfo"})
-            benchmark::RegisterBenchmark(("ReadPropertyList/" + disc.label + "/" + list).c_str(), readPropertyList,
-                                         disc.path + "/MacResources/" + list + ".plist")
-                ->Unit(benchmark::kMillisecond);
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    for (const char *list : {"CDInfo", "ModelInfo"})
+      benchmark::RegisterBenchmark(
+          ("ReadPropertyList/" + disc.label + "/" + list).c_str(),
+          readPropertyList, disc.path + "/MacResources/" + list + ".plist")
+          ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(
+        ("LookUpRecord/" + disc.label + "/CDInfo").c_str(), lookUpRecord,
+        disc.path + "/MacResources/CDInfo.plist")
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }

@@ -4,6 +4,7 @@ repository's own files: the sample disc's property lists in XML and binary
 form, the strings tables, the window description, a whole small disc for the
 catalogue target, and module paths for the Windows programs' text operations.
 Run it again after those files change."""
+import datetime
 import pathlib
 import plistlib
 import struct
@@ -30,6 +31,23 @@ for name in ("CDInfo", "ModelInfo", "CommonResource"):
     both_forms("property_list", name, disc / (name + ".plist"))
 both_forms("property_list", "Documentation", resources / "Documentation.plist")
 both_forms("window_description", "MainMenu", resources / "MainMenu.plist")
+for name in ("CDInfo", "ModelInfo", "CommonResource"):
+    both_forms("key_path", name, disc / (name + ".plist"))
+both_forms("key_path", "Documentation", resources / "Documentation.plist")
+# A key given twice at each level: the last value counts.
+put("key_path", "repeated-keys.xml",
+    "<plist><dict><key>ContainedModel</key><dict><key>QX-0000 Duo</key><string>first</string></dict>"
+    "<key>ContainedModel</key><dict><key>QX-0000 Duo</key><dict/><key>QX-0000 Duo</key>"
+    "<dict><key>Documentation</key><dict><key>Path</key><string>/a &amp; b</string></dict></dict></dict>"
+    "</dict></plist>")
+# Every kind of value, keys and strings with white space, entity references and
+# letters beyond the BMP, in both forms.
+edge = {" Model\t": {"a\n b": ["&<>\"'", " lead", "😀 é", -0, 2**62, -2**40, 1.5e300, -0.25, True, False,
+                                b"\x00\xff" * 40, {}, [], datetime.datetime(2004, 2, 29, 23, 59, 58)]},
+        "ContainedModel": {"QX-0000 Duo": {"Documentation": {"Path": "/a", "URL": "", "Language": ["x"]}},
+                           "日本-0005": {}}}
+put("key_path", "every-kind.xml", plistlib.dumps(edge, sort_keys=False))
+put("key_path", "every-kind.binary", plistlib.dumps(edge, fmt=plistlib.FMT_BINARY, sort_keys=False))
 
 for table in sorted(resources.glob("*.lproj/InfoPlist.strings")):
     put("strings_table", table.parent.stem + ".strings", table.read_bytes())

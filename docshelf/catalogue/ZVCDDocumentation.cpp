@@ -3,17 +3,21 @@
 #include "DocumentationKeys.h"
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/PropertyListLookup.h"
 
 namespace docshelf {
 
 using foundation::Bundle;
 using foundation::Dictionary;
+using foundation::PropertyListLookup;
+using foundation::Value;
 
+// Only the keys of "ContainedModel" are read, not the records under them.
 Dictionary ZVCDDocumentation::initWithCDInfo() {
-    Dictionary info = Bundle::mainBundle().infoDictionary();
-    Dictionary common = Dictionary::dictionaryWithContentsOfFile(info.objectForKey(keys::commonResourcePath));
-    Dictionary cdInfo = Dictionary::dictionaryWithContentsOfFile(common.objectForKey(keys::cdInfo));
-    return initWithCDInfoPlist(cdInfo);
+    Value common = Bundle::mainBundle().objectForInfoDictionaryKey(keys::commonResourcePath);
+    Value cdInfo = PropertyListLookup::valueInFile(common, {{std::string(keys::cdInfo)}});
+    Value models = PropertyListLookup::valueInFile(cdInfo, {{std::string(keys::containedModel)}, true});
+    return Dictionary::withObjectsAndKeys({{keys::containedModels, models.sortedCaseInsensitively()}});
 }
 
 Dictionary ZVCDDocumentation::initWithCDInfoPlist(const Dictionary& cdInfoPlist) {

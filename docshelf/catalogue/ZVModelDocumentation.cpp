@@ -4,6 +4,7 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/PropertyListLookup.h"
 #include "platform/foundation/StringFormat.h"
 
 #include <span>
@@ -14,6 +15,8 @@ namespace docshelf {
 using foundation::Bundle;
 using foundation::Dictionary;
 using foundation::FileManager;
+using foundation::KeyPath;
+using foundation::PropertyListLookup;
 using foundation::stringWithFormat;
 using foundation::Value;
 
@@ -25,8 +28,8 @@ Value folderInformationList() {
     Value resources = Bundle::mainBundle().resourcePath();
     if (resources.isAbsent())
         return {};
-    return Dictionary::dictionaryWithContentsOfFile(stringWithFormat("%@/Documentation.plist", {resources}))
-        .objectForKey(keys::folderInfoArray);
+    return PropertyListLookup::valueInFile(stringWithFormat("%@/Documentation.plist", {resources}),
+                                           {{std::string(keys::folderInfoArray)}});
 }
 
 // The names of the directory's entries that are directories, in listing order.
@@ -57,32 +60,54 @@ Value existingOrEmpty(const Value& path) {
     return FileManager::fileExistsAtPath(path) ? path : Value("");
 }
 
+// The answers of the list at the path, all absent when the path is not a string.
+std::vector<Value> readAnswers(const Value& path, const std::vector<KeyPath>& questions) {
+    if (!path.isString())
+        return std::vector<Value>(questions.size());
+    return PropertyListLookup::readFile(std::string(path.text()), questions).values;
 }
 
+// The model documentation dictionary from the model's identification record
+// and the documentation settings chosen for it.
+Dictionary build(const Value& name, const Value& identification, const Value& settings) {
+    Value modelID = identification.isAbsent() ? Value("") : identification.objectForKey(keys::kpsID);
+    Value list = ZVModelDocumentation::languagePropertyList(settings.objectForKey(keys::path));
+    if (list.count() == 0)
+        list = ZVModelDocumentation::languagePropertyList(settings.objectForKey(keys::url),
+                                                          settings.objectForKey(keys::language), modelID);
+    return Dictionary::withObjectsAndKeys(
+        {{keys::name, name}, {keys::kpsModelID, modelID}, {keys::documentationList, list}});
+}
+
+}
+
+// Reads only the records asked for: the model's in ModelInfo and in CDInfo,
+// and CDInfo's disc-wide settings, each list once.
 Dictionary ZVModelDocumentation::initWithName(const Value& name) {
-    Dictionary info = Bundle::mainBundle().infoDictionary();
-    Dictionary common = Dictionary::dictionaryWithContentsOfFile(info.objectForKey(keys::commonResourcePath));
-    Dictionary cdInfo = Dictionary::dictionaryWithContentsOfFile(common.objectForKey(keys::cdInfo));
-    Dictionary modelInfo = Dictionary::dictionaryWithContentsOfFile(common.objectForKey(keys::modelInfo));
-    return initWithName(name, cdInfo, modelInfo, common);
+    Value common = Bundle::mainBundle().objectForInfoDictionaryKey(keys::commonResourcePath);
+    std::vector<KeyPath> lists{{{std::string(keys::cdInfo)}}, {{std::string(keys::modelInfo)}}};
+    std::vector<Value> paths = readAnswers(common, lists);
+
+    std::string model(name.text());
+    std::vector<KeyPath> records{{{std::string(keys::containedModel), model, std::string(keys::documentation)}},
+                                 {{std::string(keys::documentation)}}};
+    std::vector<Value> cdInfo = readAnswers(paths[0], records);
+    Value identification =
+        name.isString() ? PropertyListLookup::valueInFile(paths[1], {{std::string(keys::model), model}}) : Value();
+    // Only a string names a model: any other name finds no record.
+    Value ownSettings = name.isString() ? cdInfo[0] : Value();
+    return build(name, identification, ownSettings.isAbsent() ? cdInfo[1] : ownSettings);
 }
 
 Dictionary ZVModelDocumentation::initWithName(const Value& name, const Dictionary& cdInfoPlist,
                                               const Dictionary& modelInfoPlist, const Dictionary&) {
     Value identification = modelInfoPlist.objectForKey(keys::model).objectForKey(name);
-    Value modelID = identification.isAbsent() ? Value("") : identification.objectForKey(keys::kpsID);
-
     Value record = cdInfoPlist.objectForKey(keys::containedModel).objectForKey(name);
     // A model's own settings replace the disc-wide ones as a whole.
     Value settings = record.objectForKey(keys::documentation);
     if (settings.isAbsent())
         settings = cdInfoPlist.objectForKey(keys::documentation);
-
-    Value list = languagePropertyList(settings.objectForKey(keys::path));
-    if (list.count() == 0)
-        list = languagePropertyList(settings.objectForKey(keys::url), settings.objectForKey(keys::language), modelID);
-
-    return Dictionary::withObjectsAndKeys({{keys::name, name}, {keys::kpsModelID, modelID}, {keys::documentationList, list}});
+    return build(name, identification, settings);
 }
 
 Value ZVModelDocumentation::languagePropertyList(const Value& documentationDirectory) {

@@ -183,8 +183,7 @@ private:
             parent.height = std::max(parent.height, height + 1);
             parent.values += values;
             if (parent.values > maximumValues_)
-                return "binary property list that expands to more than " + std::to_string(maximumValues_) +
-                       " values";
+                return "binary property list that expands to more than " + std::to_string(maximumValues_) + " values";
             // Both are at most the limit, so the sum cannot overflow.
             parent.bytes += bytes;
             if (parent.bytes > maximumExpandedBytes_)

@@ -1,6 +1,7 @@
 #include "Bundle.h"
 
 #include "FileManager.h"
+#include "PropertyListLookup.h"
 
 #include <unistd.h>
 #ifdef __APPLE__
@@ -94,6 +95,12 @@ Dictionary Bundle::infoDictionary() const {
     if (!path_)
         return {};
     return Dictionary::dictionaryWithContentsOfFile(Value(contentsPath() + "/Info.plist"));
+}
+
+Value Bundle::objectForInfoDictionaryKey(std::string_view key) const {
+    if (!path_)
+        return {};
+    return PropertyListLookup::valueInFile(Value(contentsPath() + "/Info.plist"), {{std::string(key)}});
 }
 
 }

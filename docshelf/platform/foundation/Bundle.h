@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace docshelf::foundation {
@@ -30,6 +31,8 @@ public:
     Value resourcePath() const;
     // Contents/Info.plist (Info.plist for a flat bundle), or absent.
     Dictionary infoDictionary() const;
+    // One value of infoDictionary(), read without building the rest of the file.
+    Value objectForInfoDictionaryKey(std::string_view key) const;
 
     // The text of the key in the strings table <table>.strings (absent or empty
     // table: "Localizable") of preferredLocalization(). When that folder has no

@@ -35,8 +35,8 @@ std::string takeString(char* text) {
 // parser takes about 230 bytes per value and recurses without limit, and it
 // reads a raw NUL byte inside <string> or <key> as the end of the text. Counts
 // every start tag but <plist> as a value (keys included, so <dict><key>a</key>
-// <true/></dict> holds 3), and <array> and <dict> that are not self-closing as
-// a level. NUL bytes at the very end are padding, allowed by xmlIsComplete.
+// <true/></dict> holds 3), and every <array> and <dict>, empty ones too, as a
+// level. NUL bytes at the very end are padding, allowed by xmlIsComplete.
 std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t content = text.find_last_not_of('\0');
@@ -70,8 +70,8 @@ std::optional<std::string> xmlProblem(std::span<const std::uint8_t> bytes) {
 // cut short on the disc must not pass for a whole one.
 bool xmlIsComplete(std::span<const std::uint8_t> bytes) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' ||
-                             text.back() == '\t' || text.back() == '\0'))
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' || text.back() == '\t' ||
+                             text.back() == '\0'))
         text.remove_suffix(1);
     return text.ends_with("</plist>") || text.ends_with("<plist/>");
 }
@@ -198,16 +198,16 @@ Value convert(plist_t node, int depth, Conversion& state) {
 
 PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes) {
     if (bytes.empty())
-        return {{}, "empty file"};
+        return {{"empty file", 0}, {}};
     if (bytes.size() > maximumFileSize)
-        return {{}, "larger than " + std::to_string(maximumFileSize) + " bytes"};
+        return {{"larger than " + std::to_string(maximumFileSize) + " bytes"}, {}};
     bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
     std::vector<std::uint8_t> mended;
     std::size_t replaced = 0;
     if (binary) {
         auto check = BinaryPropertyListCheck::check(bytes, maximumNesting, maximumValues, maximumExpandedBytes);
         if (check.problem)
-            return {{}, *check.problem};
+            return {{*check.problem}, {}};
         // The library drops a lone surrogate without a trace; the text keeps its
         // place as U+FFFD instead, and the result says how many.
         replaced = check.loneSurrogates.size();
@@ -222,15 +222,15 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
     }
     if (!binary)
         if (auto problem = xmlProblem(bytes))
-            return {{}, *problem};
+            return {{*problem}, {}};
     if (!binary && !xmlIsComplete(bytes))
-        return {{}, "XML property list does not end with </plist>: cut short?"};
+        return {{"XML property list does not end with </plist>: cut short?"}, {}};
 
     plist_t raw = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &raw);
     PlistHandle root(raw);
     if (!root)
-        return {{}, binary ? "not a readable binary property list" : "not a readable XML property list"};
+        return {{binary ? "not a readable binary property list" : "not a readable XML property list"}, {}};
 
     Conversion state;
     PropertyListResult result;
@@ -246,7 +246,7 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
 PropertyListResult PropertyListReader::readFile(const std::string& path) {
     auto file = RegularFile::read(path, maximumFileSize);
     if (!file.bytes)
-        return {{}, std::move(file.error)};
+        return {{std::move(file.error), file.position}, {}};
     return parse(*file.bytes);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReadOutcome.h"
 #include "Value.h"
 
 #include <cstddef>
@@ -9,9 +10,8 @@
 
 namespace docshelf::foundation {
 
-struct PropertyListResult {
-    Value root;          // absent on failure
-    std::string error;   // empty on success; what went wrong, for people checking a disc
+struct PropertyListResult : ReadOutcome {
+    Value root;  // absent on failure
     // Lone UTF-16 surrogates in a binary list's strings, each read as U+FFFD.
     std::size_t replacedCharacters = 0;
 };

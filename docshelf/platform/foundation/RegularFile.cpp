@@ -57,7 +57,7 @@ RegularFileResult RegularFile::readPart(const std::string& path, std::uint64_t o
     Descriptor file(-1);
     struct stat info {};
     if (auto problem = openRegular(path, file, info))
-        return {std::nullopt, std::move(*problem)};
+        return {{std::move(*problem)}, std::nullopt};
     auto length = static_cast<std::uint64_t>(info.st_size);
     std::vector<std::uint8_t> bytes(
         offset >= length ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(size, length - offset)));
@@ -68,22 +68,22 @@ RegularFileResult RegularFile::readPart(const std::string& path, std::uint64_t o
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            return {std::nullopt, "cannot read " + path};
+            return {{"cannot read " + path}, std::nullopt};
         if (count == 0)
             break;
         filled += static_cast<std::size_t>(count);
     }
     bytes.resize(filled);
-    return {std::move(bytes), {}};
+    return {{}, std::move(bytes)};
 }
 
 RegularFileResult RegularFile::read(const std::string& path, std::size_t maximumSize) {
     Descriptor file(-1);
     struct stat info {};
     if (auto problem = openRegular(path, file, info))
-        return {std::nullopt, std::move(*problem)};
+        return {{std::move(*problem)}, std::nullopt};
     if (static_cast<std::uint64_t>(info.st_size) > maximumSize)
-        return {std::nullopt, path + " is larger than " + std::to_string(maximumSize) + " bytes"};
+        return {{path + " is larger than " + std::to_string(maximumSize) + " bytes"}, std::nullopt};
 
     // The file may grow while it is read: one byte past the limit is enough to tell.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size) + 1);
@@ -91,19 +91,19 @@ RegularFileResult RegularFile::read(const std::string& path, std::size_t maximum
     for (;;) {
         if (filled == bytes.size()) {
             if (bytes.size() > maximumSize)
-                return {std::nullopt, path + " is larger than " + std::to_string(maximumSize) + " bytes"};
+                return {{path + " is larger than " + std::to_string(maximumSize) + " bytes"}, std::nullopt};
             bytes.resize(std::min(maximumSize + 1, bytes.size() * 2));
         }
         ssize_t count = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            return {std::nullopt, "cannot read " + path};
+            return {{"cannot read " + path}, std::nullopt};
         if (count == 0)
             break;
         filled += static_cast<std::size_t>(count);
     }
     bytes.resize(filled);
-    return {std::move(bytes), {}};
+    return {{}, std::move(bytes)};
 }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReadOutcome.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,9 +9,8 @@
 
 namespace docshelf::foundation {
 
-struct RegularFileResult {
+struct RegularFileResult : ReadOutcome {
     std::optional<std::vector<std::uint8_t>> bytes;  // nullopt when the file reads as absent
-    std::string error;                               // why, for people checking a disc
 };
 
 // Reads a whole regular file, at most maximumSize bytes. Anything else at the

@@ -1,10 +1,11 @@
 #include "inspect/common/XmlKeyLine.h"
 
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
+
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace docshelf::inspect {
 
@@ -21,10 +22,11 @@ pugi::xml_node nextElement(pugi::xml_node node) {
 std::size_t XmlKeyLine::find(const std::string& path, const std::vector<std::string>& keys) {
     if (keys.empty())
         return 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // Through the bounded reader: a pipe or an endless file at the path gives no line.
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes)
         return 0;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text(file.bytes->begin(), file.bytes->end());
     if (text.starts_with("bplist"))
         return 0;
     pugi::xml_document document;

@@ -460,6 +460,7 @@ const std::vector<CheckCase> cases{
     {"icon that is a named pipe",
      [](CheckDisc& d) {
          d.writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
+                                             {"NSMainNibFile", "MainMenu"},
                                              {"CommonResourcePath", d.path("MacResources/CommonResource.plist")},
                                              {"CFBundleIconFile", "Docshelf"}}));
          mkfifo(d.path("Docshelf.app/Contents/Resources/Docshelf.png").c_str(), 0600);
