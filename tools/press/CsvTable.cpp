@@ -1,7 +1,7 @@
 #include "CsvTable.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
 
 namespace docshelf::press {
 
@@ -92,14 +92,13 @@ std::optional<CsvTable> CsvTable::parse(std::string_view text, std::string& erro
 }
 
 std::optional<CsvTable> CsvTable::readFile(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot be read";
+    // A pipe, a device or a folder is refused at once rather than waited on.
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes) {
+        error = "cannot be read: " + file.error;
         return std::nullopt;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    return parse(text.str(), error);
+    return parse(std::string(file.bytes->begin(), file.bytes->end()), error);
 }
 
 std::optional<std::size_t> CsvTable::column(std::string_view name) const {

@@ -2,9 +2,10 @@
 
 #include "CsvTable.h"
 
+#include "platform/foundation/ReadLimits.h"
+#include "platform/foundation/RegularFile.h"
+
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace docshelf::press {
 
@@ -45,14 +46,12 @@ LanguageTable LanguageTable::builtIn() {
 }
 
 std::optional<LanguageTable> LanguageTable::readFile(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": the language table cannot be read";
+    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    if (!file.bytes) {
+        error = path + ": the language table cannot be read: " + file.error;
         return std::nullopt;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    return parse(text.str(), path, error);
+    return parse(std::string(file.bytes->begin(), file.bytes->end()), path, error);
 }
 
 std::optional<LanguageTable> LanguageTable::parse(std::string_view text, const std::string& source,
