@@ -17,22 +17,6 @@ NSColor* nativeColor(appkit::Color color) {
     return [NSColor colorWithCalibratedRed:color.red green:color.green blue:color.blue alpha:color.alpha];
 }
 
-NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
-    switch (alignment) {
-    case appkit::TextAlignment::Left:
-        return NSTextAlignmentLeft;
-    case appkit::TextAlignment::Right:
-        return NSTextAlignmentRight;
-    case appkit::TextAlignment::Center:
-        return NSTextAlignmentCenter;
-    case appkit::TextAlignment::Justified:
-        return NSTextAlignmentJustified;
-    case appkit::TextAlignment::Natural:
-        break;
-    }
-    return NSTextAlignmentNatural;
-}
-
 }
 
 void CocoaGraphicsContext::drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,

@@ -20,22 +20,6 @@ NSRect nativeRect(appkit::Rect rect) {
     return NSMakeRect(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
 }
 
-NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
-    switch (alignment) {
-    case appkit::TextAlignment::Left:
-        return NSTextAlignmentLeft;
-    case appkit::TextAlignment::Right:
-        return NSTextAlignmentRight;
-    case appkit::TextAlignment::Center:
-        return NSTextAlignmentCenter;
-    case appkit::TextAlignment::Justified:
-        return NSTextAlignmentJustified;
-    case appkit::TextAlignment::Natural:
-        break;
-    }
-    return NSTextAlignmentNatural;
-}
-
 // A row label reads "Model: "; a screen reader says "Model".
 std::string withoutColon(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == ':'))

@@ -2,6 +2,8 @@
 
 #import <AppKit/AppKit.h>
 
+#include "platform/appkit/TextAlignment.h"
+
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,23 @@ constexpr NSButtonType pushButton = NSButtonTypeMomentaryPushIn;
 // Both know the NSWindowStyleMask names (GNUstep defines them as its older ones).
 constexpr NSUInteger documentWindowStyle =
     NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable;
+
+// Our alignments as AppKit names them; drawing and the native text fields share it.
+inline NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
+    switch (alignment) {
+    case appkit::TextAlignment::Left:
+        return NSTextAlignmentLeft;
+    case appkit::TextAlignment::Right:
+        return NSTextAlignmentRight;
+    case appkit::TextAlignment::Center:
+        return NSTextAlignmentCenter;
+    case appkit::TextAlignment::Justified:
+        return NSTextAlignmentJustified;
+    case appkit::TextAlignment::Natural:
+        break;
+    }
+    return NSTextAlignmentNatural;
+}
 
 // What VoiceOver reads for a control. GNUstep has no accessibility API for it
 // (nothing on X would read it); AppKit has had setAccessibilityLabel: since 10.10.
