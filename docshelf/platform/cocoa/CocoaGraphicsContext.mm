@@ -1,5 +1,6 @@
 #include "CocoaGraphicsContext.h"
 
+#include "NativeFonts.h"
 #include "NativeImage.h"
 #include "NativeNames.h"
 
@@ -38,7 +39,7 @@ void CocoaGraphicsContext::drawText(std::string_view text, appkit::Rect box, flo
                                     appkit::TextAlignment alignment) {
     NSMutableParagraphStyle* style = [[[NSMutableParagraphStyle alloc] init] autorelease];
     [style setAlignment:nativeAlignment(alignment)];
-    NSFont* font = bold ? [NSFont boldSystemFontOfSize:fontSize] : [NSFont systemFontOfSize:fontSize];
+    NSFont* font = NativeFonts::fontFor(text, fontSize, bold);
     NSMutableDictionary* attributes = [NSMutableDictionary dictionary];
     [attributes setObject:font forKey:NSFontAttributeName];
     [attributes setObject:style forKey:NSParagraphStyleAttributeName];

@@ -2,9 +2,13 @@
 
 #include "ActionTarget.h"
 #include "CocoaGraphicsContext.h"
+#include "NativeFonts.h"
 #include "NativeNames.h"
 
 #include "platform/appkit/Button.h"
+#include "platform/appkit/KeyEvent.h"
+#include "platform/appkit/MenuTracker.h"
+#include "platform/appkit/MouseEvent.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
@@ -48,6 +52,68 @@ std::string nativeTitle(NSView* view) {
     return {};
 }
 
+// A key press in the model's terms.
+appkit::KeyEvent keyEventOf(NSEvent* event) {
+    appkit::KeyEvent key;
+    NSUInteger flags = [event modifierFlags];
+    key.shift = (flags & shiftModifier) != 0;
+    key.command = (flags & commandModifier) != 0;
+    key.option = (flags & optionModifier) != 0;
+    key.timestamp = [event timestamp];
+    NSString* characters = key.command ? [event charactersIgnoringModifiers] : [event characters];
+    key.characters = utf8(characters);
+    unichar first = [characters length] > 0 ? [characters characterAtIndex:0] : 0;
+    switch (first) {
+    case '\t':
+    case 0x19: // Shift-Tab, as AppKit reports it
+        key.key = appkit::Key::Tab;
+        break;
+    case '\r':
+    case 0x03: // Enter
+        key.key = appkit::Key::Return;
+        break;
+    case 0x1b:
+        key.key = appkit::Key::Escape;
+        break;
+    case ' ':
+        key.key = appkit::Key::Space;
+        break;
+    case NSUpArrowFunctionKey:
+        key.key = appkit::Key::Up;
+        break;
+    case NSDownArrowFunctionKey:
+        key.key = appkit::Key::Down;
+        break;
+    case NSHomeFunctionKey:
+        key.key = appkit::Key::Home;
+        break;
+    case NSEndFunctionKey:
+        key.key = appkit::Key::End;
+        break;
+    case NSPageUpFunctionKey:
+        key.key = appkit::Key::PageUp;
+        break;
+    case NSPageDownFunctionKey:
+        key.key = appkit::Key::PageDown;
+        break;
+    default:
+        break;
+    }
+    if (key.key != appkit::Key::Other && key.key != appkit::Key::Space)
+        key.characters.clear();
+    return key;
+}
+
+// Where an event happened on the screen (origin lower left).
+NSPoint screenLocation(NSEvent* event) {
+    NSWindow* window = [event window];
+    if (!window)
+        return [NSEvent mouseLocation];
+    NSRect frame = [window frame];
+    NSPoint point = [event locationInWindow];
+    return NSMakePoint(frame.origin.x + point.x, frame.origin.y + point.y);
+}
+
 }
 
 CocoaWindow::CocoaWindow(const std::shared_ptr<appkit::Window>& model) : model_(model) {
@@ -60,11 +126,13 @@ CocoaWindow::CocoaWindow(const std::shared_ptr<appkit::Window>& model) : model_(
     // The model decides when the window goes; it is released here, not on close.
     [window_ setReleasedWhenClosed:NO];
     [window_ setDelegate:(id)target_];
+    [window_ setAcceptsMouseMovedEvents:YES];
     rebuild(*model);
 }
 
 CocoaWindow::~CocoaWindow() {
     AutoreleasePool pool;
+    list_.reset();
     clearMirrors();
     [window_ setDelegate:nil];
     [window_ orderOut:nil];
@@ -131,8 +199,7 @@ void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* 
         [field setBezeled:text->isBezeled()];
         [field setDrawsBackground:text->drawsBackground()];
         [field setAlignment:nativeAlignment(text->alignment())];
-        [field setFont:text->isBold() ? [NSFont boldSystemFontOfSize:text->fontSize()]
-                                      : [NSFont systemFontOfSize:text->fontSize()]];
+        [field setFont:NativeFonts::fontFor(text->stringValue(), text->fontSize(), text->isBold())];
         // A field with room for two lines or more wraps, as the FLTK window does.
         [[field cell] setWraps:view->frame().size.height >= 2 * text->fontSize() * 1.2f];
         mirror.native = field;
@@ -204,6 +271,91 @@ void CocoaWindow::synchronize() {
     } else if (!model->isVisible() && [window_ isVisible]) {
         [window_ orderOut:nil];
     }
+    showList(*model);
+}
+
+void CocoaWindow::showList(const appkit::Window& model) {
+    const auto& tracker = model.menuTracker();
+    if (!tracker || !model.isVisible()) {
+        list_.reset();
+        return;
+    }
+    if (list_ && list_->tracker() == tracker) {
+        list_->redraw();
+        return;
+    }
+    list_.reset();
+    NSRect content = [window_ contentRectForFrameRect:[window_ frame]];
+    appkit::Rect anchor = model.menuAnchor();
+    list_ = std::make_unique<CocoaMenuList>(
+        tracker, NSMakeRect(content.origin.x + anchor.origin.x, content.origin.y + anchor.origin.y,
+                            anchor.size.width, anchor.size.height));
+}
+
+bool CocoaWindow::autoscroll() {
+    return list_ && list_->tracker()->autoscroll();
+}
+
+bool CocoaWindow::handleEvent(NSEvent* event) {
+    auto model = model_.lock();
+    if (!model)
+        return false;
+    if (list_)
+        return handleListEvent(*model, event);
+    if ([event window] != window_)
+        return false;
+    NSEventType type = [event type];
+    if (type == keyDownEvent) {
+        appkit::KeyEvent key = keyEventOf(event);
+        if (model->isPanel())
+            return model->keyDown(key) || true;
+        if (key.command || (key.key != appkit::Key::Space && key.key != appkit::Key::Up && key.key != appkit::Key::Down))
+            return false;
+        NSResponder* responder = [window_ firstResponder];
+        for (const auto& mirror : mirrors_) {
+            auto control = std::dynamic_pointer_cast<appkit::PopUpButton>(mirror.model.lock());
+            if (control && mirror.native == responder && model->makeFirstResponder(control))
+                return model->keyDown(key);
+        }
+        return false;
+    }
+    NSPoint point = [[window_ contentView] convertPoint:[event locationInWindow] fromView:nil];
+    appkit::MouseEvent mouse{{static_cast<float>(point.x), static_cast<float>(point.y)}, appkit::MouseButton::Left};
+    if (type == leftMouseDownEvent) {
+        auto control = model->controlAt(mouse.location);
+        bool ours = std::dynamic_pointer_cast<appkit::PopUpButton>(control) ||
+                    std::dynamic_pointer_cast<appkit::Button>(control);
+        return ours && model->mouseDown(mouse);
+    }
+    if (type == leftMouseDraggedEvent)
+        return model->mouseDragged(mouse);
+    if (type == leftMouseUpEvent)
+        return model->mouseUp(mouse);
+    return false;
+}
+
+bool CocoaWindow::handleListEvent(appkit::Window& model, NSEvent* event) {
+    auto tracker = list_->tracker();
+    NSEventType type = [event type];
+    if (type == keyDownEvent) {
+        model.keyDown(keyEventOf(event));
+        return true;
+    }
+    long row = list_->rowAt(screenLocation(event));
+    if (type == mouseMovedEvent || type == leftMouseDraggedEvent || type == rightMouseDraggedEvent)
+        tracker->mouseMoved(row);
+    else if (type == leftMouseDownEvent || type == rightMouseDownEvent)
+        tracker->mouseDown(row);
+    else if (type == leftMouseUpEvent || type == rightMouseUpEvent)
+        tracker->mouseUp(row);
+    else if (type == scrollWheelEvent)
+        // Towards the end for a turn towards the user, three rows a notch.
+        tracker->scrollWheel([event deltaY] > 0 ? -3 : [event deltaY] < 0 ? 3 : 0);
+    else
+        return false;
+    if (tracker->isFinished())
+        model.endMenuTracking();
+    return true;
 }
 
 void CocoaWindow::update(Mirror& mirror) {
@@ -243,6 +395,7 @@ void CocoaWindow::update(Mirror& mirror) {
         if ([nativePopUp indexOfSelectedItem] != selected || !same)
             [nativePopUp selectItemAtIndex:selected];
         [nativePopUp setEnabled:popUp.isEnabled()];
+        [nativePopUp setFont:NativeFonts::fontFor(popUpTitle(popUp), static_cast<float>([[nativePopUp font] pointSize]), false)];
         // The pop-up is named by the label of its row ("Model"), as VoiceOver
         // reads a pop-up: its name, then the chosen item.
         mirror.accessibilityLabel = rowLabelOf(popUp);
@@ -260,6 +413,10 @@ void CocoaWindow::update(Mirror& mirror) {
         if (![[nativeButton keyEquivalent] isEqualToString:key])
             [nativeButton setKeyEquivalent:key];
         [nativeButton setEnabled:button.isEnabled()];
+        [nativeButton setFont:NativeFonts::fontFor(button.title(), static_cast<float>([[nativeButton font] pointSize]), false)];
+        // Pressed as the model holds it: the model tracks the click (handleEvent).
+        if (static_cast<bool>([[nativeButton cell] isHighlighted]) != button.isHighlighted())
+            [nativeButton highlight:button.isHighlighted()];
         mirror.accessibilityLabel = button.title();
         break;
     }
@@ -267,8 +424,10 @@ void CocoaWindow::update(Mirror& mirror) {
         auto& field = static_cast<appkit::TextField&>(*view);
         NSTextField* nativeField = (NSTextField*)native;
         NSString* text = nativeString(field.stringValue());
-        if (![[nativeField stringValue] isEqualToString:text])
+        if (![[nativeField stringValue] isEqualToString:text]) {
+            [nativeField setFont:NativeFonts::fontFor(field.stringValue(), field.fontSize(), field.isBold())];
             [nativeField setStringValue:text];
+        }
         mirror.accessibilityLabel = withoutColon(field.stringValue());
         break;
     }

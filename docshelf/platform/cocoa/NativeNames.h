@@ -20,6 +20,22 @@ constexpr NSBezelStyle roundedBezel = NSRoundedBezelStyle;
 constexpr NSLineCapStyle roundCap = NSRoundLineCapStyle;
 constexpr NSLineJoinStyle roundJoin = NSRoundLineJoinStyle;
 constexpr NSButtonType pushButton = NSMomentaryPushInButton;
+constexpr NSUInteger borderlessStyle = NSBorderlessWindowMask;
+constexpr NSEventType keyDownEvent = NSKeyDown;
+constexpr NSEventType leftMouseDownEvent = NSLeftMouseDown;
+constexpr NSEventType leftMouseUpEvent = NSLeftMouseUp;
+constexpr NSEventType leftMouseDraggedEvent = NSLeftMouseDragged;
+constexpr NSEventType rightMouseDownEvent = NSRightMouseDown;
+constexpr NSEventType rightMouseUpEvent = NSRightMouseUp;
+constexpr NSEventType rightMouseDraggedEvent = NSRightMouseDragged;
+constexpr NSEventType mouseMovedEvent = NSMouseMoved;
+constexpr NSEventType scrollWheelEvent = NSScrollWheel;
+constexpr NSEventType applicationDefinedEvent = NSApplicationDefined;
+constexpr NSUInteger shiftModifier = NSShiftKeyMask;
+constexpr NSUInteger optionModifier = NSAlternateKeyMask;
+// GNUstep's Command is a key of its own setting (Alt by default); Ctrl stands
+// for it off the Mac, as in the FLTK window.
+constexpr NSUInteger commandModifier = NSCommandKeyMask | NSControlKeyMask;
 #else
 constexpr NSEventMask anyEvent = NSEventMaskAny;
 constexpr NSCompositingOperation sourceOver = NSCompositingOperationSourceOver;
@@ -27,6 +43,20 @@ constexpr NSBezelStyle roundedBezel = NSBezelStyleRounded;
 constexpr NSLineCapStyle roundCap = NSLineCapStyleRound;
 constexpr NSLineJoinStyle roundJoin = NSLineJoinStyleRound;
 constexpr NSButtonType pushButton = NSButtonTypeMomentaryPushIn;
+constexpr NSUInteger borderlessStyle = NSWindowStyleMaskBorderless;
+constexpr NSEventType keyDownEvent = NSEventTypeKeyDown;
+constexpr NSEventType leftMouseDownEvent = NSEventTypeLeftMouseDown;
+constexpr NSEventType leftMouseUpEvent = NSEventTypeLeftMouseUp;
+constexpr NSEventType leftMouseDraggedEvent = NSEventTypeLeftMouseDragged;
+constexpr NSEventType rightMouseDownEvent = NSEventTypeRightMouseDown;
+constexpr NSEventType rightMouseUpEvent = NSEventTypeRightMouseUp;
+constexpr NSEventType rightMouseDraggedEvent = NSEventTypeRightMouseDragged;
+constexpr NSEventType mouseMovedEvent = NSEventTypeMouseMoved;
+constexpr NSEventType scrollWheelEvent = NSEventTypeScrollWheel;
+constexpr NSEventType applicationDefinedEvent = NSEventTypeApplicationDefined;
+constexpr NSUInteger shiftModifier = NSEventModifierFlagShift;
+constexpr NSUInteger optionModifier = NSEventModifierFlagOption;
+constexpr NSUInteger commandModifier = NSEventModifierFlagCommand;
 #endif
 
 // Both know the NSWindowStyleMask names (GNUstep defines them as its older ones).
