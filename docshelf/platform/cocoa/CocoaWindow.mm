@@ -263,6 +263,12 @@ void CocoaWindow::synchronize() {
         [previous setNextKeyView:first];
     [window_ setInitialFirstResponder:first];
 
+    // AppKit takes the windows of a hidden application off the screen and brings
+    // them back when it unhides it; they are not shown again meanwhile.
+    if ([NSApp isHidden]) {
+        showList(*model);
+        return;
+    }
     if (model->isVisible() && ![window_ isVisible]) {
         if (model->isKeyWindow())
             [window_ makeKeyAndOrderFront:nil];
