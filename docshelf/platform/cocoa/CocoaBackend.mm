@@ -242,6 +242,7 @@ std::string CocoaBackend::describeControls(appkit::Application& application) con
             continue;
         out << "NSWindow\t" << window->title() << '\t' << (window->isVisible() ? "shown" : "hidden") << '\n';
         found->second->describeControls(out);
+        found->second->describeOpenList(out);
     }
     return out.str();
 }

@@ -42,6 +42,10 @@ public:
     // model's, then the native frame and the model's, tab-separated. For the tests and for people checking
     // the translation.
     void describeControls(std::ostream& out) const;
+    // While a list is open, one line in the same form: "DSMenuList", no label,
+    // the highlighted item's title, "shown", the first item shown, "shown", and
+    // the list's frame on the screen twice.
+    void describeOpenList(std::ostream& out) const;
 
     // Works the model with an event of the user's, before AppKit sees it; false
     // when AppKit's own controls take it. While a list is open every key and

@@ -13,6 +13,7 @@
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
 
+#include <chrono>
 #include <cmath>
 #include <sstream>
 
@@ -59,7 +60,9 @@ appkit::KeyEvent keyEventOf(NSEvent* event) {
     key.shift = (flags & shiftModifier) != 0;
     key.command = (flags & commandModifier) != 0;
     key.option = (flags & optionModifier) != 0;
-    key.timestamp = [event timestamp];
+    // When it is handled: GNUstep's event timestamps are not in seconds, and
+    // only the time between presses counts (type-ahead).
+    key.timestamp = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     NSString* characters = key.command ? [event charactersIgnoringModifiers] : [event characters];
     key.characters = utf8(characters);
     unichar first = [characters length] > 0 ? [characters characterAtIndex:0] : 0;
@@ -493,6 +496,20 @@ void CocoaWindow::describeControls(std::ostream& out) const {
             << rectText(modelFrame.origin.x, modelFrame.origin.y, modelFrame.size.width, modelFrame.size.height)
             << '\n';
     }
+}
+
+void CocoaWindow::describeOpenList(std::ostream& out) const {
+    if (!list_)
+        return;
+    const auto& tracker = *list_->tracker();
+    auto titleOf = [&](long item) {
+        return item >= 0 ? tracker.entries()[static_cast<std::size_t>(item)].title : std::string();
+    };
+    NSRect frame = [list_->nativeWindow() frame];
+    std::string rect = rectText(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height);
+    // The highlighted item as its title, the first item shown as the model's.
+    out << "DSMenuList\t\t" << titleOf(tracker.highlightedItem()) << "\tshown\t"
+        << titleOf(tracker.firstVisibleItem()) << "\tshown\t" << rect << '\t' << rect << '\n';
 }
 
 void CocoaWindow::nativeAction(long tag, id sender) {
