@@ -90,6 +90,8 @@ private:
     std::vector<Mirror> mirrors_;
     std::vector<const appkit::View*> tree_;
     std::unique_ptr<CocoaMenuList> list_;
+    // When a release came that no press had begun; -1 when none did.
+    double strayRelease_ = -1;
 };
 
 }

@@ -334,12 +334,23 @@ bool CocoaWindow::handleEvent(NSEvent* event) {
         auto control = model->controlAt(mouse.location);
         bool ours = std::dynamic_pointer_cast<appkit::PopUpButton>(control) ||
                     std::dynamic_pointer_cast<appkit::Button>(control);
-        return ours && model->mouseDown(mouse);
+        if (!ours || !model->mouseDown(mouse))
+            return false;
+        // GNUstep delivers the release of a click whose press and release came
+        // at the same instant before the press: that release completes it.
+        if (strayRelease_ >= 0 && strayRelease_ >= [event timestamp] && model->pressedControl())
+            model->mouseUp(mouse);
+        strayRelease_ = -1;
+        return true;
     }
     if (type == leftMouseDraggedEvent)
         return model->mouseDragged(mouse);
-    if (type == leftMouseUpEvent)
-        return model->mouseUp(mouse);
+    if (type == leftMouseUpEvent) {
+        if (model->mouseUp(mouse))
+            return true;
+        strayRelease_ = [event timestamp];
+        return false;
+    }
     return false;
 }
 
