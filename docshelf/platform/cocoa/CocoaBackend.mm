@@ -102,11 +102,12 @@ std::shared_ptr<CocoaBackend> CocoaBackend::openIfDisplayed() {
     return std::make_shared<CocoaBackend>();
 }
 
-appkit::Size CocoaBackend::measureText(std::string_view text, float fontSize) {
+appkit::Size CocoaBackend::measureText(std::string_view text, const appkit::Font& font) {
     AutoreleasePool pool;
     // As a label cell lays it out, with the cell's own margins: the size that
     // sizeToFit gives the native field.
-    [native_->measuringCell setFont:[NSFont systemFontOfSize:fontSize]];
+    [native_->measuringCell setFont:font.bold ? [NSFont boldSystemFontOfSize:font.size]
+                                               : [NSFont systemFontOfSize:font.size]];
     [native_->measuringCell setStringValue:nativeString(text)];
     NSSize size = [native_->measuringCell cellSize];
     return {static_cast<float>(std::ceil(size.width)), static_cast<float>(std::ceil(size.height))};

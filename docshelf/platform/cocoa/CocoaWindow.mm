@@ -133,8 +133,7 @@ void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* 
         [field setAlignment:nativeAlignment(text->alignment())];
         [field setFont:text->isBold() ? [NSFont boldSystemFontOfSize:text->fontSize()]
                                       : [NSFont systemFontOfSize:text->fontSize()]];
-        // A field with room for two lines or more wraps, as the FLTK window does.
-        [[field cell] setWraps:view->frame().size.height >= 2 * text->fontSize() * 1.2f];
+        [[field cell] setWraps:text->wraps()];
         mirror.native = field;
         mirror.kind = Kind::TextField;
     } else {

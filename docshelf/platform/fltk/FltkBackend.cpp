@@ -56,10 +56,10 @@ bool FltkBackend::openDisplay() {
 #endif
 }
 
-appkit::Size FltkBackend::measureText(std::string_view text, float fontSize) {
-    auto size = static_cast<Fl_Fontsize>(fontSize + 0.5f);
-    return {FltkGraphicsContext::textWidth(text, FL_HELVETICA, size),
-            FltkGraphicsContext::lineHeight(text, FL_HELVETICA, size)};
+appkit::Size FltkBackend::measureText(std::string_view text, const appkit::Font& font) {
+    Fl_Font face = FltkGraphicsContext::faceOf(font);
+    Fl_Fontsize size = FltkGraphicsContext::sizeOf(font);
+    return {FltkGraphicsContext::textWidth(text, face, size), FltkGraphicsContext::lineHeight(text, face, size)};
 }
 
 appkit::Size FltkBackend::screenSize() {

@@ -179,10 +179,10 @@ void PopUpList::draw() {
         const auto& entry = tracker_.entries()[static_cast<std::size_t>(shown.item)];
         appkit::Rect box{{markWidth, static_cast<float>(h() - top - rowHeight)}, {available, rowHeight}};
         context_.setTextColor(lit ? FL_WHITE : FL_BLACK);
-        context_.drawText(entry.title, box, fontSize, false, appkit::TextAlignment::Left);
+        context_.drawText(entry.title, box, {fontSize, false}, appkit::TextAlignment::Left, false);
         if (std::string key = keyEquivalentLabel(entry.keyEquivalent); !key.empty()) {
             context_.setTextColor(lit ? FL_WHITE : dimmed);
-            context_.drawText(key, box, fontSize, false, appkit::TextAlignment::Right);
+            context_.drawText(key, box, {fontSize, false}, appkit::TextAlignment::Right, false);
         }
     }
     context_.setTextColor(FL_BLACK);
