@@ -57,14 +57,19 @@ FltkGraphicsContext::Box drawablePart(FltkGraphicsContext::Box box) {
     return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
-Fl_Align alignmentFor(appkit::TextAlignment alignment) {
+// Natural (and justified, whose last line is natural) is the paragraph's own
+// side, as a Mac sets it: the right for a right-to-left paragraph, the left
+// otherwise. The frame stays where the window description put it.
+Fl_Align alignmentFor(appkit::TextAlignment alignment, std::string_view text) {
     switch (alignment) {
     case appkit::TextAlignment::Right:
         return FL_ALIGN_RIGHT;
     case appkit::TextAlignment::Center:
         return FL_ALIGN_CENTER;
-    default:
+    case appkit::TextAlignment::Left:
         return FL_ALIGN_LEFT;
+    default:
+        return ShapedText::isRightToLeft(text) ? FL_ALIGN_RIGHT : FL_ALIGN_LEFT;
     }
 }
 
@@ -119,7 +124,7 @@ FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text,
     placement.font = faceOf(font);
     placement.size = sizeOf(font);
     // A wrapping field sets its lines from the top; one line sits in the middle of its box.
-    placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment), wraps);
+    placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment, text), wraps);
     return placement;
 }
 

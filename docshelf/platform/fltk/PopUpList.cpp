@@ -2,6 +2,7 @@
 
 #include "FltkInput.h"
 
+#include "platform/appkit/Application.h"
 #include "platform/appkit/MenuTracker.h"
 
 #include <FL/Fl.H>
@@ -76,7 +77,8 @@ void PopUpList::track(MenuTracker& tracker, FltkGraphicsContext::Box anchor) {
     list.show();
     Fl::grab(&list);
     Fl::add_timeout(autoscrollInterval, autoscroll, &list);
-    while (!tracker.isFinished() && list.shown())
+    // A quit signal closes the list too, so that the loop can end.
+    while (!tracker.isFinished() && list.shown() && !appkit::Application::shared().isTerminated())
         Fl::wait();
     Fl::remove_timeout(autoscroll, &list);
     Fl::grab(nullptr);

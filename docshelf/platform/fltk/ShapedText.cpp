@@ -120,6 +120,11 @@ void ShapedText::draw(std::string_view line, Fl_Font base, Fl_Fontsize size, dou
     drawPlain(line, base, size, x, y, clip);
 }
 
+bool ShapedText::isRightToLeft(std::string_view) {
+    // FLTK draws only the tools' pictures there, which follow the left-to-right layout.
+    return false;
+}
+
 }
 
 #else
@@ -339,6 +344,19 @@ double ShapedText::width(std::string_view line, Fl_Font base, Fl_Fontsize size) 
     if (previousSize > 0)
         fl_font(previous, previousSize);
     return width;
+}
+
+bool ShapedText::isRightToLeft(std::string_view text) {
+    if (!needsShaping(text))
+        return false;
+    for (std::size_t at = 0; at < text.size();) {
+        auto [c, length] = decode(text, at);
+        FriBidiCharType type = fribidi_get_bidi_type(c);
+        if (FRIBIDI_IS_LETTER(type) && FRIBIDI_IS_STRONG(type))
+            return FRIBIDI_IS_RTL(type);
+        at += length;
+    }
+    return false;
 }
 
 void ShapedText::draw(std::string_view line, Fl_Font base, Fl_Fontsize size, double x, int y, Clip clip) {
