@@ -121,8 +121,7 @@ int PopUpList::handle(int event) {
         tracker_.mouseUp(row);
         break;
     case FL_MOUSEWHEEL:
-        tracker_.scrollWheel(Fl::event_dy());
-        tracker_.mouseMoved(row);
+        tracker_.scrollWheel(Fl::event_dy(), row);
         break;
     case FL_KEYBOARD:
     case FL_SHORTCUT:
