@@ -129,11 +129,11 @@ std::shared_ptr<CocoaBackend> CocoaBackend::openIfDisplayed() {
     return std::make_shared<CocoaBackend>();
 }
 
-appkit::Size CocoaBackend::measureText(std::string_view text, float fontSize) {
+appkit::Size CocoaBackend::measureText(std::string_view text, const appkit::Font& font) {
     AutoreleasePool pool;
     // As a label cell lays it out, with the cell's own margins: the size that
     // sizeToFit gives the native field.
-    [native_->measuringCell setFont:NativeFonts::fontFor(text, fontSize, false)];
+    [native_->measuringCell setFont:NativeFonts::fontFor(text, font.size, font.bold)];
     [native_->measuringCell setStringValue:nativeString(text)];
     NSSize size = [native_->measuringCell cellSize];
     return {static_cast<float>(std::ceil(size.width)), static_cast<float>(std::ceil(size.height))};

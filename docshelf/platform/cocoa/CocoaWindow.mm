@@ -203,8 +203,7 @@ void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* 
         [field setDrawsBackground:text->drawsBackground()];
         [field setAlignment:nativeAlignment(text->alignment())];
         [field setFont:NativeFonts::fontFor(text->stringValue(), text->fontSize(), text->isBold())];
-        // A field with room for two lines or more wraps, as the FLTK window does.
-        [[field cell] setWraps:view->frame().size.height >= 2 * text->fontSize() * 1.2f];
+        [[field cell] setWraps:text->wraps()];
         mirror.native = field;
         mirror.kind = Kind::TextField;
     } else {
@@ -369,8 +368,8 @@ bool CocoaWindow::handleListEvent(appkit::Window& model, NSEvent* event) {
     else if (type == leftMouseUpEvent || type == rightMouseUpEvent)
         tracker->mouseUp(row);
     else if (type == scrollWheelEvent)
-        // Towards the end for a turn towards the user, three rows a notch.
-        tracker->scrollWheel([event deltaY] > 0 ? -3 : [event deltaY] < 0 ? 3 : 0);
+        // A notch turned towards the user scrolls towards the end.
+        tracker->scrollWheel([event deltaY] > 0 ? -1 : [event deltaY] < 0 ? 1 : 0, row);
     else
         return false;
     if (tracker->isFinished())
