@@ -21,7 +21,8 @@ namespace docshelf::cocoa {
 // It translates only; the backend feeds the tracker the user's events.
 class CocoaMenuList : public NativeSink {
 public:
-    // anchor: the pop-up's box on the screen (AppKit's coordinates, origin lower left).
+    // anchor: the pop-up's box on the screen (AppKit's coordinates, origin lower
+    // left), or an empty rectangle at the point where a menu opens.
     CocoaMenuList(std::shared_ptr<appkit::MenuTracker> tracker, NSRect anchor);
     ~CocoaMenuList() override;
     CocoaMenuList(const CocoaMenuList&) = delete;

@@ -31,7 +31,10 @@ CocoaMenuList::CocoaMenuList(std::shared_ptr<MenuTracker> tracker, NSRect anchor
     auto screenHeight = static_cast<float>(screen.size.height);
     // The tracker counts from the top of the screen; AppKit from the bottom.
     float anchorTop = screenHeight - static_cast<float>(anchor.origin.y + anchor.size.height);
-    float top = tracker_->placeOver(anchorTop, static_cast<float>(anchor.size.height), 0, screenHeight);
+    // A pop-up's list lies over its box; a menu opened at the pointer hangs from it.
+    float top = anchor.size.height > 0
+                    ? tracker_->placeOver(anchorTop, static_cast<float>(anchor.size.height), 0, screenHeight)
+                    : tracker_->placeAt(anchorTop, 0, screenHeight);
     float width = static_cast<float>(anchor.size.width);
     for (const auto& entry : tracker_->entries()) {
         // Measured only while it can still widen the list within the screen.

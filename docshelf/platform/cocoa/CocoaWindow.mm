@@ -342,6 +342,11 @@ bool CocoaWindow::handleEvent(NSEvent* event) {
         strayRelease_ = -1;
         return true;
     }
+    if (type == rightMouseDownEvent) {
+        // Away from the controls: the application menu, at the pointer.
+        mouse.button = appkit::MouseButton::Right;
+        return model->mouseDown(mouse);
+    }
     if (type == leftMouseDraggedEvent)
         return model->mouseDragged(mouse);
     if (type == leftMouseUpEvent) {
