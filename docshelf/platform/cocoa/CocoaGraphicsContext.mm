@@ -38,7 +38,7 @@ void CocoaGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
 void CocoaGraphicsContext::drawText(std::string_view text, appkit::Rect box, const appkit::Font& font,
                                     appkit::TextAlignment alignment, bool wraps) {
     NSMutableParagraphStyle* style = [[[NSMutableParagraphStyle alloc] init] autorelease];
-    [style setAlignment:nativeAlignment(alignment)];
+    [style setAlignment:nativeAlignment(alignment, text)];
     [style setLineBreakMode:wraps ? NSLineBreakByWordWrapping : NSLineBreakByClipping];
     NSFont* native = NativeFonts::fontFor(text, font.size, font.bold);
     NSMutableDictionary* attributes = [NSMutableDictionary dictionary];

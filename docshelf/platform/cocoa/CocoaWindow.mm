@@ -201,7 +201,7 @@ void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* 
         [field setSelectable:text->isSelectable()];
         [field setBezeled:text->isBezeled()];
         [field setDrawsBackground:text->drawsBackground()];
-        [field setAlignment:nativeAlignment(text->alignment())];
+        [field setAlignment:nativeAlignment(text->alignment(), text->stringValue())];
         [field setFont:NativeFonts::fontFor(text->stringValue(), text->fontSize(), text->isBold())];
         [[field cell] setWraps:text->wraps()];
         mirror.native = field;
@@ -450,6 +450,7 @@ void CocoaWindow::update(Mirror& mirror) {
         NSString* text = nativeString(field.stringValue());
         if (![[nativeField stringValue] isEqualToString:text]) {
             [nativeField setFont:NativeFonts::fontFor(field.stringValue(), field.fontSize(), field.isBold())];
+            [nativeField setAlignment:nativeAlignment(field.alignment(), field.stringValue())];
             [nativeField setStringValue:text];
         }
         mirror.accessibilityLabel = withoutColon(field.stringValue());

@@ -80,6 +80,37 @@ inline NSTextAlignment nativeAlignment(appkit::TextAlignment alignment) {
     return NSTextAlignmentNatural;
 }
 
+// The alignment a text field shows a text with. AppKit sets a natural-aligned
+// paragraph on the side its first strong character reads from (a Hebrew or
+// Arabic one at the right); GNUstep always at the left, so there that side is
+// named outright.
+inline NSTextAlignment nativeAlignment(appkit::TextAlignment alignment, std::string_view text) {
+#ifdef GNUSTEP
+    if (alignment == appkit::TextAlignment::Natural) {
+        for (std::size_t at = 0; at < text.size();) {
+            auto first = static_cast<unsigned char>(text[at]);
+            std::size_t length = first < 0x80 ? 1 : first >= 0xf0 ? 4 : first >= 0xe0 ? 3 : 2;
+            char32_t c = first;
+            if (length > 1 && at + length <= text.size()) {
+                c = first & (0x7fu >> length);
+                for (std::size_t i = 1; i < length; ++i)
+                    c = c << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3fu);
+            }
+            at += length;
+            // Hebrew, Arabic, Syriac, Thaana, N'Ko and the like, and their presentation forms.
+            if ((c >= 0x0590 && c <= 0x08ff) || (c >= 0xfb1d && c <= 0xfdff) || (c >= 0xfe70 && c <= 0xfeff))
+                return NSTextAlignmentRight;
+            bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xc0;
+            if (letter)
+                break;
+        }
+    }
+#else
+    (void)text;
+#endif
+    return nativeAlignment(alignment);
+}
+
 // What VoiceOver reads for a control. GNUstep has no accessibility API for it
 // (nothing on X would read it); AppKit has had setAccessibilityLabel: since 10.10.
 inline void setAccessibilityLabel(NSView* view, NSString* label) {
