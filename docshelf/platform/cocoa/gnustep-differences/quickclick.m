@@ -1,7 +1,8 @@
 // A push button whose action prints "action" and ends the program. Clicked with
 // press and release at the same instant (xdotool mousedown 1 mouseup 1), GNUstep
-// leaves the button highlighted and waits in its tracking loop for a release
-// that has already come: the action never runs. A Mac completes the click.
+// delivers the release before the press, so the button is left highlighted and
+// waits in its tracking loop for a release that has already come: the action
+// never runs, and the program stays in that loop. A Mac completes the click.
 #import <AppKit/AppKit.h>
 
 @interface Quitter : NSObject
