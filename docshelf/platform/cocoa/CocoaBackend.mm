@@ -92,6 +92,14 @@ struct CocoaBackend::Native {
 
 CocoaBackend::CocoaBackend() : native_(std::make_unique<Native>()) {
     AutoreleasePool pool;
+#ifdef GNUSTEP
+    // GNUstep's menu window draws every title in the one menu font of its
+    // defaults, read once and without glyph substitution: a font for the user's
+    // language, when the default one lacks its characters.
+    if (std::string font = NativeFonts::forUserLanguage(); !font.empty())
+        [[NSUserDefaults standardUserDefaults]
+            registerDefaults:[NSDictionary dictionaryWithObject:nativeString(font) forKey:@"NSMenuFont"]];
+#endif
     [NSApplication sharedApplication];
     native_->measuringCell = [[NSTextFieldCell alloc] initTextCell:@""];
     [native_->measuringCell setBezeled:NO];

@@ -19,6 +19,11 @@ public:
     // The PostScript name of the font chosen for characters the system font lacks;
     // empty when the system font has them all (always on a Mac).
     static std::string substituteFor(std::string_view text, bool bold);
+    // The PostScript name of a font for the user's language when the default
+    // sans-serif font lacks some of its characters; empty otherwise (always on
+    // a Mac). For GNUstep's menu window, which takes one font from its defaults
+    // before any text is known.
+    static std::string forUserLanguage();
 };
 
 }

@@ -128,6 +128,41 @@ std::string NativeFonts::substituteFor(std::string_view text, bool bold) {
 #endif
 }
 
+std::string NativeFonts::forUserLanguage() {
+#ifdef GNUSTEP
+    std::string language = preferredLanguage();
+    const FcCharSet* needed = language.empty() ? nullptr : FcLangGetCharSet(reinterpret_cast<const FcChar8*>(language.c_str()));
+    if (!needed)
+        return {};
+    auto match = [](const char* name) {
+        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+        FcPatternDestroy(pattern);
+        return found;
+    };
+    std::string name;
+    if (FcPattern* plain = match("sans-serif")) {
+        FcCharSet* has = nullptr;
+        bool covered = FcPatternGetCharSet(plain, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetIsSubset(needed, has);
+        FcPatternDestroy(plain);
+        if (covered)
+            return {};
+    }
+    if (FcPattern* found = match(("sans-serif:lang=" + language).c_str())) {
+        FcChar8* postScript = nullptr;
+        if (FcPatternGetString(found, FC_POSTSCRIPT_NAME, 0, &postScript) == FcResultMatch)
+            name = reinterpret_cast<const char*>(postScript);
+        FcPatternDestroy(found);
+    }
+    return name;
+#else
+    return {};
+#endif
+}
+
 NSFont* NativeFonts::fontFor(std::string_view text, float size, bool bold) {
     std::string name = substituteFor(text, bold);
     if (name.empty())
