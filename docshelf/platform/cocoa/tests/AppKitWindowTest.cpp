@@ -154,6 +154,21 @@ public:
         });
     }
 
+    // Whether the About panel is on the screen, once it is as expected; what it
+    // was last when it did not become so within ten seconds.
+    bool aboutPanelShownOnce(bool expected) const {
+        bool shown = !expected;
+        for (int i = 0; i < 100 && shown != expected; ++i) {
+            if (i > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::ifstream in(disc_.path("controls"));
+            shown = false;
+            for (std::string line; std::getline(in, line);)
+                shown = shown || (line.starts_with("NSWindow\tAbout") && line.ends_with("\tshown"));
+        }
+        return shown;
+    }
+
     // What the opener was given, one line a call; waits a little for a first one.
     std::string opened() const {
         for (int i = 0; i < 100 && !fs::exists(disc_.path("opened")); ++i)
@@ -259,11 +274,12 @@ protected:
         user_->drag(window_, popUpX, popUpY, popUpX, popUpY + rowsDown * itemHeight);
     }
 
-    // The window alone, as the person sees it.
-    std::string windowShot(const std::string& name) {
+    // The window alone, as the person sees it, or the whole screen ("root").
+    // (import, since xwd leaves GNUstep's panels out of the root's picture.)
+    std::string windowShot(const std::string& name, const std::string& window = "") {
         std::string path = artifacts + "/" + name + ".png";
         EXPECT_EQ(fltk::testing::runBounded("import -display " + XvfbServer::shared().display() + " -window " +
-                                                window_ + " " + path,
+                                                (window.empty() ? window_ : window) + " " + path,
                                             std::chrono::seconds(20)),
                   0)
             << name;
@@ -454,6 +470,23 @@ TEST_F(LongListAppKitWindowTest, AListOf3000ModelsOpensScrollsAndReachesItsEndsB
         [](const std::vector<Control>& controls) { return controls.size() == std::size_t{openList}; });
     EXPECT_EQ(closed.size(), std::size_t{openList}) << "Escape left the list open";
     EXPECT_EQ(closed.at(modelPopUp).nativeTitle, "Zulu 1500") << "Escape chose";
+}
+
+TEST_F(AppKitWindowTest, TheAboutPanelShowsAndClosesWithoutAWindowManager) {
+    disc_->controlsOnceShowing(modelPopUp, "Alpha");
+    // A right click on the background opens the application menu at the
+    // pointer; its first item, About, lies one row below.
+    for (const char* key : {"Escape", "Return", "ctrl+w"}) {
+        user_->click(window_, 60, 250, 3);
+        user_->click(window_, 90, 265);
+        EXPECT_TRUE(disc_->aboutPanelShownOnce(true)) << key << ": About did not open";
+        windowShot(std::string("appkit-about-") + key, "root");
+        user_->keys({key});
+        EXPECT_FALSE(disc_->aboutPanelShownOnce(false)) << key << " did not close the About panel";
+        ASSERT_TRUE(running()) << key << " ended the browser";
+    }
+    EXPECT_EQ(disc_->controlsOnceShowing(modelPopUp, "Alpha").at(modelPopUp).nativeHidden, "shown")
+        << "the main window's controls after About";
 }
 
 }
