@@ -315,8 +315,11 @@ bool CocoaWindow::handleEvent(NSEvent* event) {
     NSEventType type = [event type];
     if (type == keyDownEvent) {
         appkit::KeyEvent key = keyEventOf(event);
-        if (model->isPanel())
-            return model->keyDown(key) || true;
+        // A panel takes its keys from the model: Escape, Return and Command-W close it.
+        if (model->isPanel()) {
+            model->keyDown(key);
+            return true;
+        }
         if (key.command || (key.key != appkit::Key::Space && key.key != appkit::Key::Up && key.key != appkit::Key::Down))
             return false;
         NSResponder* responder = [window_ firstResponder];
