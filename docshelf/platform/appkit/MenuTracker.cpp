@@ -205,8 +205,13 @@ void MenuTracker::mouseUp(long row) {
         choose(at.item);
 }
 
-void MenuTracker::scrollWheel(long rows) {
-    scrollBy(rows);
+void MenuTracker::scrollWheel(long notches, long row) {
+    scrollBy(notches * wheelRows);
+    Row at = rowAt(row);
+    hoveredArrow_ = Part::None;
+    if (at.item != highlighted_)
+        opening_ = false;
+    highlighted_ = at.item;
 }
 
 bool MenuTracker::autoscroll() {

@@ -36,6 +36,8 @@ public:
     static constexpr double typeAheadPause = 1.0;
     // However short the screen: an arrow, an item, an arrow.
     static constexpr long minimumRows = 3;
+    // Rows that one notch of the wheel scrolls, as a Mac's menus scroll.
+    static constexpr long wheelRows = 3;
 
     // marked (or -1) is the item shown checked and first highlighted. Until
     // placed, the list shows every item.
@@ -78,8 +80,11 @@ public:
     // A release on an item chooses it, except the one that ends the click that
     // opened the list, while the pointer has not moved to another item.
     void mouseUp(long row);
-    // Positive rows scroll towards the end.
-    void scrollWheel(long rows);
+    // The wheel turned by notches (positive towards the end) with the pointer
+    // resting on row: the list scrolls wheelRows a notch and the item now under
+    // the pointer is highlighted. An arrow that comes under the resting pointer
+    // does not start scrolling back; only moving onto an arrow does.
+    void scrollWheel(long notches, long row);
     // While the pointer rests on an arrow, each call scrolls one row; false when
     // it rests on none or the list cannot scroll that way any more.
     bool autoscroll();

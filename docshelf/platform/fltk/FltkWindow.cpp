@@ -108,6 +108,11 @@ int FltkWindow::handle(int event) {
         break;
     case FL_KEYBOARD:
     case FL_SHORTCUT:
+        // A key is the key window's wherever X delivered it: without a window
+        // manager X gives it to the window under the pointer, which need not be
+        // the panel in front (Return would press a button behind the About panel).
+        if (FltkWindow* key = keyWindowShown(); key && key != this)
+            return key->handle(event);
         used = window->keyDown(currentKeyEvent());
         break;
     default:
@@ -116,6 +121,16 @@ int FltkWindow::handle(int event) {
     trackMenu();
     redraw();
     return used ? 1 : Fl_Double_Window::handle(event);
+}
+
+FltkWindow* FltkWindow::keyWindowShown() {
+    auto key = appkit::Application::shared().keyWindow();
+    if (!key || !key->isVisible())
+        return nullptr;
+    for (Fl_Window* shown = Fl::first_window(); shown; shown = Fl::next_window(shown))
+        if (auto* ours = dynamic_cast<FltkWindow*>(shown); ours && ours->model() == key)
+            return ours;
+    return nullptr;
 }
 
 void FltkWindow::showBusy(bool busy) {

@@ -56,6 +56,11 @@ void ChildProcess::terminate() {
     }
 }
 
+void ChildProcess::sendSignal(int signal) {
+    if (pid_ > 0 && !status_)
+        kill(pid_, signal);
+}
+
 int runBounded(const std::string& commandLine, std::chrono::seconds timeout) {
     std::string bounded = "timeout -s KILL " + std::to_string(timeout.count()) + " sh -c '" + commandLine + "'";
     int status = std::system(bounded.c_str());

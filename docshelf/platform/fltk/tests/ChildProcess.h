@@ -23,6 +23,8 @@ public:
     // The exit status once it ended within the time; nullopt while it runs.
     std::optional<int> waitFor(std::chrono::milliseconds timeout);
     void terminate();
+    // Sends the signal, as a desktop's session or a person at a terminal does.
+    void sendSignal(int signal);
 
 private:
     pid_t pid_ = -1;

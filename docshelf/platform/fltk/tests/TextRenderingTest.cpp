@@ -202,7 +202,7 @@ TEST_F(TextRenderingTest, AVeryLongNameIsMeasuredAtItsFullWidth) {
     EXPECT_GT(all, 65536.0f);
     EXPECT_NEAR(all, 9363 * one, 1.0f);
     appkit::Rect extent =
-        WindowPicture::textExtent(name, {{0, 0}, {300, 20}}, 13, false, appkit::TextAlignment::Left);
+        WindowPicture::textExtent(name, {{0, 0}, {300, 20}}, {13}, appkit::TextAlignment::Left, false);
     EXPECT_NEAR(extent.size.width, all, 1.0f) << "render sees it does not fit";
 }
 
