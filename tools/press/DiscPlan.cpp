@@ -2,8 +2,12 @@
 
 #include "SuppliesCopyName.h"
 
+#include "platform/foundation/PropertyListReader.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <span>
 
 namespace docshelf::press {
 
@@ -69,8 +73,23 @@ void DiscPlan::checkOnline(const std::vector<std::string>& online, const std::st
         }
 }
 
+void DiscPlan::checkSize(const ModelsTable& models, const std::string& name, const Value& root,
+                         foundation::PropertyListFormat format) {
+    // Written as it will be and read by the browser's own reader, whose limits
+    // (bytes, values, nesting) are the ones that count.
+    std::string bytes = foundation::PropertyListWriter::serialize(root, format);
+    auto read = foundation::PropertyListReader::parse(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (!read.error.empty())
+        errors_.push_back(models.path() + ": the table's " + std::to_string(models.models().size()) + " models make " +
+                          name + " " + std::to_string(bytes.size()) + " bytes (" +
+                          foundation::formatName(format) + "), which the browser does not read: " + read.error +
+                          "; split the models over more discs");
+}
+
 DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, const DiscWideSettings& discWide,
-                        const LanguageTable& languages, const std::string& volume) {
+                        const LanguageTable& languages, const std::string& volume,
+                        foundation::PropertyListFormat format) {
     DiscPlan plan;
     auto settings = [&](const std::optional<std::string>& folder, const std::string& url,
                         const std::vector<std::string>& online) {
@@ -145,6 +164,8 @@ DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, c
     plan.modelInfo_ = Value::dictionary({{"Model", Value::dictionary(std::move(identified))}});
     plan.commonResource_ = Value::dictionary({{"CDInfo", volumePath(volume, "MacResources/CDInfo.plist")},
                                               {"ModelInfo", volumePath(volume, "MacResources/ModelInfo.plist")}});
+    plan.checkSize(models, "CDInfo.plist", plan.cdInfo_, format);
+    plan.checkSize(models, "ModelInfo.plist", plan.modelInfo_, format);
     return plan;
 }
 

@@ -12,7 +12,6 @@ struct ImageOptions {
     std::string image;    // the image file to write
     bool force = false;   // pressed even when the check finds errors
     bool replace = false; // an existing image is replaced
-    std::string inspector;
     std::chrono::seconds limit{600}; // for each outside program
 };
 

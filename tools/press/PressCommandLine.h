@@ -2,6 +2,7 @@
 
 #include "ImageCommand.h"
 #include "InitCommand.h"
+#include "Reporter.h"
 
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct PressCommandLine {
     std::string command; // "init", "image" or "help"
     InitOptions init;
     ImageOptions image;
+    FindingsChoice findings; // how the check's findings are shown, for both commands
     std::string error; // set when the arguments are wrong
 };
 
