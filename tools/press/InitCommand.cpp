@@ -290,6 +290,11 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
                       {models->path(), model.line});
         sources.entry("MacResources/ModelInfo.plist", "[Model][" + model.name + "]", {models->path(), model.line});
     }
+    // The built-in language table is the tool's own; an author's table is shown at its lines.
+    const std::string appName = fs::path(options.app).filename().string();
+    for (std::size_t i = 0; options.languageTable && i < languages->languages().size(); ++i)
+        sources.entry(appName + "/Contents/Resources/Documentation.plist", "[FolderInfoArray][" + std::to_string(i) + "]",
+                      {*options.languageTable, languages->languages()[i].line});
     Writer writer{options, plan, *languages, reporter, sources, staging.path(), volume, {}};
     fs::path executable;
     bool written = writer.application(executable) &&
@@ -311,7 +316,7 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
                     "written to " + out.string() + " (--force writes it all the same)");
 
     reporter.progress("checking the disc");
-    auto check = DiscCheckRun::run(staging.path().string(), fs::path(options.app).filename().string(), volume, sources);
+    auto check = DiscCheckRun::run(staging.path().string(), appName, volume, sources);
     reporter.findings(check);
     std::size_t errorCount = check.count(inspect::Severity::Error);
     if (errorCount > 0 && !options.force)

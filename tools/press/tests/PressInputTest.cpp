@@ -235,12 +235,13 @@ void warnsAtTheTable(const Inputs&, const testing::ProcessResult& run) {
 }
 
 // A language table without Spanish and Italian, for a disc whose manuals hold neither.
-std::vector<std::string> withoutSpanishAndItalian(const Inputs& in, std::vector<std::string> more) {
+std::vector<std::string> withoutSpanishAndItalian(const Inputs& in, std::vector<std::string> more,
+                                                  const std::string& frenchCode = "fr") {
     fs::remove_all(in.at("manuals/Manuals/Spanish"));
     fs::remove_all(in.at("manuals/QX-750"));
     in.write("models.csv", "Model,KPSID\nQX-500,QX500\n");
     in.write("languages.csv", "Folder Name,Display Name,KPS Code\nEnglish,English,en\nGerman,Deutsch,de\n"
-                              "French,Français,fr\nJapanese,日本語,ja\n");
+                              "French,Français," + frenchCode + "\nJapanese,日本語,ja\n");
     return with(in.init(), with({"--language-table", in.at("languages.csv"), "--strict"}, std::move(more)));
 }
 
@@ -269,6 +270,16 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const Inputs& in) { return withoutSpanishAndItalian(in, {}); }, 1,
                 [](const Inputs&, const testing::ProcessResult& run) {
                     EXPECT_NE(run.out.find("[language-code-unknown]"), std::string::npos) << run.out;
+                }},
+        Outcome{"a language code's fault at the author's language table",
+                [](const Inputs& in) {
+                    return withoutSpanishAndItalian(in, {"--leave-out", "Spanish", "--leave-out", "it"}, "fr FR");
+                },
+                1,
+                [](const Inputs& in, const testing::ProcessResult& run) {
+                    EXPECT_NE(run.out.find(in.at("languages.csv") + ":4: warning: [FolderInfoArray][2][KPS Code]"),
+                              std::string::npos)
+                        << run.out;
                 }},
         Outcome{"template localizations left out pass with --strict",
                 [](const Inputs& in) {
