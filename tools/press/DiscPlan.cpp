@@ -1,5 +1,6 @@
 #include "DiscPlan.h"
 
+#include "ImageNames.h"
 #include "SuppliesCopyName.h"
 
 #include "platform/foundation/PropertyListReader.h"
@@ -21,8 +22,13 @@ Value stringArray(const std::vector<std::string>& texts) {
     return Value::array(std::move(values));
 }
 
+// Names come from the author's folders and table: shown escaped, never raw.
 std::string inQuotes(const std::string& text) {
-    return "\"" + text + "\"";
+    return ImageNames::shown(text);
+}
+
+std::string shownPath(const fs::path& path) {
+    return ImageNames::escaped(path.string());
 }
 
 }
@@ -49,11 +55,11 @@ void DiscPlan::useFolder(const std::string& folder, const std::string& where, co
             found.push_back(entry.path().filename().string());
     std::sort(found.begin(), found.end());
     if (found.empty())
-        errors_.push_back(directory.string() + ": no language folder (English, German, ...) in it");
+        errors_.push_back(shownPath(directory) + ": no language folder (English, German, ...) in it");
     for (const auto& name : found) {
         if (languages.find(name))
             continue;
-        std::string message = (directory / name).string() + ": language folder " + inQuotes(name) +
+        std::string message = shownPath(directory / name) + ": language folder " + inQuotes(name) +
                               " is not in the language table; add a row for it to " + languages.source();
         if (auto closest = languages.closest(name); !closest.empty())
             message += ", or did you mean " + inQuotes(closest) + "?";
@@ -151,7 +157,7 @@ DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, c
         std::string name = entry.path().filename().string();
         if (entry.is_directory(code) &&
             std::find(plan.folders_.begin(), plan.folders_.end(), name) == plan.folders_.end())
-            plan.warnings_.push_back(entry.path().string() + ": no model uses this folder; it is left off the disc");
+            plan.warnings_.push_back(shownPath(entry.path()) + ": no model uses this folder; it is left off the disc");
     }
     if (code)
         plan.errors_.push_back(manuals + ": the folder of manuals cannot be read (" + code.message() + ")");

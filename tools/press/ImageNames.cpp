@@ -111,15 +111,13 @@ std::string ImageNames::sameNameKey(std::string_view name) {
     return utf8(caseFolded(normalized(*units, true)));
 }
 
-std::string ImageNames::shown(std::string_view name) {
+std::string ImageNames::escaped(std::string_view text) {
     static constexpr char hex[] = "0123456789ABCDEF";
-    constexpr std::size_t longest = 120;
-    std::string out = "\"";
-    std::string_view kept = name.substr(0, std::min(name.size(), longest));
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        auto c = static_cast<unsigned char>(kept[i]);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
         const std::size_t size = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        std::string_view sequence = kept.substr(i, size);
+        std::string_view sequence = text.substr(i, size);
         if (c == '\n')
             out += "\\n";
         else if (c == '\r')
@@ -135,10 +133,14 @@ std::string ImageNames::shown(std::string_view name) {
             out += std::string("\\x") + hex[c >> 4] + hex[c & 15];
         }
     }
-    out += "\"";
-    if (kept.size() < name.size())
-        out += " (cut; " + std::to_string(name.size()) + " bytes)";
     return out;
+}
+
+std::string ImageNames::shown(std::string_view name) {
+    constexpr std::size_t longest = 120;
+    if (name.size() <= longest)
+        return "\"" + escaped(name) + "\"";
+    return "\"" + escaped(name.substr(0, longest)) + "\" (cut; " + std::to_string(name.size()) + " bytes)";
 }
 
 std::vector<std::string> ImageNames::faultsUnder(const std::string& root,
@@ -151,14 +153,14 @@ std::vector<std::string> ImageNames::faultsUnder(const std::string& root,
         const std::string name = it->path().filename().string();
         const std::string relative = it->path().lexically_relative(root).string();
         if (auto reason = fault(name); !reason.empty()) {
-            faults.push_back(placeOf(relative) + ": the name " + shown(name) + " cannot be on the image: " + reason);
+            faults.push_back(escaped(placeOf(relative)) + ": the name " + shown(name) + " cannot be on the image: " + reason);
             continue;
         }
         auto& folder = folders[it->path().parent_path().string()];
         if (!folder)
             folder = std::make_unique<NameClashes>();
         if (auto earlier = folder->add(name, 0))
-            faults.push_back(placeOf(relative) + ": the name " + shown(name) + " and " + shown(earlier->name) +
+            faults.push_back(escaped(placeOf(relative)) + ": the name " + shown(name) + " and " + shown(earlier->name) +
                              " in one folder differ only in letter case or Unicode normalization; the Mac's HFS+ "
                              "volume holds only one of them");
     }

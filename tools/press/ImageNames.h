@@ -31,6 +31,8 @@ public:
     // The name as a message shows it: in quotes, controls escaped ("\n",
     // "\x00"), and cut after 120 bytes.
     static std::string shown(std::string_view name);
+    // The text with its controls and bytes that are not UTF-8 escaped, whole.
+    static std::string escaped(std::string_view text);
 
     // Every name under `root` (the root's own excepted) that no image holds,
     // and every two names of one folder that the Mac's volume holds as one:

@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {"Model", "KPSID"},
                               {{"QX-500", "QX500"}, {"RT-20"}},
                               {2, 3}}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& test) { return testing::caseName(test.param.name); });
 
 TEST(CsvTableTest, NamesTheLineOfAQuoteNeverClosed) {
     std::string error;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -77,6 +78,9 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
     EXPECT_EQ(run.exitStatus, 1) << c.name << "\n" << said;
     EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
     EXPECT_EQ(said.find(".press-"), std::string::npos) << c.name << ": names the staging folder: " << said;
+    EXPECT_EQ(std::count_if(said.begin(), said.end(), [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7F; }),
+              0)
+        << c.name << ": a raw control character in what the press says";
     EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
     for (const auto& entry : fs::directory_iterator(inputs.at("discs")))
         EXPECT_EQ(entry.path().filename().string().find(".press-"), std::string::npos)
@@ -155,9 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
                      in.write("manuals/Manuals/English/notes\nold.txt", "notes");
                      return in.init();
                  },
-                 "/manuals/Manuals/English/notes\nold.txt: the name \"notes\\nold.txt\" cannot be on the image: it "
+                 "/manuals/Manuals/English/notes\\nold.txt: the name \"notes\\nold.txt\" cannot be on the image: it "
                  "holds a line break",
                  ""},
+        BadInput{"language folder with a terminal control",
+                 [](const Inputs& in) {
+                     fs::rename(in.at("manuals/Manuals/German"), in.at("manuals/Manuals/Deu\x1Bsch"));
+                     return in.init();
+                 },
+                 "/manuals/Manuals/Deu\\x1Bsch: language folder \"Deu\\x1Bsch\" is not in the language table", ""},
         BadInput{"manual name longer than Joliet holds",
                  [](const Inputs& in) {
                      in.write("manuals/Manuals/English/" + std::string(104, 'n'), "notes");
@@ -187,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
                      return std::vector<std::string>{"image", in.disc()};
                  },
                  "; not pressed (--force presses it all the same)", "discs/ZORVANE.iso"}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& test) { return testing::caseName(test.param.name); });
 
 // The sample's models table in UTF-16 as "Unicode text" saves it: byte order mark, tabs, CR LF, and
 // the empty last column a spreadsheet adds.
