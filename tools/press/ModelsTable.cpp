@@ -85,6 +85,10 @@ std::optional<ModelsTable> ModelsTable::readFile(const std::string& path, std::v
                              " holds a control character; a model's name is text on one line");
             continue;
         }
+        for (std::size_t i = 0; i < row.fields.size() && i < csv->header().size(); ++i)
+            if (i != *name && ImageNames::hasControl(row.fields[i]))
+                errors.push_back(where + "the " + ImageNames::escaped(csv->header()[i]) + " of model " + shown + ", " +
+                                 ImageNames::shown(row.fields[i]) + ", holds a control character");
         if (model.kpsid.empty())
             errors.push_back(where + "model " + shown + " has no KPSID; the browser would drop its whole documentation list");
         if (auto earlier = names.add(model.name, model.line))

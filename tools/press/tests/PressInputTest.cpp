@@ -142,6 +142,12 @@ INSTANTIATE_TEST_SUITE_P(
                      return in.init();
                  },
                  "models.csv:3: model \"QX-500\\x00evil\" holds a control character", ""},
+        BadInput{"line break in a KPSID",
+                 [](const Inputs& in) {
+                     in.write("models.csv", "Model,KPSID\nQX-500,\"QX\n500\"\n");
+                     return in.init();
+                 },
+                 "models.csv:2: the KPSID of model \"QX-500\", \"QX\\n500\", holds a control character", ""},
         BadInput{"model names equal once composed",
                  [](const Inputs& in) {
                      in.write("models.csv", "Model,KPSID\nCaf\xC3\xA9,C1\nCafe\xCC\x81,C2\n");
