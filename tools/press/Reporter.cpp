@@ -35,7 +35,9 @@ int Reporter::finish() const {
     if (checked_) {
         if (choice_.format == inspect::OutputFormat::Json || choice_.format == inspect::OutputFormat::Sarif)
             std::cout << inspect::FindingsOutput::write(reported_, choice_.format, DOCSHELF_VERSION);
-        std::cerr << "docshelf-press: " << reported_.summary() << "\n";
+        // A clean disc is silent off a terminal, as the press is.
+        if (!reported_.all().empty() || showProgress_)
+            std::cerr << "docshelf-press: " << reported_.summary() << "\n";
     }
     std::cout.flush();
     const std::size_t warnings = reported_.count(inspect::Severity::Warning) + ownWarnings_;

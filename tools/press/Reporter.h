@@ -30,7 +30,8 @@ public:
     // are printed at once; a JSON or SARIF document holds every check of the
     // run and is printed by finish().
     void findings(inspect::Findings found) const;
-    // Prints what is held back and the count of findings; the exit status as
+    // Prints what is held back and the count of findings (where there is
+    // one, or on a terminal); the exit status as
     // the inspector's check gives it: 1 with an error, or with --strict a
     // warning (the press's own warnings included), else 0.
     int finish() const;
