@@ -170,9 +170,10 @@ void readPropertyList(benchmark::State &state, std::string path) {
 // repeats the first in other letter case: the pair 30,000 and 60,000 shows the
 // search for names listed twice growing with the rows, not their square.
 void readModelsTable(benchmark::State &state, std::size_t rows) {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("docshelf-bench-models-" + std::to_string(rows) + ".csv"))
-                         .string();
+  std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("docshelf-bench-models-" + std::to_string(rows) + ".csv"))
+          .string();
   {
     std::ofstream table(path, std::ios::binary | std::ios::trunc);
     table << "Model,KPSID\n";

@@ -89,7 +89,8 @@ std::optional<std::string> decoded(std::string_view bytes, std::string& error) {
     }
     // UTF-16 without its mark: every other byte of the first line is zero.
     std::string_view start = bytes.substr(0, 64);
-    if (start.size() >= 8 && static_cast<std::size_t>(std::count(start.begin(), start.end(), '\0')) * 3 >= start.size()) {
+    if (start.size() >= 8 &&
+        static_cast<std::size_t>(std::count(start.begin(), start.end(), '\0')) * 3 >= start.size()) {
         error = "the table looks like UTF-16 text without a byte order mark; " + std::string(howToSave);
         return std::nullopt;
     }

@@ -29,8 +29,8 @@ inspect::Findings DiscCheckRun::run(const std::string& folder, const std::string
     const std::string root = fs::absolute(folder, code).lexically_normal().string();
     foundation::VolumeMap::mapVolume("/Volumes/" + volume, root);
     foundation::Bundle::setMainBundlePath(root + "/" + app);
-    auto found = inspect::DiscCheck::run(
-        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows"});
+    auto found =
+        inspect::DiscCheck::run({root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows"});
 
     inspect::Findings placed;
     for (inspect::Finding finding : found.all()) {

@@ -88,9 +88,8 @@ void DiscPlan::checkSize(const ModelsTable& models, const std::string& name, con
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (!read.error.empty())
         errors_.push_back(models.path() + ": the table's " + std::to_string(models.models().size()) + " models make " +
-                          name + " " + std::to_string(bytes.size()) + " bytes (" +
-                          foundation::formatName(format) + "), which the browser does not read: " + read.error +
-                          "; split the models over more discs");
+                          name + " " + std::to_string(bytes.size()) + " bytes (" + foundation::formatName(format) +
+                          "), which the browser does not read: " + read.error + "; split the models over more discs");
 }
 
 DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, const DiscWideSettings& discWide,

@@ -24,8 +24,8 @@ std::optional<std::u16string> utf16(std::string_view text) {
     std::u16string out(text.size() + 1, u'\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
-                  static_cast<int32_t>(text.size()), &status);
+    u_strFromUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(), static_cast<int32_t>(text.size()),
+                  &status);
     if (U_FAILURE(status))
         return std::nullopt;
     out.resize(static_cast<std::size_t>(length));
@@ -36,8 +36,8 @@ std::string utf8(const std::u16string& text) {
     std::string out(text.size() * 3 + 1, '\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
-                static_cast<int32_t>(text.size()), &status);
+    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(), static_cast<int32_t>(text.size()),
+                &status);
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return out;
 }
@@ -96,11 +96,13 @@ std::string ImageNames::fault(std::string_view name) {
     if (!units)
         return "it is not UTF-8 text, and the image's names are Unicode";
     if (units->size() > maximumJolietName)
-        return "it has " + std::to_string(units->size()) + " characters; the image's Joliet names (Windows) hold at most " +
-               std::to_string(maximumJolietName);
+        return "it has " + std::to_string(units->size()) +
+               " characters; the image's Joliet names (Windows) hold at most " + std::to_string(maximumJolietName);
     if (std::size_t decomposed = normalized(*units, false).size(); decomposed > maximumHfsPlusName)
-        return "it has " + std::to_string(decomposed) + " UTF-16 characters decomposed; the image's HFS+ names (the Mac) "
-               "hold at most " + std::to_string(maximumHfsPlusName);
+        return "it has " + std::to_string(decomposed) +
+               " UTF-16 characters decomposed; the image's HFS+ names (the Mac) "
+               "hold at most " +
+               std::to_string(maximumHfsPlusName);
     return "";
 }
 
@@ -153,7 +155,8 @@ std::vector<std::string> ImageNames::faultsUnder(const std::string& root,
         const std::string name = it->path().filename().string();
         const std::string relative = it->path().lexically_relative(root).string();
         if (auto reason = fault(name); !reason.empty()) {
-            faults.push_back(escaped(placeOf(relative)) + ": the name " + shown(name) + " cannot be on the image: " + reason);
+            faults.push_back(escaped(placeOf(relative)) + ": the name " + shown(name) +
+                             " cannot be on the image: " + reason);
             continue;
         }
         auto& folder = folders[it->path().parent_path().string()];

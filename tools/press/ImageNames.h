@@ -16,7 +16,7 @@ namespace docshelf::press {
 // init asks these rules before a disc is kept, and image may ask them again.
 class ImageNames {
 public:
-    static constexpr std::size_t maximumJolietName = 103; // UTF-16 units
+    static constexpr std::size_t maximumJolietName = 103;  // UTF-16 units
     static constexpr std::size_t maximumHfsPlusName = 255; // UTF-16 units, decomposed (NFD)
 
     // Why no image can hold a file of this name as it is ("it holds a line

@@ -241,7 +241,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
             reporter.error(line);
         return 1;
     }
-    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume, options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml);
+    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume,
+                                   options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml);
     errors = plan.errors();
     if (!isFile(fs::path(options.app) / "Contents/Info.plist"))
         errors.push_back(options.app + ": no application bundle here (build Docshelf, or name one with --app)");
@@ -293,7 +294,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     // The built-in language table is the tool's own; an author's table is shown at its lines.
     const std::string appName = fs::path(options.app).filename().string();
     for (std::size_t i = 0; options.languageTable && i < languages->languages().size(); ++i)
-        sources.entry(appName + "/Contents/Resources/Documentation.plist", "[FolderInfoArray][" + std::to_string(i) + "]",
+        sources.entry(appName + "/Contents/Resources/Documentation.plist",
+                      "[FolderInfoArray][" + std::to_string(i) + "]",
                       {*options.languageTable, languages->languages()[i].line});
     Writer writer{options, plan, *languages, reporter, sources, staging.path(), volume, {}};
     fs::path executable;
@@ -307,13 +309,15 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     normalizeModes(staging.path(), executable);
 
     // What the image could not hold as it is, said now with the reason rather than after pressing.
-    auto badNames = ImageNames::faultsUnder(staging.path().string(),
-                                            [&](const std::string& relative) { return sources.placeOf(relative, "", 0).file; });
+    auto badNames = ImageNames::faultsUnder(
+        staging.path().string(), [&](const std::string& relative) { return sources.placeOf(relative, "", 0).file; });
     for (const auto& line : badNames)
         reporter.error(line);
     if (!badNames.empty() && !options.force)
-        return fail("the image cannot hold " + std::to_string(badNames.size()) + " of the disc's names; nothing was "
-                    "written to " + out.string() + " (--force writes it all the same)");
+        return fail("the image cannot hold " + std::to_string(badNames.size()) +
+                    " of the disc's names; nothing was "
+                    "written to " +
+                    out.string() + " (--force writes it all the same)");
 
     reporter.progress("checking the disc");
     auto check = DiscCheckRun::run(staging.path().string(), appName, volume, sources);

@@ -90,7 +90,8 @@ std::optional<ModelsTable> ModelsTable::readFile(const std::string& path, std::v
                 errors.push_back(where + "the " + ImageNames::escaped(csv->header()[i]) + " of model " + shown + ", " +
                                  ImageNames::shown(row.fields[i]) + ", holds a control character");
         if (model.kpsid.empty())
-            errors.push_back(where + "model " + shown + " has no KPSID; the browser would drop its whole documentation list");
+            errors.push_back(where + "model " + shown +
+                             " has no KPSID; the browser would drop its whole documentation list");
         if (auto earlier = names.add(model.name, model.line))
             errors.push_back(where + "model " + shown + " is already listed on line " + std::to_string(earlier->tag) +
                              (earlier->name == model.name

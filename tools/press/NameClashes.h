@@ -38,8 +38,8 @@ private:
     };
 
     std::size_t comparisons_ = 0;
-    std::unordered_map<std::string, Earlier, std::hash<std::string>, CountedEqual> seen_{
-        16, std::hash<std::string>{}, CountedEqual{&comparisons_}};
+    std::unordered_map<std::string, Earlier, std::hash<std::string>, CountedEqual> seen_{16, std::hash<std::string>{},
+                                                                                         CountedEqual{&comparisons_}};
 };
 
 }

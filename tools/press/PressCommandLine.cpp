@@ -119,7 +119,8 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
                                                                   {"sarif", inspect::OutputFormat::Sarif},
                                                                   {"github", inspect::OutputFormat::Github}};
     if (!format.empty()) {
-        auto known = std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return format == f.first; });
+        auto known =
+            std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return format == f.first; });
         if (known == std::end(formats)) {
             result.error = "--format takes text, json, sarif or github, not \"" + format + "\"";
             return result;

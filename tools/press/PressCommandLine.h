@@ -17,7 +17,7 @@ struct PressCommandLine {
     InitOptions init;
     ImageOptions image;
     FindingsChoice findings; // how the check's findings are shown, for both commands
-    std::string error; // set when the arguments are wrong
+    std::string error;       // set when the arguments are wrong
 };
 
 PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments, PressCommandLine defaults);

@@ -4,7 +4,8 @@
 
 namespace docshelf::press {
 
-Reporter::Reporter(bool showProgress, FindingsChoice choice) : showProgress_(showProgress), choice_(std::move(choice)) {}
+Reporter::Reporter(bool showProgress, FindingsChoice choice)
+    : showProgress_(showProgress), choice_(std::move(choice)) {}
 
 void Reporter::progress(const std::string& line) const {
     if (showProgress_)

@@ -107,15 +107,15 @@ TEST_P(CsvRefusalTest, SaysWhatWasFoundAndHowToSaveIt) {
         EXPECT_TRUE(byte >= 0x20 && byte < 0x7F) << c.name << ": a raw byte in " << error;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, CsvRefusalTest,
-    ::testing::Values(Refusal{"Windows-1252", "Model,KPSID\nQX-500,QX500\nS\xE9rie,S\n", "line 3: byte 0xE9 is not UTF-8"},
-                      Refusal{"UTF-16 without its mark", "M\0o\0d\0e\0l\0,\0K\0\n\0"s,
-                              "UTF-16 text without a byte order mark"},
-                      Refusal{"UTF-16 with half a surrogate pair", "\xFF\xFEM\0\n\0\x3D\xD8\n\0"s,
-                              "line 2: the UTF-16 text holds half of a surrogate pair"},
-                      Refusal{"UTF-32", "\xFF\xFE\0\0M\0\0\0"s, "the table is UTF-32 text"}),
-    [](const auto& test) { return testing::caseName(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Encodings, CsvRefusalTest,
+                         ::testing::Values(Refusal{"Windows-1252", "Model,KPSID\nQX-500,QX500\nS\xE9rie,S\n",
+                                                   "line 3: byte 0xE9 is not UTF-8"},
+                                           Refusal{"UTF-16 without its mark", "M\0o\0d\0e\0l\0,\0K\0\n\0"s,
+                                                   "UTF-16 text without a byte order mark"},
+                                           Refusal{"UTF-16 with half a surrogate pair", "\xFF\xFEM\0\n\0\x3D\xD8\n\0"s,
+                                                   "line 2: the UTF-16 text holds half of a surrogate pair"},
+                                           Refusal{"UTF-32", "\xFF\xFE\0\0M\0\0\0"s, "the table is UTF-32 text"}),
+                         [](const auto& test) { return testing::caseName(test.param.name); });
 
 }
 }

@@ -40,14 +40,18 @@ TEST_P(NameClashTest, NamesTheMacHoldsAsOneClash) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, NameClashTest,
-    ::testing::Values(Clash{"composed and decomposed", "Caf\xC3\xA9", "Cafe\xCC\x81", true},
-                      Clash{"letter case", "QX-500", "qx-500", true},
-                      Clash{"letter case beyond ASCII", "\xC3\x9C" "bersicht", "\xC3\xBC" "bersicht", true},
-                      Clash{"different letters", "QX-500", "QX-5OO", false},
-                      Clash{"accent against none", "Cafe", "Caf\xC3\xA9", false}),
-    [](const auto& test) { return testing::caseName(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Names, NameClashTest,
+                         ::testing::Values(Clash{"composed and decomposed", "Caf\xC3\xA9", "Cafe\xCC\x81", true},
+                                           Clash{"letter case", "QX-500", "qx-500", true},
+                                           Clash{"letter case beyond ASCII",
+                                                 "\xC3\x9C"
+                                                 "bersicht",
+                                                 "\xC3\xBC"
+                                                 "bersicht",
+                                                 true},
+                                           Clash{"different letters", "QX-500", "QX-5OO", false},
+                                           Clash{"accent against none", "Cafe", "Caf\xC3\xA9", false}),
+                         [](const auto& test) { return testing::caseName(test.param.name); });
 
 // A table of `rows` models whose last row repeats the first in other letter case.
 std::string tableWithDuplicate(std::size_t rows) {
@@ -66,8 +70,9 @@ TEST(ModelsTableTest, FindsADuplicateWithWorkLinearInTheRows) {
         std::vector<std::string> errors;
         EXPECT_FALSE(ModelsTable::readFile(folder / "models.csv", errors)) << sizes[k] << " rows";
         ASSERT_EQ(errors.size(), 1u) << sizes[k] << " rows";
-        EXPECT_NE(errors[0].find(":" + std::to_string(sizes[k] + 1) + ": model \"MODEL 0\" is already listed on line 2"),
-                  std::string::npos)
+        EXPECT_NE(
+            errors[0].find(":" + std::to_string(sizes[k] + 1) + ": model \"MODEL 0\" is already listed on line 2"),
+            std::string::npos)
             << sizes[k] << " rows: " << errors[0];
     }
     // Counted again on tables that pass, to read the work of a whole table.
@@ -126,7 +131,8 @@ TEST(ModelsTableTest, RefusesATableWhoseListWouldPassTheReadersLimit) {
         EXPECT_EQ(said.find("ModelInfo.plist " + std::to_string(sizeOf(plan)) + " bytes") != std::string::npos,
                   row.refused)
             << row.name << ": " << said;
-        EXPECT_EQ(said.find(folder / "models.csv" + ": the table's " + std::to_string(models) + " models make") != std::string::npos,
+        EXPECT_EQ(said.find(folder / "models.csv" + ": the table's " + std::to_string(models) + " models make") !=
+                      std::string::npos,
                   row.refused)
             << row.name << ": " << said;
         // What the browser's reader makes of the list as written.

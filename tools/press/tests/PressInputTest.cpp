@@ -78,8 +78,9 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
     EXPECT_EQ(run.exitStatus, 1) << c.name << "\n" << said;
     EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
     EXPECT_EQ(said.find(".press-"), std::string::npos) << c.name << ": names the staging folder: " << said;
-    EXPECT_EQ(std::count_if(said.begin(), said.end(), [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7F; }),
-              0)
+    EXPECT_EQ(
+        std::count_if(said.begin(), said.end(), [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7F; }),
+        0)
         << c.name << ": a raw control character in what the press says";
     EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
     for (const auto& entry : fs::directory_iterator(inputs.at("discs")))
@@ -187,7 +188,9 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "differ only in letter case or Unicode normalization; the Mac's HFS+ volume holds only one", ""},
         BadInput{"leaving out a localization the template lacks",
-                 [](const Inputs& in) { return with(in.init(), {"--leave-out", "xx.lproj"}); },
+                 [](const Inputs& in) {
+                     return with(in.init(), {"--leave-out", "xx.lproj"});
+                 },
                  "--leave-out: the message template ", ""},
         BadInput{"existing output folder",
                  [](const Inputs& in) {
@@ -208,9 +211,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The sample's models table in UTF-16 as "Unicode text" saves it: byte order mark, tabs, CR LF, and
 // the empty last column a spreadsheet adds.
 std::string unicodeText(bool bigEndian) {
-    std::string text = "Model\tKPSID\tDocumentation\tURL\tLanguages\t\r\nQX-500\tQX500\t\t\t\t\r\n"
-                       "QX-750 Duo\tQX750D\tQX-750\t\t\t\r\n"
-                       "RT-20\tRT20\tnone\thttp://support.example.com/manuals/redirect?\tJapanese;English;German;Korean\t\r\n";
+    std::string text =
+        "Model\tKPSID\tDocumentation\tURL\tLanguages\t\r\nQX-500\tQX500\t\t\t\t\r\n"
+        "QX-750 Duo\tQX750D\tQX-750\t\t\t\r\n"
+        "RT-20\tRT20\tnone\thttp://support.example.com/manuals/redirect?\tJapanese;English;German;Korean\t\r\n";
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char c : text)
         out += bigEndian ? "\0"s + c : std::string(1, c) + '\0';
@@ -257,7 +261,8 @@ std::vector<std::string> withoutSpanishAndItalian(const Inputs& in, std::vector<
     fs::remove_all(in.at("manuals/QX-750"));
     in.write("models.csv", "Model,KPSID\nQX-500,QX500\n");
     in.write("languages.csv", "Folder Name,Display Name,KPS Code\nEnglish,English,en\nGerman,Deutsch,de\n"
-                              "French,Français," + frenchCode + "\nJapanese,日本語,ja\n");
+                              "French,Français," +
+                                  frenchCode + "\nJapanese,日本語,ja\n");
     return with(in.init(), with({"--language-table", in.at("languages.csv"), "--strict"}, std::move(more)));
 }
 
@@ -269,13 +274,18 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"a warning fails with --strict", [](const Inputs& in) { return spacedKpsid(in, {"--strict"}); }, 1,
                 warnsAtTheTable},
         Outcome{"ignored warnings do not fail with --strict",
-                [](const Inputs& in) { return withoutSpanishAndItalian(in, {"--ignore", "language-code-unknown"}); },
+                [](const Inputs& in) {
+                    return withoutSpanishAndItalian(in, {"--ignore", "language-code-unknown"});
+                },
                 0,
                 [](const Inputs&, const testing::ProcessResult& run) {
                     EXPECT_EQ(run.out.find("language-code-unknown"), std::string::npos) << run.out;
                 }},
         Outcome{"findings as JSON, placed at the table",
-                [](const Inputs& in) { return spacedKpsid(in, {"--format", "json"}); }, 0,
+                [](const Inputs& in) {
+                    return spacedKpsid(in, {"--format", "json"});
+                },
+                0,
                 [](const Inputs& in, const testing::ProcessResult& run) {
                     auto findings = nlohmann::json::parse(run.out, nullptr, false);
                     ASSERT_TRUE(findings.is_array() && findings.size() == 1) << run.out;
@@ -307,28 +317,28 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_FALSE(fs::exists(in.at("discs/ZORVANE/MacResources/CDCommonMessage.bundle/Contents/"
                                                   "Resources/it.lproj")));
                 }},
-        Outcome{"a table in UTF-16, either byte order, makes the disc of the UTF-8 table",
-                [](const Inputs& in) {
-                    in.write("models.csv", unicodeText(false));
-                    in.write("models-be.csv", unicodeText(true));
-                    auto bigEndian = in.init();
-                    bigEndian[2] = in.at("models-be.csv");
-                    bigEndian.back() = in.at("discs/BIG");
-                    EXPECT_EQ(testing::runProcess(PRESS_PATH, bigEndian).exitStatus, 0);
-                    return in.init();
-                },
-                0,
-                [](const Inputs& in, const testing::ProcessResult&) {
-                    for (const char* disc : {"discs/ZORVANE", "discs/BIG"}) {
-                        auto list = foundation::PropertyListReader::readFile(in.at(disc) +
-                                                                             "/MacResources/ModelInfo.plist");
-                        std::vector<std::string> records;
-                        for (const auto& [model, record] : list.root.objectForKey("Model").entries())
-                            records.push_back(model + "=" + std::string(record.objectForKey("KPSID").text()));
-                        EXPECT_EQ(records, (std::vector<std::string>{"QX-500=QX500", "QX-750 Duo=QX750D", "RT-20=RT20"}))
-                            << disc;
-                    }
-                }}),
+        Outcome{
+            "a table in UTF-16, either byte order, makes the disc of the UTF-8 table",
+            [](const Inputs& in) {
+                in.write("models.csv", unicodeText(false));
+                in.write("models-be.csv", unicodeText(true));
+                auto bigEndian = in.init();
+                bigEndian[2] = in.at("models-be.csv");
+                bigEndian.back() = in.at("discs/BIG");
+                EXPECT_EQ(testing::runProcess(PRESS_PATH, bigEndian).exitStatus, 0);
+                return in.init();
+            },
+            0,
+            [](const Inputs& in, const testing::ProcessResult&) {
+                for (const char* disc : {"discs/ZORVANE", "discs/BIG"}) {
+                    auto list = foundation::PropertyListReader::readFile(in.at(disc) + "/MacResources/ModelInfo.plist");
+                    std::vector<std::string> records;
+                    for (const auto& [model, record] : list.root.objectForKey("Model").entries())
+                        records.push_back(model + "=" + std::string(record.objectForKey("KPSID").text()));
+                    EXPECT_EQ(records, (std::vector<std::string>{"QX-500=QX500", "QX-750 Duo=QX750D", "RT-20=RT20"}))
+                        << disc;
+                }
+            }}),
     [](const auto& test) { return testing::caseName(test.param.name); });
 
 }
