@@ -181,6 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
                      return in.init();
                  },
                  "has 104 characters; the image's Joliet names (Windows) hold at most 103", ""},
+        BadInput{"manual name longer than HFS+ holds decomposed",
+                 [](const Inputs& in) {
+                     // U+0390 decomposes into three: 100 characters for Joliet, 300 for HFS+.
+                     std::string name;
+                     for (int i = 0; i < 100; ++i)
+                         name += "\xCE\x90";
+                     in.write("manuals/Manuals/English/" + name, "notes");
+                     return in.init();
+                 },
+                 "has 300 UTF-16 characters decomposed; the image's HFS+ names (the Mac) hold at most 255", ""},
         BadInput{"names that differ only in letter case",
                  [](const Inputs& in) {
                      fs::copy_file(in.at("manuals/Manuals/English/top.pdf"), in.at("manuals/Manuals/English/TOP.PDF"));
