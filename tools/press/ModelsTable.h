@@ -36,8 +36,8 @@ public:
     std::string where(const Model& model) const { return path_ + ":" + std::to_string(model.line); }
 
     static std::vector<std::string> splitLanguages(const std::string& list);
-    // How often two names were compared to find names listed twice: one or
-    // two a row, whatever the table's length.
+    // The work of finding names listed twice (names hashed and compared):
+    // one or two steps a row, whatever the table's length.
     std::size_t nameComparisons() const { return nameComparisons_; }
 
 private:

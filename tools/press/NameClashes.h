@@ -10,7 +10,7 @@ namespace docshelf::press {
 
 // Names that would be one name: equal once composed (NFC) and case folded, as
 // "Café" in either normalization, or "QX-500" and "qx-500". Found by hashing,
-// so a list of n names takes about n comparisons, not n².
+// so a list of n names takes about n steps, not n².
 class NameClashes {
 public:
     struct Earlier {
@@ -25,10 +25,17 @@ public:
 
     // The earlier name that this one clashes with; else nullopt, and the name is kept.
     std::optional<Earlier> add(std::string_view name, std::size_t tag);
-    // How many times two names' keys were compared: the work done.
+    // The work done: each key hashed, and each time two keys were compared.
     std::size_t comparisons() const { return comparisons_; }
 
 private:
+    struct CountedHash {
+        std::size_t* count;
+        std::size_t operator()(const std::string& key) const {
+            ++*count;
+            return std::hash<std::string>{}(key);
+        }
+    };
     struct CountedEqual {
         std::size_t* count;
         bool operator()(const std::string& a, const std::string& b) const {
@@ -38,8 +45,8 @@ private:
     };
 
     std::size_t comparisons_ = 0;
-    std::unordered_map<std::string, Earlier, std::hash<std::string>, CountedEqual> seen_{16, std::hash<std::string>{},
-                                                                                         CountedEqual{&comparisons_}};
+    std::unordered_map<std::string, Earlier, CountedHash, CountedEqual> seen_{16, CountedHash{&comparisons_},
+                                                                              CountedEqual{&comparisons_}};
 };
 
 }
