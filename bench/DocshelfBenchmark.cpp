@@ -11,6 +11,8 @@
 // asked.
 #include "FileSystemFloor.h"
 
+#include "ModelsTable.h"
+
 #include "catalogue/ZVModelDocumentation.h"
 #include "inspect/window/WindowSession.h"
 #include "platform/foundation/Bundle.h"
@@ -21,6 +23,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -162,6 +166,28 @@ void readPropertyList(benchmark::State &state, std::string path) {
   measure(state, floor, read);
 }
 
+// docshelf-press reading a models table of `rows` models whose last row
+// repeats the first in other letter case: the pair 30,000 and 60,000 shows the
+// search for names listed twice growing with the rows, not their square.
+void readModelsTable(benchmark::State &state, std::size_t rows) {
+  std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("docshelf-bench-models-" + std::to_string(rows) + ".csv"))
+          .string();
+  {
+    std::ofstream table(path, std::ios::binary | std::ios::trunc);
+    table << "Model,KPSID\n";
+    for (std::size_t i = 0; i + 1 < rows; ++i)
+      table << "Model " << i << ",ID" << i << "\n";
+    table << "MODEL 0,LAST\n";
+  }
+  for (auto _ : state) {
+    std::vector<std::string> errors;
+    benchmark::DoNotOptimize(press::ModelsTable::readFile(path, errors));
+  }
+  std::filesystem::remove(path);
+}
+
 } // namespace
 } // namespace docshelf::bench
 
@@ -196,6 +222,11 @@ int main(int argc, char **argv) {
         disc.path + "/MacResources/CDInfo.plist")
         ->Unit(benchmark::kMillisecond);
   }
+  for (std::size_t rows : {std::size_t{30'000}, std::size_t{60'000}})
+    benchmark::RegisterBenchmark(
+        ("ReadModelsTable/" + std::to_string(rows)).c_str(), readModelsTable,
+        rows)
+        ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -72,7 +72,7 @@ std::optional<LanguageTable> LanguageTable::parse(std::string_view text, const s
     table.source_ = source;
     for (const auto& row : csv->rows()) {
         auto field = [&](std::size_t column) { return column < row.fields.size() ? row.fields[column] : ""; };
-        Language language{field(*folder), field(*display), field(*code)};
+        Language language{field(*folder), field(*display), field(*code), row.line};
         std::string where = source + ":" + std::to_string(row.line) + ": ";
         if (language.folder.empty() || language.display.empty() || language.code.empty()) {
             error = where + "a language needs its folder name, display name and code";

@@ -2,6 +2,9 @@
 
 #include "ModelsTable.h"
 
+#include "inspect/common/Codes.h"
+
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -21,6 +24,7 @@ const char* const pressUsage =
     "  --online-languages LIST  disc-wide online languages, e.g. \"English;German\"\n"
     "  --language-table FILE    languages (Folder Name,Display Name,KPS Code) instead of the built-in table\n"
     "  --localizations DIR      a folder of further *.lproj for the message bundle (repeatable)\n"
+    "  --leave-out LPROJ        leave the template's localization out, e.g. it.lproj (repeatable)\n"
     "  --windows-file PATH      a file or folder put into the Windows folder (repeatable)\n"
     "  --app BUNDLE             the application bundle (default: the build's)\n"
     "  --message-template DIR   the message bundle to start from (default: the sample disc's)\n"
@@ -32,7 +36,9 @@ const char* const pressUsage =
     "  --force                  press even when the check finds errors\n"
     "  --replace                replace an existing IMAGE\n"
     "both:\n"
-    "  --inspector PROGRAM      the docshelf-inspect to check with (default: beside docshelf-press)\n"
+    "  --format FORMAT          the check's findings as text, json, sarif or github (as docshelf-inspect check)\n"
+    "  --strict                 warnings fail the exit status too\n"
+    "  --ignore CODE            leave out the findings of a code (repeatable)\n"
     "  --time-limit SECONDS     longest wait for each outside program (default 600)\n";
 
 PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments, PressCommandLine defaults) {
@@ -51,11 +57,13 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
     }
     InitOptions& i = result.init;
     ImageOptions& m = result.image;
-    std::string inspector;
     std::string limit;
+    std::string format;
+    std::vector<std::string> ignored;
     using Setter = std::function<void(const std::string&)>;
-    std::map<std::string, Setter> both{{"--inspector", [&](const std::string& v) { inspector = v; }},
-                                       {"--time-limit", [&](const std::string& v) { limit = v; }}};
+    std::map<std::string, Setter> both{{"--time-limit", [&](const std::string& v) { limit = v; }},
+                                       {"--format", [&](const std::string& v) { format = v; }},
+                                       {"--ignore", [&](const std::string& v) { ignored.push_back(v); }}};
     std::map<std::string, Setter> valued =
         init ? std::map<std::string,
                         Setter>{{"--models", [&](const std::string& v) { i.models = v; }},
@@ -69,6 +77,7 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
                                  [&](const std::string& v) { i.discWide.languages = ModelsTable::splitLanguages(v); }},
                                 {"--language-table", [&](const std::string& v) { i.languageTable = v; }},
                                 {"--localizations", [&](const std::string& v) { i.localizations.push_back(v); }},
+                                {"--leave-out", [&](const std::string& v) { i.leftOut.push_back(v); }},
                                 {"--windows-file", [&](const std::string& v) { i.windowsFiles.push_back(v); }},
                                 {"--app", [&](const std::string& v) { i.app = v; }},
                                 {"--message-template", [&](const std::string& v) { i.messageTemplate = v; }},
@@ -78,6 +87,7 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
         init ? std::map<std::string, bool*>{{"--binary", &i.binary}, {"--replace", &i.replace}, {"--force", &i.force}}
              : std::map<std::string, bool*>{{"--replace", &m.replace}, {"--force", &m.force}};
     valued.insert(both.begin(), both.end());
+    flags["--strict"] = &result.findings.strict;
 
     std::vector<std::string> positional;
     for (std::size_t k = 1; k < arguments.size(); ++k) {
@@ -97,8 +107,26 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
             positional.push_back(word);
         }
     }
-    if (!inspector.empty())
-        i.inspector = m.inspector = inspector;
+    for (const auto& code : ignored) {
+        if (!inspect::Codes::find(code)) {
+            result.error = "--ignore: no finding has the code \"" + code + "\"";
+            return result;
+        }
+        result.findings.ignored.push_back(code);
+    }
+    const std::pair<const char*, inspect::OutputFormat> formats[]{{"text", inspect::OutputFormat::Text},
+                                                                  {"json", inspect::OutputFormat::Json},
+                                                                  {"sarif", inspect::OutputFormat::Sarif},
+                                                                  {"github", inspect::OutputFormat::Github}};
+    if (!format.empty()) {
+        auto known =
+            std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return format == f.first; });
+        if (known == std::end(formats)) {
+            result.error = "--format takes text, json, sarif or github, not \"" + format + "\"";
+            return result;
+        }
+        result.findings.format = known->second;
+    }
     if (!limit.empty()) {
         std::size_t end = 0;
         long seconds = 0;

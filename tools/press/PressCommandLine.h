@@ -2,6 +2,7 @@
 
 #include "ImageCommand.h"
 #include "InitCommand.h"
+#include "Reporter.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ struct PressCommandLine {
     std::string command; // "init", "image" or "help"
     InitOptions init;
     ImageOptions image;
-    std::string error; // set when the arguments are wrong
+    FindingsChoice findings; // how the check's findings are shown, for both commands
+    std::string error;       // set when the arguments are wrong
 };
 
 PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments, PressCommandLine defaults);

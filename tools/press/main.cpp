@@ -1,7 +1,7 @@
 #include "PressCommandLine.h"
 #include "Reporter.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 #include <unistd.h>
 
@@ -9,10 +9,7 @@ using namespace docshelf::press;
 
 int main(int argc, char** argv) {
     PressCommandLine defaults;
-    // What the build made, found from where this program lies (build/tools).
-    std::error_code code;
-    auto here = std::filesystem::read_symlink("/proc/self/exe", code).parent_path();
-    defaults.init.inspector = defaults.image.inspector = (here / "docshelf-inspect").string();
+    // What the build made.
     defaults.init.app = DOCSHELF_PRESS_APP;
     defaults.init.messageTemplate = DOCSHELF_PRESS_MESSAGE_TEMPLATE;
     defaults.init.windowsPrograms = DOCSHELF_PRESS_WINDOWS_PROGRAMS;
@@ -26,7 +23,8 @@ int main(int argc, char** argv) {
         std::cout << pressUsage;
         return 0;
     }
-    Reporter reporter(isatty(STDERR_FILENO) == 1);
-    return command.command == "init" ? InitCommand::run(command.init, reporter)
-                                     : ImageCommand::run(command.image, reporter);
+    Reporter reporter(isatty(STDERR_FILENO) == 1, command.findings);
+    int status = command.command == "init" ? InitCommand::run(command.init, reporter)
+                                           : ImageCommand::run(command.image, reporter);
+    return std::max(status, reporter.finish());
 }
