@@ -1,7 +1,7 @@
 #include "CsvTable.h"
 
 #include "platform/foundation/ReadLimits.h"
-#include "platform/foundation/RegularFile.h"
+#include "cli/InputFile.h"
 
 namespace docshelf::press {
 
@@ -93,7 +93,7 @@ std::optional<CsvTable> CsvTable::parse(std::string_view text, std::string& erro
 
 std::optional<CsvTable> CsvTable::readFile(const std::string& path, std::string& error) {
     // A pipe, a device or a folder is refused at once rather than waited on.
-    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    auto file = cli::InputFile::read(path, foundation::ReadLimits::maximumFileSize);
     if (!file.bytes) {
         error = "cannot be read: " + file.error;
         return std::nullopt;

@@ -270,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DiscFolder, TheRepositorysFolderChecksCleanWithTheBuiltBundle) {
     auto result = inspect({"check", SAMPLE_DISC_SOURCE});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
-    EXPECT_NE(result.err.find("using the one built here"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("using the one that came with the inspector"), std::string::npos) << result.err;
 }
 
 TEST(DiscFolder, AppThatIsNoBundleIsRefused) {

@@ -17,7 +17,7 @@ namespace docshelf::appkit {
 class Backend;
 }
 
-namespace docshelf::inspect {
+namespace docshelf {
 
 struct WindowOptions {
     std::string app;
