@@ -51,8 +51,8 @@ std::string Installation::application() {
 }
 
 std::string Installation::messageTemplate() {
-    return firstPresent({"../share/docshelf/CDCommonMessage.bundle",
-                         "../sample-disc/ZORVANE/MacResources/CDCommonMessage.bundle"});
+    return firstPresent(
+        {"../share/docshelf/CDCommonMessage.bundle", "../sample-disc/ZORVANE/MacResources/CDCommonMessage.bundle"});
 }
 
 std::string Installation::windowsPrograms() {

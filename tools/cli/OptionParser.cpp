@@ -62,8 +62,7 @@ OptionParser& OptionParser::list(std::string name, std::string commands, Setter 
     return declare(std::move(name), std::move(commands), true, true, std::move(set));
 }
 
-const OptionParser::Option* OptionParser::find(const std::string& name, const std::string& command,
-                                               bool& known) const {
+const OptionParser::Option* OptionParser::find(const std::string& name, const std::string& command, bool& known) const {
     known = false;
     for (const Option& option : options_) {
         if (option.name != name)
@@ -136,6 +135,17 @@ ParsedLine OptionParser::parse(const std::vector<std::string>& arguments) const 
         }
     }
     return line;
+}
+
+std::vector<std::string> OptionParser::optionsOf(const std::string& command) const {
+    std::vector<std::string> names;
+    for (const Option& option : options_) {
+        bool goes = option.commands.empty() ||
+                    std::find(option.commands.begin(), option.commands.end(), command) != option.commands.end();
+        if (goes && std::find(names.begin(), names.end(), option.name) == names.end())
+            names.push_back(option.name);
+    }
+    return names;
 }
 
 std::string OptionParser::usageError(const ParsedLine& line) const {

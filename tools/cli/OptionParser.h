@@ -46,6 +46,10 @@ public:
     // The two lines a usage error prints: "PROGRAM: ERROR" and how to get help.
     std::string usageError(const ParsedLine& line) const;
 
+    const std::vector<std::string>& commands() const { return commands_; }
+    // The options that go with the command, in the order declared.
+    std::vector<std::string> optionsOf(const std::string& command) const;
+
 private:
     struct Option {
         std::string name;

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         std::cerr << "docshelf-inspect: " << result.error << "\n";
         return 1;
     }
-    return inspect::CommandRun::reportFindings(
-        result.findings, *command,
-        inspect::counted(result.pictures, "window") + " rendered to " + *command->out + "/index.html; ");
+    return inspect::CommandRun::reportFindings(result.findings, *command,
+                                               inspect::counted(result.pictures, "window") + " rendered to " +
+                                                   *command->out + "/index.html; ");
 }

@@ -23,7 +23,8 @@ TEST_P(WrongCommandLine, IsRefusedWithAReason) {
     EXPECT_NE(result.error.find(GetParam().expected), std::string::npos) << line << "-> " << result.error;
     // Two lines: the error, then how to get help (for the command when there is one).
     const std::string& printed = result.usageError;
-    EXPECT_TRUE(printed.starts_with("docshelf-inspect: " + result.error + "\nTry 'docshelf-inspect ")) << line << printed;
+    EXPECT_TRUE(printed.starts_with("docshelf-inspect: " + result.error + "\nTry 'docshelf-inspect "))
+        << line << printed;
     EXPECT_TRUE(printed.ends_with(" --help' for more information.\n")) << line << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << line << printed;
 }
@@ -72,7 +73,8 @@ TEST(CommandLine, ParsesEachCommand) {
     EXPECT_EQ(check.commandLine->messageBundle, "/M");
     EXPECT_FALSE(parseCommandLine({"check", "--app", "A"}).commandLine->json);
 
-    auto disc = parseCommandLine({"render", "/discs/draft", "--out", "/o", "--volume", "/Volumes/ZORVANE=/discs/draft"});
+    auto disc =
+        parseCommandLine({"render", "/discs/draft", "--out", "/o", "--volume", "/Volumes/ZORVANE=/discs/draft"});
     ASSERT_TRUE(disc.commandLine) << disc.error;
     EXPECT_EQ(disc.commandLine->disc, "/discs/draft");
     EXPECT_EQ(disc.commandLine->volumes,

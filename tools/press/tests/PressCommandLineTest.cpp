@@ -29,17 +29,19 @@ TEST_P(PressCommandLineTest, ReadsAsItShould) {
     if (c.command.empty()) {
         EXPECT_NE(result.error.find(c.detail), std::string::npos) << line << "-> " << result.error;
         const std::string& printed = result.usageError;
-        EXPECT_TRUE(printed.starts_with("docshelf-press: " + result.error + "\nTry 'docshelf-press ")) << line << printed;
+        EXPECT_TRUE(printed.starts_with("docshelf-press: " + result.error + "\nTry 'docshelf-press "))
+            << line << printed;
         EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << line << printed;
         return;
     }
     ASSERT_EQ(result.error, "") << line;
     EXPECT_EQ(result.command, c.command) << line;
-    std::string read = c.detail.empty()                       ? ""
-                       : c.detail.starts_with("image=")       ? "image=" + result.image.image
-                       : c.detail.starts_with("models=")      ? "models=" + result.init.models
-                       : c.detail.starts_with("localizations=") ? "localizations=" + std::to_string(result.init.localizations.size())
-                                                              : "limit=" + std::to_string(result.image.limit.count());
+    std::string read = c.detail.empty()                  ? ""
+                       : c.detail.starts_with("image=")  ? "image=" + result.image.image
+                       : c.detail.starts_with("models=") ? "models=" + result.init.models
+                       : c.detail.starts_with("localizations=")
+                           ? "localizations=" + std::to_string(result.init.localizations.size())
+                           : "limit=" + std::to_string(result.image.limit.count());
     EXPECT_EQ(read, c.detail) << line;
 }
 
@@ -60,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"image", "D/"}, "image", "image=D.iso"},
                       Line{{"init", "--models", "-", "--manuals", "M", "--out", "D"}, "init", "models=-"},
                       Line{initWith({"--localizations=A", "--localizations", "B"}), "init", "localizations=2"},
-                      Line{{"image", "D", "--time-limit=30"}, "image", "limit=30"},
-                      Line{{}, "", "no command"}, Line{{"press"}, "", "unknown command 'press'"},
+                      Line{{"image", "D", "--time-limit=30"}, "image", "limit=30"}, Line{{}, "", "no command"},
+                      Line{{"press"}, "", "unknown command 'press'"},
                       Line{{"image"}, "", "image takes one disc folder"},
                       Line{{"image", "D", "--binary"}, "", "option --binary does not go with image"},
                       Line{initWith({"--binary=yes"}), "", "option --binary takes no value"},
