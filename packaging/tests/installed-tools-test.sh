@@ -79,6 +79,13 @@ if [[ $windows == ON ]]; then
     [[ $status -le 1 && -x $work/discs/ZORVANE/Docshelf.app/Contents/MacOS/Docshelf &&
        -f $work/discs/ZORVANE/Windows/setup.exe ]] ||
         fail "press with its defaults" "init exited $status: $(cat "$work/press.out")"
+    # [press an image] image checks with the installed inspector beside the press.
+    if command -v xorriso >/dev/null && [[ -d $work/discs/ZORVANE ]]; then
+        "$prefix/bin/docshelf-press" image "$work/discs/ZORVANE" >"$work/image.out" 2>&1
+        status=$?
+        [[ $status -le 1 && -s $work/discs/ZORVANE.iso ]] ||
+            fail "press an image" "image exited $status: $(cat "$work/image.out")"
+    fi
 fi
 
 # [manual pages] man reads both without a warning.
