@@ -97,9 +97,14 @@ ParsedLine OptionParser::parse(const std::vector<std::string>& arguments) const 
         return line;
     }
     std::set<const Option*> given;
+    bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
-        if (word == "-" || !word.starts_with("-")) {
+        if (word == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || word == "-" || !word.starts_with("-")) {
             line.operands.push_back(word);
             continue;
         }

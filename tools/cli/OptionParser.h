@@ -18,8 +18,8 @@ struct ParsedLine {
 
 // The command-line rules both tools share: COMMAND [OPTION | OPERAND]...;
 // --name VALUE and --name=VALUE alike; --help, -h and --version anywhere, even
-// after a word that is wrong; "-" an operand or a value (standard input); a
-// single-valued option given twice is an error.
+// after a word that is wrong; "-" an operand or a value (standard input); every
+// word after "--" an operand; a single-valued option given twice is an error.
 //
 // Each option is one declaration naming the commands it goes with (space
 // separated; empty for every command) and where its value goes:

@@ -60,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"--version"}, "version", ""}, Line{{"image", "D", "--version"}, "version", ""},
                       Line{{"image", "D/", "--out=X.iso"}, "image", "image=X.iso"},
                       Line{{"image", "D/"}, "image", "image=D.iso"},
+                      Line{{"image", "--", "--odd"}, "image", "image=--odd.iso"},
                       Line{{"init", "--models", "-", "--manuals", "M", "--out", "D"}, "init", "models=-"},
                       Line{initWith({"--localizations=A", "--localizations", "B"}), "init", "localizations=2"},
                       Line{{"image", "D", "--time-limit=30"}, "image", "limit=30"}, Line{{}, "", "no command"},
