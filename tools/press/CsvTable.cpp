@@ -3,6 +3,7 @@
 #include "platform/foundation/ReadLimits.h"
 #include "platform/foundation/RegularFile.h"
 #include "platform/foundation/Utf8.h"
+#include "cli/InputFile.h"
 
 #include <algorithm>
 
@@ -181,7 +182,7 @@ std::optional<CsvTable> CsvTable::parse(std::string_view bytes, std::string& err
 
 std::optional<CsvTable> CsvTable::readFile(const std::string& path, std::string& error) {
     // A pipe, a device or a folder is refused at once rather than waited on.
-    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    auto file = cli::InputFile::read(path, foundation::ReadLimits::maximumFileSize);
     if (!file.bytes) {
         error = "cannot be read: " + file.error;
         return std::nullopt;

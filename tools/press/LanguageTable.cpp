@@ -3,7 +3,7 @@
 #include "CsvTable.h"
 
 #include "platform/foundation/ReadLimits.h"
-#include "platform/foundation/RegularFile.h"
+#include "cli/InputFile.h"
 
 #include <algorithm>
 
@@ -46,7 +46,7 @@ LanguageTable LanguageTable::builtIn() {
 }
 
 std::optional<LanguageTable> LanguageTable::readFile(const std::string& path, std::string& error) {
-    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    auto file = cli::InputFile::read(path, foundation::ReadLimits::maximumFileSize);
     if (!file.bytes) {
         error = path + ": the language table cannot be read: " + file.error;
         return std::nullopt;

@@ -1,7 +1,7 @@
 #include "inspect/catalogue/CatalogueReport.h"
 
 #include "inspect/common/DiscPropertyLists.h"
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"

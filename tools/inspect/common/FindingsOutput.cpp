@@ -1,7 +1,7 @@
 #include "inspect/common/FindingsOutput.h"
 
 #include "inspect/common/Codes.h"
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include <map>
 

@@ -22,8 +22,8 @@
 namespace docshelf::cocoa {
 namespace {
 
-using fltk::testing::ChildProcess;
-using fltk::testing::DesktopUser;
+using docshelf::testing::ChildProcess;
+using docshelf::testing::DesktopUser;
 using docshelf::testing::XvfbServer;
 using foundation::Value;
 

@@ -31,8 +31,8 @@ namespace docshelf::fltk {
 namespace {
 
 using foundation::Value;
-using testing::ChildProcess;
-using testing::DesktopUser;
+using docshelf::testing::ChildProcess;
+using docshelf::testing::DesktopUser;
 using docshelf::testing::XvfbServer;
 
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& environment) {
     pid_ = fork();

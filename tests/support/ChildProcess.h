@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 // A program started in the background, with its output thrown away, that is
 // ended (SIGTERM, then SIGKILL) when the object goes.
