@@ -14,6 +14,12 @@ std::shared_ptr<MenuItem> MenuItem::initWithTitle(const foundation::Value& title
     return item;
 }
 
+std::shared_ptr<MenuItem> MenuItem::separatorItem() {
+    auto item = std::make_shared<MenuItem>();
+    item->separator_ = true;
+    return item;
+}
+
 bool MenuItem::sendAction() {
     return Application::shared().sendAction(action_, target(), weak_from_this().lock());
 }

@@ -231,6 +231,7 @@ TEST_P(WindowInput, TheWindowDecidesWhatKeysAndClicksDo) {
     auto about = MenuItem::initWithTitle("About", "about", "");
     about->setTarget(log);
     applicationMenu->addItem(about);
+    applicationMenu->addItem(MenuItem::separatorItem());
     auto close = MenuItem::initWithTitle("Close", "performClose", "w");
     applicationMenu->addItem(close);
     auto holder = MenuItem::initWithTitle("", "", "");
@@ -314,6 +315,12 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"the application menus first item is About",
                   {mouse(Input::Kind::Down, background, MouseButton::Right), key(Key::Down), key(Key::Return)},
                   {"about"}},
+        InputCase{"Down from About passes the separator to Close",
+                  {mouse(Input::Kind::Down, background, MouseButton::Right), key(Key::Down), key(Key::Down),
+                   key(Key::Return)},
+                  {},
+                  false,
+                  false},
         InputCase{"Ctrl W is the menus key equivalent and closes the window", {command("w")}, {}, false, false},
         InputCase{"Ctrl Q without such an item does nothing", {command("q")}, {}}),
     [](const auto& info) { return testing::caseName(info.param.name); });
