@@ -16,6 +16,8 @@ std::shared_ptr<MenuItem> MenuItem::initWithTitle(const foundation::Value& title
 
 std::shared_ptr<MenuItem> MenuItem::separatorItem() {
     auto item = std::make_shared<MenuItem>();
+    // Titled with the empty string, as AppKit's separator item is.
+    item->title_ = foundation::Value("");
     item->separator_ = true;
     return item;
 }

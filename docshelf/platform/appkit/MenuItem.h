@@ -18,7 +18,7 @@ public:
     // action may be empty: the item sends nothing.
     static std::shared_ptr<MenuItem> initWithTitle(const foundation::Value& title, std::string action,
                                                    std::string keyEquivalent);
-    // The line between groups of items: no title, no action, never chosen.
+    // The line between groups of items: titled "", no action, never chosen.
     static std::shared_ptr<MenuItem> separatorItem();
     bool isSeparatorItem() const { return separator_; }
 
