@@ -20,6 +20,8 @@ public:
         std::string title;
         // The item's key equivalent ("q"), shown dimmed at the right; may be empty.
         std::string keyEquivalent;
+        // A line between groups of items: a row that is never highlighted or chosen.
+        bool separator = false;
     };
     enum class Part { None, Item, ScrollUp, ScrollDown };
     struct Row {
@@ -68,8 +70,8 @@ public:
     long markedItem() const { return marked_; }
     long highlightedItem() const { return highlighted_; }
 
-    // Up, Down, Home, End, Page Up and Page Down move the highlight and scroll it
-    // into view; Return, and Space unless it continues a typed prefix, choose;
+    // Up, Down, Home, End, Page Up and Page Down move the highlight, past
+    // separators, and scroll it into view; Return, and Space unless it continues a typed prefix, choose;
     // Escape closes; typed text goes to the first item whose title begins with it
     // (ASCII letters in any case). Keys with command do nothing.
     void keyDown(const KeyEvent& event);
@@ -104,6 +106,11 @@ private:
     void scrollBy(long rows);
     void scrollToShow(long item);
     void highlight(long item);
+    // The item, or the nearest one that can be chosen in the direction step (1
+    // or -1), else in the other; -1 when there is none.
+    long choosableFrom(long item, long step) const;
+    // The item a row shows, when it can be chosen; else -1.
+    long choosableAt(long row) const;
     void typeAhead(const std::string& text, double at);
     void choose(long item);
 

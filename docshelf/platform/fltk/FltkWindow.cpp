@@ -58,6 +58,9 @@ void FltkWindow::synchronize(float screenHeight, bool applicationHidden) {
         resize(x, y, w, h);
     size_range(w, h, w, h);
     if (window->isVisible() && !shown()) {
+        // Where the model put it (the main window centred, the About panel a
+        // little above the middle of the screen); a window manager keeps that.
+        force_position(1);
         show();
     } else if (!window->isVisible() && shown()) {
         hide();

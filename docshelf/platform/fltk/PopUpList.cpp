@@ -163,6 +163,11 @@ void PopUpList::draw() {
         }
         if (shown.part != MenuTracker::Part::Item)
             continue;
+        if (tracker_.entries()[static_cast<std::size_t>(shown.item)].separator) {
+            fl_color(listBorder);
+            fl_xyline(markWidth / 2, top + rowHeight / 2, w() - markWidth / 2);
+            continue;
+        }
         bool lit = shown.item == tracker_.highlightedItem();
         if (lit) {
             fl_color(accent);

@@ -170,7 +170,8 @@ TEST(SampleDiscWindow, StartUpStateHasEveryPart) {
     EXPECT_EQ(state["window"], ordered_json::parse(R"({"title": "Docshelf", "key": true})"));
     EXPECT_EQ(state["modelPopUp"]["selected"], "QX-500");
     EXPECT_EQ(state["languagePopUp"]["selected"], "English");
-    EXPECT_EQ(state["applicationMenu"].size(), 5u);
+    // About, Hide, Hide Others, Show All and Quit, with the two separators titled "".
+    EXPECT_EQ(state["applicationMenu"].size(), 7u);
     EXPECT_EQ(state["frames"]["languagePUButton"].size(), 4u);
 }
 

@@ -178,6 +178,27 @@ INSTANTIATE_TEST_SUITE_P(
                       WheelCase{"many notches down end at the last item", 43, 10000, 2957, 2999}),
     [](const auto& wheel) { return docshelf::testing::caseName(wheel.param.name); });
 
+TEST(MenuTrackerTest, ASeparatorIsNeverHighlightedOrChosen) {
+    // About, a line, Hide, a line, Quit: an application menu opened at the pointer.
+    MenuTracker tracker({{"About", ""}, {"", "", true}, {"Hide", "h"}, {"", "", true}, {"Quit", "q"}}, -1);
+    tracker.placeAt(100, 0, screenHeight);
+    tracker.mouseMoved(1);
+    EXPECT_EQ(tracker.highlightedItem(), -1) << "the pointer on a line highlights it";
+    tracker.mouseUp(1);
+    EXPECT_FALSE(tracker.isFinished()) << "a release on a line chose it";
+    tracker.keyDown(press(Key::End));
+    EXPECT_EQ(tracker.highlightedItem(), 4);
+    tracker.keyDown(press(Key::Up));
+    EXPECT_EQ(tracker.highlightedItem(), 2) << "Up stopped on the line";
+    tracker.keyDown(press(Key::Up));
+    tracker.keyDown(press(Key::Up));
+    EXPECT_EQ(tracker.highlightedItem(), 0) << "Up went past the first item";
+    tracker.mouseMoved(3);
+    tracker.mouseUp(3);
+    tracker.keyDown(press(Key::Return));
+    EXPECT_EQ(tracker.chosenItem(), -1) << "the line under the pointer was chosen";
+}
+
 TEST(MenuTrackerTest, TheClickThatOpenedTheListDoesNotChooseButAReleaseOnAnotherItemDoes) {
     MenuTracker tracker(models(3), 1);
     tracker.placeOver(100, 21, 0, screenHeight);
