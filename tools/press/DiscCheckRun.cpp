@@ -1,12 +1,14 @@
 #include "DiscCheckRun.h"
 
-#include "BoundedRun.h"
+#include "platform/foundation/BoundedRun.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 
 namespace docshelf::press {
+
+using foundation::BoundedRun;
 
 namespace {
 

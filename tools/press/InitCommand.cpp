@@ -2,6 +2,8 @@
 
 #include "DiscCheckRun.h"
 #include "FileTree.h"
+#include "OutputPlace.h"
+#include "PrintedName.h"
 #include "StagingFolder.h"
 
 #include "platform/foundation/PropertyListReader.h"
@@ -89,6 +91,15 @@ struct Writer {
     std::string volume;
     std::string error;
 
+    // Copies what the author named, links confined to `root` (else said why).
+    bool copy(const fs::path& from, const fs::path& to, const fs::path& root) {
+        std::vector<std::string> warnings;
+        bool copied = FileTree::copy(from, to, {{root}, options.followOutsideLinks}, warnings, error);
+        for (const auto& line : warnings)
+            reporter.warning(line);
+        return copied;
+    }
+
     PropertyListFormat format() const { return options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml; }
 
     bool list(const std::string& relative, const Value& root) {
@@ -102,7 +113,7 @@ struct Writer {
 
     bool application(fs::path& executable) {
         fs::path app = disc / fs::path(options.app).filename();
-        if (!FileTree::copy(options.app, app, error))
+        if (!copy(options.app, app, options.app))
             return false;
         std::string infoPath = (app / "Contents/Info.plist").string();
         auto info = PropertyListReader::readFile(infoPath);
@@ -125,7 +136,7 @@ struct Writer {
 
     bool messages() {
         fs::path bundle = disc / "MacResources/CDCommonMessage.bundle";
-        if (!FileTree::copy(options.messageTemplate, bundle, error))
+        if (!copy(options.messageTemplate, bundle, options.messageTemplate))
             return false;
         for (const auto& folder : options.localizations)
             for (const auto& localization : localizationsIn(folder)) {
@@ -134,7 +145,7 @@ struct Writer {
                     reporter.progress("replaced " + localization.filename().string() + " of the template by " +
                                       localization.string());
                 FileTree::remove(target);
-                if (!FileTree::copy(localization, target, error))
+                if (!copy(localization, target, folder))
                     return false;
             }
         reporter.progress("wrote MacResources/CDCommonMessage.bundle");
@@ -143,7 +154,7 @@ struct Writer {
 
     bool documentation() {
         for (const auto& folder : plan.documentationFolders()) {
-            if (!FileTree::copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, error))
+            if (!copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, options.manuals))
                 return false;
             reporter.progress("copied Documentation/" + folder);
         }
@@ -154,26 +165,19 @@ struct Writer {
         fs::path windows = disc / "Windows";
         std::error_code code;
         fs::create_directories(windows, code);
+        // A named folder is the folder its links must stay in; a named file's is the folder it lies in.
         for (const auto& item : options.windowsFiles) {
-            fs::path target = windows / fs::path(item).filename();
-            bool copied =
-                isDirectory(item) ? FileTree::copy(item, target, error) : fs::copy_file(item, target, code) && !code;
-            if (!copied) {
-                if (error.empty())
-                    error = item + ": cannot be copied to " + target.string() + " (" + code.message() + ")";
+            fs::path root = fs::is_directory(fs::symlink_status(item, code)) ? fs::path(item)
+                                                                               : fs::path(item).parent_path();
+            if (!copy(item, windows / fs::path(item).filename(), root.empty() ? "." : root))
                 return false;
-            }
         }
         fs::path programs(options.windowsPrograms);
-        if (!fs::copy_file(programs / "Startwick.exe", windows / "setup.exe", code)) {
-            error = (programs / "Startwick.exe").string() + ": cannot be copied (" + code.message() + ")";
+        if (!copy(programs / "Startwick.exe", windows / "setup.exe", programs))
             return false;
-        }
-        for (const auto& copy : plan.suppliesCopies())
-            if (!fs::copy_file(programs / "Vendpost.exe", windows / copy, code)) {
-                error = (windows / copy).string() + ": cannot be written (" + code.message() + ")";
+        for (const auto& name : plan.suppliesCopies())
+            if (!copy(programs / "Vendpost.exe", windows / name, programs))
                 return false;
-            }
         reporter.progress("wrote Windows/setup.exe and " + std::to_string(plan.suppliesCopies().size()) +
                           " copies of the supplies launcher");
         // Startwick reads the section named after its own file, "setup".
@@ -198,9 +202,24 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     };
     if (auto fault = volumeFault(volume); !fault.empty())
         return fail(out.string() + ": " + fault);
+    std::vector<NamedInput> inputs{{"--models", options.models},
+                                   {"--manuals", options.manuals},
+                                   {"--app", options.app},
+                                   {"--message-template", options.messageTemplate},
+                                   {"--windows-programs", options.windowsPrograms}};
+    if (options.languageTable)
+        inputs.push_back({"--language-table", *options.languageTable});
+    for (const auto& folder : options.localizations)
+        inputs.push_back({"--localizations", folder});
+    for (const auto& item : options.windowsFiles)
+        inputs.push_back({"--windows-file", item});
+    if (auto clash = OutputPlace::clash(out, inputs); !clash.empty())
+        return fail(clash);
     std::error_code code;
     if (fs::exists(fs::symlink_status(out, code)) && !options.replace)
-        return fail(out.string() + " exists; give --replace to replace it");
+        return fail(PrintedName::of(out.string()) + " exists; give --replace to replace it");
+    if (auto refusal = OutputPlace::unreplaceable(out, OutputPlace::Kind::DiscFolder); !refusal.empty())
+        return fail(refusal);
     if (volume != browserVolume)
         reporter.warning("the browser reads its texts from /Volumes/" + std::string(browserVolume) +
                          "/MacResources/CDCommonMessage.bundle; on a disc named " + volume +
@@ -256,6 +275,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     StagingFolder staging(out);
     if (!staging.create(error))
         return fail(error);
+    for (const auto& line : staging.removedLeftovers())
+        reporter.warning("removed " + line);
     reporter.progress("writing the disc in " + staging.path().string());
     Writer writer{options, plan, *languages, reporter, staging.path(), volume, {}};
     fs::path executable;

@@ -28,6 +28,7 @@ const char* const pressUsage =
     "  --binary                 binary property lists\n"
     "  --replace                replace an existing DISC\n"
     "  --force                  write DISC even when the check finds errors\n"
+    "  --follow-outside-links   copy what links leading out of the named folders point to\n"
     "image presses DISC into IMAGE (default DISC.iso), reads it back and checks it:\n"
     "  --force                  press even when the check finds errors\n"
     "  --replace                replace an existing IMAGE\n"
@@ -75,7 +76,8 @@ PressCommandLine parsePressCommandLine(const std::vector<std::string>& arguments
                                 {"--windows-programs", [&](const std::string& v) { i.windowsPrograms = v; }}}
              : std::map<std::string, Setter>{{"--out", [&](const std::string& v) { m.image = v; }}};
     std::map<std::string, bool*> flags =
-        init ? std::map<std::string, bool*>{{"--binary", &i.binary}, {"--replace", &i.replace}, {"--force", &i.force}}
+        init ? std::map<std::string, bool*>{{"--binary", &i.binary}, {"--replace", &i.replace}, {"--force", &i.force},
+                                            {"--follow-outside-links", &i.followOutsideLinks}}
              : std::map<std::string, bool*>{{"--replace", &m.replace}, {"--force", &m.force}};
     valued.insert(both.begin(), both.end());
 
