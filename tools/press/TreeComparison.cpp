@@ -2,8 +2,7 @@
 
 #include "FileTree.h"
 
-#include <unicode/unorm2.h>
-#include <unicode/ustring.h>
+#include "platform/foundation/UnicodeNormalization.h"
 
 #include <algorithm>
 #include <fstream>
@@ -33,32 +32,6 @@ bool sameBytes(const fs::path& a, const fs::path& b) {
     return !left.bad() && !right.bad();
 }
 
-// The name decomposed (NFD), or as it is where it is not UTF-8: such a name
-// is then reported as missing rather than guessed at.
-std::string decomposed(const std::string& name) {
-    UErrorCode status = U_ZERO_ERROR;
-    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
-    int32_t length = 0;
-    u_strFromUTF8(nullptr, 0, &length, name.data(), static_cast<int32_t>(name.size()), &status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status))
-        return name;
-    status = U_ZERO_ERROR;
-    std::u16string wide(static_cast<std::size_t>(length), u'\0');
-    u_strFromUTF8(wide.data(), length, nullptr, name.data(), static_cast<int32_t>(name.size()), &status);
-    // Decomposition makes a name at most a few times longer.
-    std::u16string out(wide.size() * 4 + 16, u'\0');
-    int32_t made = unorm2_normalize(nfd, wide.data(), length, out.data(), static_cast<int32_t>(out.size()), &status);
-    if (U_FAILURE(status))
-        return name;
-    std::string utf8(static_cast<std::size_t>(made) * 3, '\0');
-    int32_t bytes = 0;
-    u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &bytes, out.data(), made, &status);
-    if (U_FAILURE(status))
-        return name;
-    utf8.resize(static_cast<std::size_t>(bytes));
-    return utf8;
-}
-
 }
 
 TreeComparison TreeComparison::compare(const fs::path& folder, const fs::path& tree,
@@ -67,7 +40,7 @@ TreeComparison TreeComparison::compare(const fs::path& folder, const fs::path& t
     // Each path of the folder under the name the tree stores it by.
     std::multimap<std::string, std::string> stored;
     for (auto& path : FileTree::list(folder))
-        stored.emplace(names == Names::Decomposed ? decomposed(path) : path, path);
+        stored.emplace(names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(path) : path, path);
     std::vector<std::string> expected;
     for (const auto& [name, path] : stored)
         expected.push_back(name);
@@ -88,7 +61,7 @@ TreeComparison TreeComparison::compare(const fs::path& folder, const fs::path& t
             result.differences_.push_back(path + ": other bytes than in the folder");
     }
     for (const auto& executable : executables) {
-        std::string name = names == Names::Decomposed ? decomposed(executable) : executable;
+        std::string name = names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(executable) : executable;
         if (std::binary_search(found.begin(), found.end(), name) && !FileTree::isExecutable(tree / name))
             result.differences_.push_back(executable + ": no longer executable");
     }

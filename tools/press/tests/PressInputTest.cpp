@@ -258,6 +258,23 @@ TEST(PressOutsideLinks, CopiedWhenTheAuthorAsks) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(copied))) << "a disc holds no links";
 }
 
+// HFS+ stores names decomposed, Joliet and Rock Ridge as written: a model and
+// a manual page with accents read back from every tree as themselves.
+TEST(PressAccentedNames, PressAndReadBack) {
+    if (!fs::exists("/usr/bin/xorriso") || (!fs::exists("/usr/bin/7zz") && !fs::exists("/usr/bin/7z")))
+        GTEST_SKIP() << "xorriso or 7-Zip is not installed";
+    Inputs inputs;
+    std::ofstream(inputs.at("models.csv"), std::ios::app) << "S\u00E9rie \u00D8,SERIE,,,\n";
+    inputs.write("manuals/Manuals/German/\u00DCbersicht.html", "<p>\u00DCbersicht</p>");
+    auto init = testing::runProcess(PRESS_PATH, inputs.init());
+    ASSERT_EQ(init.exitStatus, 0) << init.err;
+    ASSERT_TRUE(fs::exists(inputs.at("discs/ZORVANE/Windows/vps_S\u00E9rie \u00D8.exe")));
+
+    auto image = testing::runProcess(PRESS_PATH, {"image", inputs.disc(), "--inspector", INSPECTOR_PATH});
+    EXPECT_EQ(image.exitStatus, 0) << image.err;
+    EXPECT_TRUE(fs::exists(inputs.at("discs/ZORVANE.iso"))) << image.err;
+}
+
 // Killed outright, the press runs no handler: what it started dies with it, and
 // the next run to the same place removes the staging folder it left.
 TEST(PressKilled, ChildrenDieAndTheNextRunCleansUp) {
