@@ -126,8 +126,11 @@ BoundedRun BoundedRun::start(const std::string& program, const std::vector<std::
     for (auto& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=') + 1); };
-    std::vector<std::string> entries(environment);
+    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    std::vector<std::string> entries;
+    for (const auto& given : environment)
+        if (given.find('=') != std::string::npos)
+            entries.push_back(given);
     for (char** e = environ; *e; ++e) {
         std::string entry = *e;
         bool replaced = false;
@@ -195,14 +198,17 @@ BoundedRun BoundedRun::run(const std::string& program, const std::vector<std::st
 }
 
 void BoundedRun::wait() {
+    waitFor(std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now()) +
+            std::chrono::milliseconds(1));
+}
+
+bool BoundedRun::waitFor(std::chrono::milliseconds time) {
     if (outcome_ != Outcome::Running) {
-        if (outcome_ == Outcome::NotStarted && outFile_ >= 0) {
-            close(outFile_);
-            close(errFile_);
-            outFile_ = errFile_ = -1;
-        }
-        return;
+        if (outcome_ == Outcome::NotStarted)
+            end();
+        return true;
     }
+    const auto until = std::min(deadline_, std::chrono::steady_clock::now() + time);
     // The leader is looked at without being reaped, so its group cannot be
     // another's by the time what is left of it is killed.
     auto pause = std::chrono::milliseconds(1);
@@ -213,10 +219,13 @@ void BoundedRun::wait() {
             break;
         if (looked != 0 && errno != EINTR)
             break;
-        if (std::chrono::steady_clock::now() >= deadline_) {
+        auto now = std::chrono::steady_clock::now();
+        if (now >= deadline_) {
             outcome_ = Outcome::TimedOut;
             break;
         }
+        if (now >= until)
+            return false;
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }
@@ -225,6 +234,21 @@ void BoundedRun::wait() {
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    finish(status);
+    return true;
+}
+
+void BoundedRun::stop(std::chrono::milliseconds grace) {
+    if (outcome_ != Outcome::Running)
+        return;
+    kill(-pid_, SIGTERM);
+    if (!waitFor(grace)) {
+        deadline_ = std::chrono::steady_clock::now();
+        wait();
+    }
+}
+
+void BoundedRun::finish(int status) {
     leave(pid_);
     out_ = slurp(outFile_);
     err_ = slurp(errFile_);

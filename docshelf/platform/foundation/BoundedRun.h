@@ -17,7 +17,8 @@ public:
     enum class Outcome { Running, Ended, NotStarted, TimedOut, Killed };
 
     // Starts `program` (looked up on PATH when it has no "/"); `environment`
-    // holds NAME=VALUE entries that replace inherited ones of the same name.
+    // holds NAME=VALUE entries that replace inherited ones of the same name,
+    // and bare NAMEs of inherited ones to leave out.
     static BoundedRun start(const std::string& program, const std::vector<std::string>& arguments,
                             std::chrono::milliseconds limit, const std::vector<std::string>& environment = {});
     // Starts it and waits for it.
@@ -35,6 +36,10 @@ public:
 
     // Waits until the program ends or its limit passes, then ends its group.
     void wait();
+    // Waits at most `time` (and never past the limit); false while it still runs.
+    bool waitFor(std::chrono::milliseconds time);
+    // Asks the group to end (SIGTERM), and ends it after `grace` if it has not.
+    void stop(std::chrono::milliseconds grace);
     pid_t pid() const { return pid_; }
     Outcome outcome() const { return outcome_; }
     bool succeeded() const { return outcome_ == Outcome::Ended && status_ == 0; }
@@ -47,6 +52,7 @@ public:
 private:
     BoundedRun() = default;
     void end();
+    void finish(int status);
 
     Outcome outcome_ = Outcome::NotStarted;
     int status_ = -1;

@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "killed by a signal"},
         RunCase{"given variable replaces the inherited one", "sh", "echo \"$HOME\"", 60s, {"HOME=/given"},
                 BoundedRun::Outcome::Ended, 0, "/given\n", "status 0"},
+        RunCase{"bare name leaves the variable out", "sh", "echo \"${HOME-none}\"", 60s, {"HOME"},
+                BoundedRun::Outcome::Ended, 0, "none\n", "status 0"},
         RunCase{"program that does not exist", "/nonexistent/program", "", 60s, {},
                 BoundedRun::Outcome::NotStarted, -1, "", "could not be started (No such file or directory)"}),
     [](const auto& info) { return testing::caseName(info.param.name); });
