@@ -9,6 +9,7 @@
 #include "platform/foundation/PropertyListReader.h"
 #include "platform/foundation/PropertyListWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -58,12 +59,19 @@ std::vector<fs::path> localizationsIn(const fs::path& folder) {
     return found;
 }
 
+// "PATH: cannot be written: No space left on device", the cause when the system gave one.
+std::string unwritten(const fs::path& path, int number) {
+    return PrintedName::of(path.string()) + ": cannot be written" +
+           (number != 0 ? ": " + std::generic_category().message(number) : "");
+}
+
 bool writeText(const fs::path& path, const std::string& text, std::string& error) {
+    errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
     if (!file) {
-        error = path.string() + ": cannot be written";
+        error = unwritten(path, errno);
         return false;
     }
     return true;
@@ -103,8 +111,9 @@ struct Writer {
     PropertyListFormat format() const { return options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml; }
 
     bool list(const std::string& relative, const Value& root) {
+        errno = 0;
         if (!PropertyListWriter::writeFile((disc / relative).string(), root, format())) {
-            error = (disc / relative).string() + ": cannot be written";
+            error = unwritten(disc / relative, errno);
             return false;
         }
         reporter.progress("wrote " + relative);
