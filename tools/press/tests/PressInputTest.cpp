@@ -76,6 +76,7 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
 
     EXPECT_EQ(run.exitStatus, 1) << c.name << "\n" << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << c.name << ": a terminal control printed raw";
     if (c.absent != "-") {
         EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
     }
@@ -208,6 +209,22 @@ INSTANTIATE_TEST_SUITE_P(
                  geteuid() == 0 ? "null: a device, not a regular file" : "English/secret.pdf: cannot be read: "
                                                                           "Permission denied",
                  ""},
+        BadInput{"terminal controls and a line break in a file name",
+                 [](const Inputs& in) {
+                     fs::create_symlink("gone.pdf", in.at("manuals/Manuals/English/evil\x1B[31m\xE2\x80\xAE\nname.pdf"));
+                     return in.init();
+                 },
+                 "English/evil\\x1B[31m\\u202E\\nname.pdf: a link to gone.pdf, which does not exist", ""},
+        BadInput{"name longer than a screen",
+                 [](const Inputs& in) {
+                     std::string deep = in.at("manuals/Manuals/English");
+                     for (int level = 0; level < 5; ++level)
+                         deep += "/" + std::string(200, 'a');
+                     fs::create_directories(deep);
+                     mkfifo((deep + "/pipe").c_str(), 0644);
+                     return in.init();
+                 },
+                 " bytes ...]aaaaaaaaaa", ""},
         // An output never lies on, in or around what it is made from.
         BadInput{"output is the manuals, replaced",
                  [](const Inputs& in) { return writingTo(in.init(), in.at("manuals")); },
