@@ -292,6 +292,30 @@ TEST(PressAccentedNames, PressAndReadBack) {
     EXPECT_TRUE(fs::exists(inputs.at("discs/ZORVANE.iso"))) << image.err;
 }
 
+// A file system too small for the disc, where this machine lets the test make
+// one: the copy that fails names the file and the cause, and image says how
+// much room it needs before it writes anything.
+TEST(PressFullDisk, SaysWhatDidNotFitAndWhy) {
+    Inputs inputs;
+    fs::create_directories(inputs.at("small"));
+    if (testing::runProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", inputs.at("small")}).exitStatus != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    auto init = testing::runProcess(PRESS_PATH, writingTo(inputs.init(), inputs.at("small/ZORVANE")));
+    auto disc = testing::runProcess(PRESS_PATH, inputs.init());
+    auto image = testing::runProcess(
+        PRESS_PATH, {"image", inputs.disc(), "--inspector", INSPECTOR_PATH, "--out", inputs.at("small/ZORVANE.iso")});
+    std::size_t left = static_cast<std::size_t>(std::distance(fs::directory_iterator(inputs.at("small")), {}));
+    testing::runProcess("/bin/umount", {inputs.at("small")});
+
+    EXPECT_EQ(init.exitStatus, 1);
+    EXPECT_NE(init.err.find(": cannot be copied to "), std::string::npos) << init.err;
+    EXPECT_NE(init.err.find(": No space left on device"), std::string::npos) << init.err;
+    ASSERT_EQ(disc.exitStatus, 0) << disc.err;
+    EXPECT_EQ(image.exitStatus, 1);
+    EXPECT_NE(image.err.find(" needs about "), std::string::npos) << image.err;
+    EXPECT_EQ(left, 0u) << "nothing half-written is left";
+}
+
 // Killed outright, the press runs no handler: what it started dies with it, and
 // the next run to the same place removes the staging folder it left.
 TEST(PressKilled, ChildrenDieAndTheNextRunCleansUp) {
