@@ -77,9 +77,8 @@ private:
             fs::path target = fs::read_symlink(link, code);
             return fail(notCopied(link, "a link to " + shown(target) + ", which does not exist"));
         }
-        bool inside = std::any_of(roots_.begin(), roots_.end(), [&](const fs::path& root) {
-            return isWithinRoot(real, root);
-        });
+        bool inside =
+            std::any_of(roots_.begin(), roots_.end(), [&](const fs::path& root) { return isWithinRoot(real, root); });
         if (inside)
             return true;
         if (!sources_.followOutside)
@@ -105,7 +104,8 @@ private:
         if (code)
             return fail(shown(target) + ": " + code.message());
         std::vector<fs::path> names;
-        for (auto it = fs::directory_iterator(source, code); !code && it != fs::directory_iterator(); it.increment(code))
+        for (auto it = fs::directory_iterator(source, code); !code && it != fs::directory_iterator();
+             it.increment(code))
             names.push_back(it->path().filename());
         if (code)
             return fail(shown(source) + ": " + code.message());

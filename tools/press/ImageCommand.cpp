@@ -202,14 +202,15 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
 
     for (const auto& tree : trees) {
         fs::path root = &tree == &trees[2] ? macTree : tree.folder;
-        auto comparison = TreeComparison::compare(disc, root, tree.keepsModes ? executables : std::vector<std::string>{},
-                                                  tree.names);
+        auto comparison =
+            TreeComparison::compare(disc, root, tree.keepsModes ? executables : std::vector<std::string>{}, tree.names);
         if (!comparison.same()) {
             std::size_t shown = std::min<std::size_t>(comparison.differences().size(), 10);
             for (std::size_t i = 0; i < shown; ++i)
-                reporter.error(shownImage + ": " + tree.name + " tree: " + PrintedName::of(comparison.differences()[i]));
-            return fail(shownImage + ": the " + tree.name + " tree differs from " + PrintedName::of(disc.string()) + " in " +
-                        std::to_string(comparison.differences().size()) + " places; the image is not kept");
+                reporter.error(shownImage + ": " + tree.name +
+                               " tree: " + PrintedName::of(comparison.differences()[i]));
+            return fail(shownImage + ": the " + tree.name + " tree differs from " + PrintedName::of(disc.string()) +
+                        " in " + std::to_string(comparison.differences().size()) + " places; the image is not kept");
         }
         reporter.progress(std::string(tree.name) + " tree: " + std::to_string(comparison.filesCompared()) +
                           " files as in the folder");

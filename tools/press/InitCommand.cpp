@@ -176,8 +176,8 @@ struct Writer {
         fs::create_directories(windows, code);
         // A named folder is the folder its links must stay in; a named file's is the folder it lies in.
         for (const auto& item : options.windowsFiles) {
-            fs::path root = fs::is_directory(fs::symlink_status(item, code)) ? fs::path(item)
-                                                                               : fs::path(item).parent_path();
+            fs::path root =
+                fs::is_directory(fs::symlink_status(item, code)) ? fs::path(item) : fs::path(item).parent_path();
             if (!copy(item, windows / fs::path(item).filename(), root.empty() ? "." : root))
                 return false;
         }

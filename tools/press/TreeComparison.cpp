@@ -61,7 +61,8 @@ TreeComparison TreeComparison::compare(const fs::path& folder, const fs::path& t
             result.differences_.push_back(path + ": other bytes than in the folder");
     }
     for (const auto& executable : executables) {
-        std::string name = names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(executable) : executable;
+        std::string name =
+            names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(executable) : executable;
         if (std::binary_search(found.begin(), found.end(), name) && !FileTree::isExecutable(tree / name))
             result.differences_.push_back(executable + ": no longer executable");
     }

@@ -28,8 +28,8 @@ std::string safePart(std::string_view name) {
         int32_t next = start;
         U8_NEXT(reinterpret_cast<const uint8_t*>(name.data()), next, static_cast<int32_t>(name.size()), c);
         at = static_cast<std::size_t>(next);
-        bool kept = c == '-' || c == '.' ||
-                    (c >= 0 && (u_isalpha(c) || u_isdigit(c) || (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0));
+        bool kept =
+            c == '-' || c == '.' || (c >= 0 && (u_isalpha(c) || u_isdigit(c) || (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0));
         if (kept)
             safe.append(name.substr(static_cast<std::size_t>(start), at - static_cast<std::size_t>(start)));
         else

@@ -206,12 +206,13 @@ INSTANTIATE_TEST_SUITE_P(
                      // Root reads every file; a refused file is then one the press cannot open.
                      return geteuid() == 0 ? with(in.init(), {"--windows-file", "/dev/null"}) : in.init();
                  },
-                 geteuid() == 0 ? "null: a device, not a regular file" : "English/secret.pdf: cannot be read: "
-                                                                          "Permission denied",
+                 geteuid() == 0 ? "null: a device, not a regular file"
+                                : "English/secret.pdf: cannot be read: Permission denied",
                  ""},
         BadInput{"terminal controls and a line break in a file name",
                  [](const Inputs& in) {
-                     fs::create_symlink("gone.pdf", in.at("manuals/Manuals/English/evil\x1B[31m\xE2\x80\xAE\nname.pdf"));
+                     fs::create_symlink("gone.pdf",
+                                        in.at("manuals/Manuals/English/evil\x1B[31m\xE2\x80\xAE\nname.pdf"));
                      return in.init();
                  },
                  "English/evil\\x1B[31m\\u202E\\nname.pdf: a link to gone.pdf, which does not exist", ""},
@@ -249,7 +250,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "is not a disc folder written by docshelf-press init", "discs/ZORVANE/Documentation",
                  "discs/ZORVANE/mine.txt"},
         BadInput{"image onto its own disc folder",
-                 [](const Inputs& in) { return pressed(in, {"--out", in.disc(), "--replace"}); },
+                 [](const Inputs& in) {
+                     return pressed(in, {"--out", in.disc(), "--replace"});
+                 },
                  "the output is ", "-", "discs/ZORVANE/autorun.inf"},
         BadInput{"image replacing a file that is not an image",
                  [](const Inputs& in) {
@@ -298,7 +301,8 @@ TEST(PressAccentedNames, PressAndReadBack) {
 TEST(PressFullDisk, SaysWhatDidNotFitAndWhy) {
     Inputs inputs;
     fs::create_directories(inputs.at("small"));
-    if (testing::runProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", inputs.at("small")}).exitStatus != 0)
+    auto mounted = testing::runProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", inputs.at("small")});
+    if (mounted.exitStatus != 0)
         GTEST_SKIP() << "no small file system can be mounted here";
     auto init = testing::runProcess(PRESS_PATH, writingTo(inputs.init(), inputs.at("small/ZORVANE")));
     auto disc = testing::runProcess(PRESS_PATH, inputs.init());

@@ -17,13 +17,13 @@ using namespace std::chrono_literals;
 struct RunCase {
     const char* name;
     std::string program;
-    std::string script; // for /bin/sh -c; "LEFT" is the file the script's background child names itself in
+    std::string script;  // for /bin/sh -c; "LEFT" is the file the script's background child names itself in
     std::chrono::milliseconds limit;
     std::vector<std::string> environment;
     BoundedRun::Outcome outcome;
     int status;
     std::string out;
-    std::string says; // in the failure line
+    std::string says;  // in the failure line
 };
 
 void PrintTo(const RunCase& c, std::ostream* out) {
@@ -55,24 +55,71 @@ TEST_P(BoundedRunTest, EndsAsToldAndLeavesNothingRunning) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, BoundedRunTest,
-    ::testing::Values(
-        RunCase{"status and output", "/bin/sh", "echo out; echo why >&2; exit 3", 60s, {},
-                BoundedRun::Outcome::Ended, 3, "out\n", "ended with status 3: why"},
-        RunCase{"time limit ends the whole group", "/bin/sh", "sleep 300 & echo $! > LEFT; echo started; wait",
-                300ms, {}, BoundedRun::Outcome::TimedOut, -1, "started\n", "did not end within"},
-        RunCase{"background child outliving its parent", "/bin/sh", "sleep 300 & echo $! > LEFT", 60s, {},
-                BoundedRun::Outcome::Ended, 0, "", "ended with status 0"},
-        RunCase{"killed by a signal", "/bin/sh", "kill -KILL $$", 60s, {}, BoundedRun::Outcome::Killed, -1, "",
-                "killed by a signal"},
-        RunCase{"given variable replaces the inherited one", "sh", "echo \"$HOME\"", 60s, {"HOME=/given"},
-                BoundedRun::Outcome::Ended, 0, "/given\n", "status 0"},
-        RunCase{"bare name leaves the variable out", "sh", "echo \"${HOME-none}\"", 60s, {"HOME"},
-                BoundedRun::Outcome::Ended, 0, "none\n", "status 0"},
-        RunCase{"program that does not exist", "/nonexistent/program", "", 60s, {},
-                BoundedRun::Outcome::NotStarted, -1, "", "could not be started (No such file or directory)"}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, BoundedRunTest,
+                         ::testing::Values(RunCase{"status and output",
+                                                   "/bin/sh",
+                                                   "echo out; echo why >&2; exit 3",
+                                                   60s,
+                                                   {},
+                                                   BoundedRun::Outcome::Ended,
+                                                   3,
+                                                   "out\n",
+                                                   "ended with status 3: why"},
+                                           RunCase{"time limit ends the whole group",
+                                                   "/bin/sh",
+                                                   "sleep 300 & echo $! > LEFT; echo started; wait",
+                                                   300ms,
+                                                   {},
+                                                   BoundedRun::Outcome::TimedOut,
+                                                   -1,
+                                                   "started\n",
+                                                   "did not end within"},
+                                           RunCase{"background child outliving its parent",
+                                                   "/bin/sh",
+                                                   "sleep 300 & echo $! > LEFT",
+                                                   60s,
+                                                   {},
+                                                   BoundedRun::Outcome::Ended,
+                                                   0,
+                                                   "",
+                                                   "ended with status 0"},
+                                           RunCase{"killed by a signal",
+                                                   "/bin/sh",
+                                                   "kill -KILL $$",
+                                                   60s,
+                                                   {},
+                                                   BoundedRun::Outcome::Killed,
+                                                   -1,
+                                                   "",
+                                                   "killed by a signal"},
+                                           RunCase{"given variable replaces the inherited one",
+                                                   "sh",
+                                                   "echo \"$HOME\"",
+                                                   60s,
+                                                   {"HOME=/given"},
+                                                   BoundedRun::Outcome::Ended,
+                                                   0,
+                                                   "/given\n",
+                                                   "status 0"},
+                                           RunCase{"bare name leaves the variable out",
+                                                   "sh",
+                                                   "echo \"${HOME-none}\"",
+                                                   60s,
+                                                   {"HOME"},
+                                                   BoundedRun::Outcome::Ended,
+                                                   0,
+                                                   "none\n",
+                                                   "status 0"},
+                                           RunCase{"program that does not exist",
+                                                   "/nonexistent/program",
+                                                   "",
+                                                   60s,
+                                                   {},
+                                                   BoundedRun::Outcome::NotStarted,
+                                                   -1,
+                                                   "",
+                                                   "could not be started (No such file or directory)"}),
+                         [](const auto& info) { return testing::caseName(info.param.name); });
 
 }
 }
