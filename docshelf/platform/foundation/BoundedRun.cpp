@@ -310,6 +310,17 @@ void BoundedRun::end() {
     outFile_ = errFile_ = -1;
 }
 
+std::string BoundedRun::outSoFar() const {
+    if (outcome_ != Outcome::Running)
+        return out_;
+    std::string text;
+    char buffer[4096];
+    ssize_t got = 0;
+    for (off_t at = 0; (got = pread(outFile_, buffer, sizeof buffer, at)) > 0; at += got)
+        text.append(buffer, static_cast<std::size_t>(got));
+    return text;
+}
+
 std::string BoundedRun::failure(const std::string& name) const {
     switch (outcome_) {
     case Outcome::NotStarted:

@@ -45,6 +45,8 @@ public:
     bool succeeded() const { return outcome_ == Outcome::Ended && status_ == 0; }
     int status() const { return status_; }
     const std::string& out() const { return out_; }
+    // What it has printed on standard output so far, while it runs.
+    std::string outSoFar() const;
     const std::string& err() const { return err_; }
     // One line for a failure: "xorriso did not end within 600 seconds", "... ended with status 5: <last line>".
     std::string failure(const std::string& name) const;

@@ -115,7 +115,7 @@ TEST_F(Render, PictureNamesKeepOnlyLettersDigitsDashAndDot) {
     EXPECT_EQ(pictures().size(), sampleWindows) << result.err;
     std::size_t renamed = 0;
     for (const auto& picture : pictures()) {
-        renamed += picture.filename().string().starts_with("de_\xC3\x9C-QX-500-_") ? 1 : 0;
+        renamed += picture.filename().string().starts_with("de_\xC3\x9C-QX-500-_") ? 1u : 0u;
         for (const char* hidden : {"\xE2\x80\xAE", "\xE2\x80\xA8", "\xC2\x85"})
             EXPECT_EQ(picture.filename().string().find(hidden), std::string::npos) << picture;
     }
