@@ -181,6 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
                      return with(in.init(), {"--windows-file", in.at("extras/Setup")});
                  },
                  "Setup/passwd: a link to /etc/passwd, outside the folders given to the press", ""},
+        BadInput{"link to a file outside a localization, with --force",
+                 [](const Inputs& in) {
+                     fs::create_directories(in.at("more/de.lproj"));
+                     fs::copy_file(SAMPLE_DISC_SOURCE "/ZORVANE/MacResources/CDCommonMessage.bundle/Contents/"
+                                                      "Resources/de.lproj/Localizable.strings",
+                                   in.at("more/de.lproj/Localizable.strings"));
+                     fs::create_symlink("/etc/passwd", in.at("more/de.lproj/extra.strings"));
+                     return with(in.init(), {"--localizations", in.at("more"), "--force"});
+                 },
+                 "de.lproj/extra.strings: a link to /etc/passwd, outside the folders given to the press", ""},
         BadInput{"named pipe among the manuals",
                  [](const Inputs& in) {
                      mkfifo(in.at("manuals/Manuals/English/pipe").c_str(), 0644);
