@@ -11,7 +11,8 @@ namespace docshelf::foundation {
 // shell, standard input from /dev/null, its output collected, in a process
 // group of its own that is ended whole when the time limit passes, and (on
 // Linux) killed by the system when the process that started it dies, however
-// that dies. A program that hangs cannot hang its caller, nor outlive it.
+// that dies (strictly: when the thread that started it ends, so start long
+// runs from the main thread). A program that hangs cannot hang its caller, nor outlive it.
 class BoundedRun {
 public:
     enum class Outcome { Running, Ended, NotStarted, TimedOut, Killed };
