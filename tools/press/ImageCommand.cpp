@@ -138,8 +138,8 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
     std::string error;
     if (!staging.create(error))
         return fail(error);
-    for (const auto& line : staging.removedLeftovers())
-        reporter.warning("removed " + line);
+    for (const auto& line : staging.leftovers())
+        reporter.warning(line);
     const fs::path image = staging.path() / "image.iso";
     const auto executables = executablesOf(disc, app);
     std::vector<std::string> arguments{"-abort_on", "FAILURE", "-outdev", image.string(), "-blank", "as_needed",

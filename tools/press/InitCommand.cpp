@@ -284,8 +284,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     StagingFolder staging(out);
     if (!staging.create(error))
         return fail(error);
-    for (const auto& line : staging.removedLeftovers())
-        reporter.warning("removed " + line);
+    for (const auto& line : staging.leftovers())
+        reporter.warning(line);
     reporter.progress("writing the disc in " + staging.path().string());
     Writer writer{options, plan, *languages, reporter, staging.path(), volume, {}};
     fs::path executable;

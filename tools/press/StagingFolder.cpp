@@ -104,14 +104,21 @@ void StagingFolder::removeLeftovers() {
         const std::string start = prefix(destination_, tag);
         for (auto it = fs::directory_iterator(parentOf(destination_), code); !code && it != fs::directory_iterator();
              it.increment(code)) {
-            pid_t owner = ownerOf(it->path().filename().string(), start);
+            const std::string name = it->path().filename().string();
+            if (!it->is_directory(code) || it->is_symlink(code) || !name.starts_with(start))
+                continue;
+            // Named by a press that did not yet put its process id in the name: whose it is, is not known.
+            if (name.size() == start.size() + 6) {
+                leftovers_.push_back(PrintedName::of(it->path().string()) +
+                                     " looks like what an interrupted press left; remove it when no press runs");
+                continue;
+            }
+            pid_t owner = ownerOf(name, start);
             if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH)
                 continue;
-            if (!it->is_directory(code) || it->is_symlink(code))
-                continue;
             FileTree::remove(it->path());
-            removed_.push_back(PrintedName::of(it->path().string()) + ", left by an interrupted run (process " +
-                               std::to_string(owner) + ")");
+            leftovers_.push_back("removed " + PrintedName::of(it->path().string()) +
+                                 ", left by an interrupted run (process " + std::to_string(owner) + ")");
         }
     }
 }

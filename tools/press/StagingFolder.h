@@ -24,8 +24,9 @@ public:
     bool create(std::string& error);
     const std::filesystem::path& path() const { return staging_; }
     const std::filesystem::path& destination() const { return destination_; }
-    // What create() removed that earlier, killed runs had left, one line each.
-    const std::vector<std::string>& removedLeftovers() const { return removed_; }
+    // What create() removed that earlier, killed runs had left, or found and
+    // left alone because whose it is cannot be told; one line each.
+    const std::vector<std::string>& leftovers() const { return leftovers_; }
 
     // Moves the staged result to the destination: the folder itself, or one
     // file made inside it. An existing destination is replaced only when asked,
@@ -37,7 +38,7 @@ private:
 
     std::filesystem::path destination_;
     std::filesystem::path staging_;
-    std::vector<std::string> removed_;
+    std::vector<std::string> leftovers_;
     bool committed_ = false;
 };
 
