@@ -5,6 +5,7 @@
 
 #include "platform/foundation/ReadLimits.h"
 #include "platform/foundation/RegularFile.h"
+#include "platform/foundation/UnicodeNormalization.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -233,8 +234,12 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
                                " characters; the supplies launcher holds at most " + std::to_string(maximumModelName));
             continue;
         }
-        // Without a model list (reported with CDInfo) there is nothing to compare with.
-        if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
+        // Without a model list (reported with CDInfo) there is nothing to compare with. A disc
+        // mounted from HFS+ shows the launcher's name decomposed: "é" as "e" and an accent.
+        bool contained = std::any_of(models.begin(), models.end(), [&](const std::string& known) {
+            return foundation::UnicodeNormalization::equivalent(known, *model);
+        });
+        if (!models.empty() && !contained) {
             std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " +
                                   inQuotes(*model) + ", which is not a contained model";
             bool hinted = false;

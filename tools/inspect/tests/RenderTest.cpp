@@ -98,6 +98,30 @@ TEST_F(Render, SampleDiscFolderRendersEveryWindowWithoutFindings) {
     EXPECT_TRUE(fs::exists(out.path() / "Japanese_RT-20_\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.png"));
 }
 
+// A model name with a direction override, a line separator and NEL: the
+// pictures' names keep only letters and digits (of any script), "-" and ".".
+TEST_F(Render, PictureNamesKeepOnlyLettersDigitsDashAndDot) {
+    testing::TemporaryDirectory copy;
+    fs::copy(SAMPLE_DISC_SOURCE, copy.path(), fs::copy_options::recursive);
+    for (const char* list : {"MacResources/CDInfo.plist", "MacResources/ModelInfo.plist"}) {
+        fs::path file = copy.path() / list;
+        std::string text = std::regex_replace(contents(file), std::regex(">QX-500<"),
+                                              ">\xC3\x9C\xE2\x80\xAEQX\xE2\x80\xA8" "500\xC2\x85<");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    }
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"render", copy.path().string(), "--app", BUILT_APP_PATH, "--out", out.path()},
+                                      {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(pictures().size(), sampleWindows) << result.err;
+    std::size_t renamed = 0;
+    for (const auto& picture : pictures()) {
+        renamed += picture.filename().string().starts_with("de_\xC3\x9C-QX-500-_") ? 1u : 0u;
+        for (const char* hidden : {"\xE2\x80\xAE", "\xE2\x80\xA8", "\xC2\x85"})
+            EXPECT_EQ(picture.filename().string().find(hidden), std::string::npos) << picture;
+    }
+    EXPECT_GT(renamed, 0u) << "the model's pictures are named de_\u00DC-QX-500-_...";
+}
+
 // One German caption too long for its button, in texts otherwise the sample's.
 TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     testing::TemporaryDirectory texts;
