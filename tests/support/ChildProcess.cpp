@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include <csignal>
+
 namespace docshelf::testing {
 
 using foundation::BoundedRun;
@@ -23,8 +25,9 @@ void ChildProcess::terminate() {
 }
 
 void ChildProcess::sendSignal(int signal) {
-    if (pid_ > 0 && !status_)
-        kill(pid_, signal);
+    // Only to a program still running: an ended one's number may be another's by now.
+    if (run_.pid() > 0 && !run_.waitFor(std::chrono::milliseconds(0)))
+        ::kill(run_.pid(), signal);
 }
 
 int runBounded(const std::string& commandLine, std::chrono::seconds timeout) {

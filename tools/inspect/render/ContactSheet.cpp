@@ -143,7 +143,7 @@ std::string ContactSheet::html(const std::string& title) const {
     for (const Section& section : sections_)
         for (const Picture& picture : section.pictures) {
             ++windows;
-            failing += picture.reasons.empty() ? 0 : 1;
+            failing += picture.reasons.empty() ? 0u : 1u;
         }
     std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + escape(title) +
                        "</title>\n<style>\n"

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, BoundedRunTest,
                                                    -1,
                                                    "",
                                                    "could not be started (No such file or directory)"}),
-                         [](const auto& info) { return testing::caseName(info.param.name); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 }
 }
