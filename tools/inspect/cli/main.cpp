@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     foundation::Bundle::setMainBundlePath(disc.app);
 
     if (command.command == "check") {
-        auto findings = inspect::DiscCheck::run({disc.app, disc.messageBundle, disc.windows});
+        auto findings = inspect::DiscCheck::run({disc.app, disc.messageBundle, disc.windows, command.disc});
         return reportFindings(findings, command, "");
     }
 

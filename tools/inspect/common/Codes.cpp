@@ -108,6 +108,61 @@ const std::vector<Code>& Codes::all() {
          "The supplies page opens for a model the disc does not list.", "Rename the copy after its model."},
         {"supplies-model-too-long", "A vps_ model name over 127 characters.",
          "The supplies page opens with the name cut.", "Shorten the model name."},
+        {"volume-name-differs",
+         "[error; warning for a disc folder of another name whose lists name ZORVANE] The disc's lists name a "
+         "volume other than ZORVANE (or its folder, pressed as a volume of its own name, is not named ZORVANE), while "
+         "the browser reads its texts from /Volumes/ZORVANE/MacResources/CDCommonMessage.bundle alone.",
+         "Every caption, label and menu item shows its key (UG_TXT_LANGUAGE, UG_BTN_README); the model label reads "
+         "\"Model\".",
+         "Name the disc ZORVANE: write the disc folder as ZORVANE (docshelf-press init --out DIR/ZORVANE) so that "
+         "the lists name /Volumes/ZORVANE."},
+        {"app-bundle-broken",
+         "[error] An application bundle in the disc folder that a Mac cannot start: no Contents/Info.plist, one "
+         "that is a folder or no property list, no \"CFBundleExecutable\", or no program in Contents/MacOS.",
+         "Double-clicking the application does nothing: no window.", "Copy a complete application bundle onto the disc."},
+        {"app-bundle-missing",
+         "[warning] The disc folder holds no application bundle; the check read it with the bundle built beside the "
+         "inspector.",
+         "A disc pressed from the folder as it is has no application to open.",
+         "Copy the application bundle into the disc folder (docshelf-press init does), or give it with --app."},
+        {"app-not-for-mac",
+         "[warning, docshelf-press image] The application's program is not a Mac program (the bundle built on Linux "
+         "carries an ELF program).",
+         "On a Mac the application does not start.",
+         "Build the bundle on a Mac (README, \"Building on a Mac\") and give it to docshelf-press init with --app."},
+        {"html-link-missing",
+         "[error] A relative link (href) or picture (src) of an HTML start document, or of a page it leads to, names "
+         "a file that is not in the documentation folder.",
+         "The link leads nowhere, or the picture shows broken.", "Add the file, or correct the link."},
+        {"html-link-case",
+         "[warning] A link or picture of an HTML manual names a file that exists only in another letter case.",
+         "On a Mac and on Windows it opens; on a case-sensitive volume (Linux) it does not.",
+         "Write the link in the file's own letter case."},
+        {"html-links-cut", "[note] The HTML manuals hold more links than one check follows (4,000); the rest were not checked.",
+         "Nothing by itself.", "Check the remaining pages with a link checker."},
+        {"launcher-64-bit",
+         "[warning] A launcher in the Windows folder (a setup launcher copy or vps_MODEL.exe) is a 64-bit program: a "
+         "twin built for testing.",
+         "32-bit Windows does not start it; such a disc is never for shipping.",
+         "Take the launchers of build/win32 (docshelf-press init --windows-programs)."},
+        {"display-name-duplicate",
+         "[error] Two Documentation.plist members with different \"Folder Name\" share one \"Display Name\"; the "
+         "browser finds a chosen language by that name alone.",
+         "Choosing the second opens the first one's document and read-me, or its online page.",
+         "Give each language a name of its own."},
+        {"display-name-empty", "[warning] A Documentation.plist member whose \"Display Name\" is empty.",
+         "The language pop-up shows an item without a title.", "Write the language's name."},
+        {"url-not-web-address",
+         "[error] A \"URL\" that does not begin with http:// or https://, or holds a space, quote or control "
+         "character.",
+         "\"open\" takes the address for a file: the online page does not open.",
+         "Write the full address, http://host/path?, without spaces (percent-encode them)."},
+        {"online-language-duplicate", "[warning] A \"Language\" list names one language twice.",
+         "The language pop-up offers the language twice.", "Remove the second entry."},
+        {"kpsid-empty", "[warning] A model documented online has an empty \"KPSID\".",
+         "Its online pages open with \"MDL=\" and no model.", "Write the model's identifier."},
+        {"kpsid-shared", "[warning] Two models documented online have the same \"KPSID\".",
+         "Both open the same online pages.", "Give each model its own identifier."},
         {"window-without-models", "render drew windows that list no model.",
          "An empty model list: the user can open no documentation.",
          "Run check on the disc: it names the list or key that is missing."},
