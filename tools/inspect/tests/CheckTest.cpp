@@ -562,12 +562,10 @@ const std::vector<CheckCase> cases{
      "a disc pressed from it mounts as",
      true},
     {"application bundle whose Info.plist is a folder",
-     [](CheckDisc& d) {
-         std::filesystem::copy(d.appPath(), d.path("Spare.app"), std::filesystem::copy_options::recursive);
-         d.replaceWith("Docshelf.app/Contents/Info.plist", Stand::Folder);
-     },
-     {"app-bundle-broken"},
-     {"--app", "DISC/Spare.app"},
+     [](CheckDisc& d) { d.replaceWith("Docshelf.app/Contents/Info.plist", Stand::Folder); },
+     // Checked as it is: no bundle built elsewhere stands in for a broken one.
+     {"app-bundle-broken", "plist-unreadable"},
+     {"--app"},
      {},
      "Docshelf.app/Contents/Info.plist",
      "is a folder",
