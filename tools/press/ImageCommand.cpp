@@ -6,6 +6,7 @@
 #include "StagingFolder.h"
 #include "TreeComparison.h"
 
+#include "inspect/check/MacExecutable.h"
 #include "platform/foundation/PropertyListReader.h"
 
 #include <cstdlib>
@@ -100,6 +101,8 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
         return fail(check.failure());
     for (const auto& finding : check.findings())
         reporter.finding(finding.line);
+    if (auto why = inspect::MacExecutable::whyNot((disc / app).string()); !why.empty())
+        reporter.warning(why);
     if (std::size_t errors = check.count("error"); errors > 0 && !options.force)
         return fail(disc.string() + ": the check found " + std::to_string(errors) + " error" +
                     (errors == 1 ? "" : "s") + "; not pressed (--force presses it all the same)");

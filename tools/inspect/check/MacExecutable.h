@@ -24,9 +24,10 @@ public:
             return {};
         std::string program = bundle + "/Contents/MacOS/" + std::string(name.text());
         auto head = foundation::RegularFile::readPart(program, 0, 4);
-        if (!head.bytes || head.bytes->size() < 4)
+        if (!head.bytes)
             return {};
-        const auto& b = *head.bytes;
+        auto b = *head.bytes;
+        b.resize(4); // a program shorter than its magic number is none
         std::uint32_t magic = std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
         constexpr std::array<std::uint32_t, 6> macMagics{0xFEEDFACE, 0xFEEDFACF, 0xCEFAEDFE,
                                                          0xCFFAEDFE, 0xCAFEBABE, 0xBEBAFECA};
@@ -37,7 +38,9 @@ public:
                            : b[0] == 'M' && b[1] == 'Z' ? "a Windows program"
                            : b[0] == '#' && b[1] == '!' ? "a script"
                                                          : "no Mach-O program";
-        return program + " is " + what + ", not a Mac program: a Mac cannot start this application";
+        return program + " is " + what +
+               ", not a Mac program: a Mac cannot start this application; build the bundle on a Mac (README, "
+               "\"Building on a Mac\") and give it to docshelf-press init with --app [app-not-for-mac]";
     }
 };
 

@@ -5,6 +5,7 @@
 #include "PropertyListWriter.h"
 
 #include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/MacExecutable.h"
 #include "inspect/check/MessageCheck.h"
 
 #include "catalogue/ZVModelDocumentation.h"
@@ -843,6 +844,30 @@ TEST(SampleDiscCheck, StagedDiscChecksClean) {
                                        disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
+}
+
+// Which programs a Mac starts, judged from the bundle's program as docshelf-press image does.
+TEST(MacExecutable, TellsMacProgramsFromOthers) {
+    const struct {
+        const char* name;
+        std::string head;
+        const char* reason; // part of the answer; empty when a Mac starts it
+    } cases[] = {
+        {"ELF program built here", std::string("\x7F" "ELF\x02\x01\x01", 7), "an ELF program"},
+        {"64-bit Mach-O", std::string("\xCF\xFA\xED\xFE\x07\0\0\x01", 8), ""},
+        {"universal Mach-O", std::string("\xCA\xFE\xBA\xBE\0\0\0\x02", 8), ""},
+        {"Windows program", std::string("MZ\x90\0", 4), "a Windows program"},
+        {"empty program", "", "no Mach-O program"},
+    };
+    for (const auto& c : cases) {
+        CheckDisc disc(PlistFormat::Xml);
+        disc.writeFile("Docshelf.app/Contents/MacOS/Docshelf", c.head);
+        std::string why = inspect::MacExecutable::whyNot(disc.appPath());
+        if (std::string(c.reason).empty())
+            EXPECT_EQ(why, "") << c.name;
+        else
+            EXPECT_NE(why.find(c.reason), std::string::npos) << c.name << ": " << why;
+    }
 }
 
 // Without a message bundle the window shows its keys: each must be one the check looks for.
