@@ -6,6 +6,8 @@
 #include "inspect/check/LanguageListCheck.h"
 #include "inspect/check/LauncherMachineCheck.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/check/MessageTextCheck.h"
+#include "inspect/check/ModelNameCheck.h"
 #include "inspect/check/OnlineAddressCheck.h"
 #include "inspect/check/PictureCheck.h"
 #include "inspect/check/WindowsFolderCheck.h"
@@ -130,11 +132,14 @@ public:
         checkFolderInformation();
         LanguageListCheck::run(lists_.documentation, findings_);
         checkModels();
+        ModelNameCheck::run(models_, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::containedModel)}),
+                            findings_);
         checkSettings();
         OnlineAddressCheck::run(lists_, models_, findings_);
         checkDirectories();
         HtmlLinkCheck::run(HtmlLinkCheck::startDocuments(lists_, models_), findings_);
         MessageCheck::run({options_.app, options_.messageBundle, codes()}, findings_);
+        MessageTextCheck::run(options_.app, options_.messageBundle, findings_);
         PictureCheck::run(options_.app, findings_);
         if (options_.windows)
             WindowsFolderCheck::run(*options_.windows, models_, findings_);

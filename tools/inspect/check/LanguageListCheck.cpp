@@ -15,6 +15,14 @@ void LanguageListCheck::run(const PropertyListFile& documentation, Findings& fin
     std::map<std::string, std::size_t> first;
     for (std::size_t i = 0; i < members.count(); ++i) {
         Value member = members.objectAtIndex(i);
+        Value code = member.objectForKey(keys::kpsCode);
+        if (code.isString() && code.text().empty())
+            findings.warning("kps-code-empty",
+                             Findings::keyPath(documentation.path, {std::string(keys::folderInfoArray),
+                                                                    std::to_string(i), std::string(keys::kpsCode)}),
+                             "member " + std::to_string(i) + " has an empty " + inQuotes(keys::kpsCode) +
+                                 "; its online pages open with \"LNG=\" and no language, and the automatic "
+                                 "language choice never picks it");
         Value display = member.objectForKey(keys::displayName);
         if (!display.isString())
             continue; // missing or of another type: reported with the member

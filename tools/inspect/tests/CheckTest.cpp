@@ -651,6 +651,25 @@ const std::vector<CheckCase> cases{
      {},
      {},
      "[Model][RT-3][KPSID]"},
+    {"language with an empty KPS Code",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", "Deutsch", ""), member("French", "F", "fr")});
+     },
+     {"kps-code-empty", "language-code-unknown"}},
+    {"model name with a trailing space",
+     [](CheckDisc& d) {
+         d.cdInfo({}, {{"QX-9 ", Value::dictionary({{"Documentation", Value::dictionary({{"Path", d.path("Own")}})}})}});
+     },
+     {"model-without-modelinfo", "model-name-blank"}},
+    {"empty caption in one localization",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de") + "\"UG_BTN_UG\" = \"  \";\n");
+     },
+     {"message-text-empty"},
+     {},
+     {},
+     "de.lproj/Localizable.strings[UG_BTN_UG]"},
     {"Windows folder that is not there",
      [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
      {"windows-folder-missing"},
