@@ -5,6 +5,7 @@
 #include "PropertyListWriter.h"
 
 #include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/HtmlLinkCheck.h"
 #include "inspect/check/MacExecutable.h"
 #include "inspect/check/MessageCheck.h"
 
@@ -607,6 +608,17 @@ const std::vector<CheckCase> cases{
      {},
      {},
      "German/teil/zwei.html:3"},
+    {"HTML manual with more links than one check follows",
+     [](CheckDisc& d) {
+         std::string page;
+         for (std::size_t i = 0; i <= inspect::HtmlLinkCheck::maximumLinks; ++i)
+             page += "<a href=\"top.html\">" + std::to_string(i) + "</a>\n";
+         htmlManual(d, page, {});
+     },
+     {"html-links-cut"},
+     {},
+     {},
+     "German/top.html:4001"},
     {"setup launcher that is the 64-bit twin",
      [](CheckDisc& d) { d.writeFile("Windows/Setup.exe", launcherImage(0x8664)); },
      {"launcher-64-bit"}},
