@@ -176,7 +176,10 @@ private:
             std::string part = rest.substr(0, slash);
             rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
             const auto& names = listing(exact);
-            if (std::find(names.begin(), names.end(), part) != names.end()) {
+            bool isDirectory = false;
+            // A folder past the listing's bound lists as nothing: then only the exact name is asked for.
+            if (std::find(names.begin(), names.end(), part) != names.end() ||
+                (names.empty() && FileManager::fileExistsAtPath(Value(exact + "/" + part), isDirectory))) {
                 exact += "/" + part;
                 continue;
             }
@@ -332,7 +335,8 @@ std::vector<HtmlLinkCheck::Link> HtmlLinkCheck::links(std::string_view html) {
         // A script's or a style's text is no markup.
         if (tag == "script" || tag == "style") {
             std::size_t end = at;
-            while ((end = html.find("</", end)) != std::string_view::npos && !startsWithNoCase(html.substr(end + 2), tag))
+            while ((end = html.find("</", end)) != std::string_view::npos &&
+                   !startsWithNoCase(html.substr(end + 2), tag))
                 end += 2;
             at = end == std::string_view::npos ? html.size() : end;
         }
@@ -354,7 +358,8 @@ std::optional<std::string> HtmlLinkCheck::relativePath(std::string_view referenc
         return std::nullopt;
     std::string path;
     for (std::size_t i = 0; i < reference.size(); ++i) {
-        if (reference[i] == '%' && i + 2 < reference.size() && hexDigit(reference[i + 1]) >= 0 && hexDigit(reference[i + 2]) >= 0) {
+        if (reference[i] == '%' && i + 2 < reference.size() && hexDigit(reference[i + 1]) >= 0 &&
+            hexDigit(reference[i + 2]) >= 0) {
             path += static_cast<char>(hexDigit(reference[i + 1]) * 16 + hexDigit(reference[i + 2]));
             i += 2;
         } else

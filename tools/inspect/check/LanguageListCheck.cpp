@@ -26,8 +26,8 @@ void LanguageListCheck::run(const PropertyListFile& documentation, Findings& fin
         Value display = member.objectForKey(keys::displayName);
         if (!display.isString())
             continue; // missing or of another type: reported with the member
-        std::string at = Findings::keyPath(
-            documentation.path, {std::string(keys::folderInfoArray), std::to_string(i), std::string(keys::displayName)});
+        std::string at = Findings::keyPath(documentation.path, {std::string(keys::folderInfoArray), std::to_string(i),
+                                                                std::string(keys::displayName)});
         std::string name(display.text());
         if (name.empty()) {
             findings.warning("display-name-empty", at,

@@ -3,6 +3,7 @@
 #include "inspect/check/WindowsFolderCheck.h"
 #include "inspect/common/Wording.h"
 
+#include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/RegularFile.h"
 
 #include <algorithm>
@@ -50,7 +51,8 @@ void LauncherMachineCheck::run(const std::string& folderPath, Findings& findings
     std::error_code error;
     std::vector<std::filesystem::path> programs;
     for (const auto& entry : std::filesystem::directory_iterator(folderPath, error))
-        if (entry.is_regular_file(error))
+        if (entry.is_regular_file(error) &&
+            foundation::caseInsensitiveCompare(entry.path().extension().string(), ".exe") == 0)
             programs.push_back(entry.path());
     std::sort(programs.begin(), programs.end());
     for (const auto& program : programs) {

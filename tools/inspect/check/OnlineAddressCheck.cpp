@@ -44,13 +44,15 @@ void checkSettings(const Value& settings, const std::string& at, Findings& findi
 
 bool OnlineAddressCheck::isWebAddress(std::string_view url) {
     auto begins = [&](std::string_view scheme) {
-        return url.size() > scheme.size() && foundation::caseInsensitiveCompare(url.substr(0, scheme.size()), scheme) == 0;
+        return url.size() > scheme.size() &&
+               foundation::caseInsensitiveCompare(url.substr(0, scheme.size()), scheme) == 0;
     };
     if (!begins("http://") && !begins("https://"))
         return false;
     for (char signedC : url)
-        if (auto c = static_cast<unsigned char>(signedC); c <= ' ' || c == 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '`' || c == '{' ||
-            c == '}' || c == '|' || c == '^')
+        if (auto c = static_cast<unsigned char>(signedC); c <= ' ' || c == 0x7F || c == '"' || c == '<' || c == '>' ||
+                                                          c == '\\' || c == '`' || c == '{' || c == '}' || c == '|' ||
+                                                          c == '^')
             return false;
     return true;
 }

@@ -38,7 +38,8 @@ std::optional<VolumeNameCheck::Named> VolumeNameCheck::otherVolume(const DiscPro
     std::vector<std::pair<Value, std::string>> paths{
         {lists.info.dictionary.objectForKey(keys::commonResourcePath),
          Findings::keyPath(lists.info.path, {keyOf(keys::commonResourcePath)})},
-        {lists.common.dictionary.objectForKey(keys::cdInfo), Findings::keyPath(lists.common.path, {keyOf(keys::cdInfo)})},
+        {lists.common.dictionary.objectForKey(keys::cdInfo),
+         Findings::keyPath(lists.common.path, {keyOf(keys::cdInfo)})},
         {lists.common.dictionary.objectForKey(keys::modelInfo),
          Findings::keyPath(lists.common.path, {keyOf(keys::modelInfo)})},
         {lists.cdInfo.dictionary.objectForKey(keys::documentation).objectForKey(keys::path),
