@@ -119,7 +119,8 @@ const std::vector<Code>& Codes::all() {
         {"app-bundle-broken",
          "[error] An application bundle in the disc folder that a Mac cannot start: no Contents/Info.plist, one "
          "that is a folder or no property list, no \"CFBundleExecutable\", or no program in Contents/MacOS.",
-         "Double-clicking the application does nothing: no window.", "Copy a complete application bundle onto the disc."},
+         "Double-clicking the application does nothing: no window.",
+         "Copy a complete application bundle onto the disc."},
         {"app-bundle-missing",
          "[warning] The disc folder holds no application bundle; the check read it with the bundle built beside the "
          "inspector.",
@@ -138,7 +139,8 @@ const std::vector<Code>& Codes::all() {
          "[warning] A link or picture of an HTML manual names a file that exists only in another letter case.",
          "On a Mac and on Windows it opens; on a case-sensitive volume (Linux) it does not.",
          "Write the link in the file's own letter case."},
-        {"html-links-cut", "[note] The HTML manuals hold more links than one check follows (4,000); the rest were not checked.",
+        {"html-links-cut",
+         "[note] The HTML manuals hold more links than one check follows (4,000); the rest were not checked.",
          "Nothing by itself.", "Check the remaining pages with a link checker."},
         {"launcher-64-bit",
          "[warning] A launcher in the Windows folder (a setup launcher copy or vps_MODEL.exe) is a 64-bit program: a "

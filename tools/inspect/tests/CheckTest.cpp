@@ -602,7 +602,8 @@ const std::vector<CheckCase> cases{
      "\"kapitel2.html\" names"},
     {"HTML page reached from the start page with a missing picture",
      [](CheckDisc& d) {
-         htmlManual(d, "<a href=\"teil/zwei.html\">2</a>", {{"German/teil/zwei.html", "<p>\n\n<img src=\"../x.png\">"}});
+         htmlManual(d, "<a href=\"teil/zwei.html\">2</a>",
+                    {{"German/teil/zwei.html", "<p>\n\n<img src=\"../x.png\">"}});
      },
      {"html-link-missing"},
      {},
@@ -631,8 +632,8 @@ const std::vector<CheckCase> cases{
      {"launcher-64-bit"}},
     {"two languages of one Display Name",
      [](CheckDisc& d) {
-         d.documentationMembers(
-             {member("English", "English", "en"), member("German", "Deutsch", "de"), member("French", "Deutsch", "fr")});
+         d.documentationMembers({member("English", "English", "en"), member("German", "Deutsch", "de"),
+                                 member("French", "Deutsch", "fr")});
      },
      {"display-name-duplicate"},
      {},
@@ -651,9 +652,7 @@ const std::vector<CheckCase> cases{
              {{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "English"})}}));
      },
      {"online-language-duplicate"}},
-    {"model documented online with an empty KPSID",
-     [](CheckDisc& d) { kpsids(d, "Q1", "Q2", ""); },
-     {"kpsid-empty"}},
+    {"model documented online with an empty KPSID", [](CheckDisc& d) { kpsids(d, "Q1", "Q2", ""); }, {"kpsid-empty"}},
     {"two models documented online with one KPSID",
      [](CheckDisc& d) {
          d.cdInfo(Value::dictionary({{"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
@@ -671,7 +670,8 @@ const std::vector<CheckCase> cases{
      {"kps-code-empty", "language-code-unknown"}},
     {"model name with a trailing space",
      [](CheckDisc& d) {
-         d.cdInfo({}, {{"QX-9 ", Value::dictionary({{"Documentation", Value::dictionary({{"Path", d.path("Own")}})}})}});
+         d.cdInfo({},
+                  {{"QX-9 ", Value::dictionary({{"Documentation", Value::dictionary({{"Path", d.path("Own")}})}})}});
      },
      {"model-without-modelinfo", "model-name-blank"}},
     {"empty caption in one localization",
