@@ -26,8 +26,8 @@ void checkSettings(const Value& settings, const std::string& at, Findings& findi
         findings.error("url-not-web-address", Findings::keyPath(at, {key(keys::url)}),
                        inQuotes(keys::url) + " " + inQuotes(url.text()) +
                            " is no web address (it must begin with \"http://\" or \"https://\" and hold no space, "
-                           "quote or control character); \"open\" takes it for a file and the online page does "
-                           "not open");
+                           "quote or control character, nor a \"#\", after which the query would be a fragment the "
+                           "site never sees); \"open\" takes it for a file, or the page opens without its model");
     Value languages = settings.objectForKey(keys::language);
     std::set<std::string> seen;
     for (std::size_t i = 0; i < languages.count(); ++i) {
@@ -49,10 +49,11 @@ bool OnlineAddressCheck::isWebAddress(std::string_view url) {
     };
     if (!begins("http://") && !begins("https://"))
         return false;
+    // What ends or splits an address, and the "#" that turns the query into a fragment.
+    constexpr std::string_view refused = "\"<>\\`{}|^#";
     for (char signedC : url)
-        if (auto c = static_cast<unsigned char>(signedC); c <= ' ' || c == 0x7F || c == '"' || c == '<' || c == '>' ||
-                                                          c == '\\' || c == '`' || c == '{' || c == '}' || c == '|' ||
-                                                          c == '^')
+        if (auto c = static_cast<unsigned char>(signedC);
+            c <= ' ' || c == 0x7F || refused.find(signedC) != std::string_view::npos)
             return false;
     return true;
 }

@@ -17,7 +17,8 @@ class OnlineAddressCheck {
 public:
     static void run(const DiscPropertyLists& lists, const std::vector<std::string>& models, Findings& findings);
     // Whether "open" takes the text for a web address: "http://" or "https://"
-    // first, in any letter case, and nothing that ends or splits an address.
+    // first, in any letter case, and nothing that ends or splits an address, nor
+    // a "#" that would make the appended query a fragment.
     static bool isWebAddress(std::string_view url);
 };
 

@@ -156,9 +156,10 @@ const std::vector<Code>& Codes::all() {
          "The language pop-up shows an item without a title.", "Write the language's name."},
         {"url-not-web-address",
          "[error] A \"URL\" that does not begin with http:// or https://, or holds a space, quote or control "
-         "character.",
-         "\"open\" takes the address for a file: the online page does not open.",
-         "Write the full address, http://host/path?, without spaces (percent-encode them)."},
+         "character, or a \"#\" (the appended query would become a fragment).",
+         "\"open\" takes the address for a file and the online page does not open, or it opens without its model "
+         "and language.",
+         "Write the full address, http://host/path?, without spaces (percent-encode them) or a fragment."},
         {"online-language-duplicate", "[warning] A \"Language\" list names one language twice.",
          "The language pop-up offers the language twice.", "Remove the second entry."},
         {"kpsid-empty", "[warning] A model documented online has an empty \"KPSID\".",

@@ -646,6 +646,12 @@ const std::vector<CheckCase> cases{
                                      {"Language", Value::array({"English"})}}));
      },
      {"url-not-web-address"}},
+    {"URL whose query would land in its fragment",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/page#top?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"url-not-web-address"}},
     {"online language listed twice",
      [](CheckDisc& d) {
          d.cdInfo(Value::dictionary(
