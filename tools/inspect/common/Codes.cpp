@@ -108,6 +108,28 @@ const std::vector<Code>& Codes::all() {
          "The supplies page opens for a model the disc does not list.", "Rename the copy after its model."},
         {"supplies-model-too-long", "A vps_ model name over 127 characters.",
          "The supplies page opens with the name cut.", "Shorten the model name."},
+        {"address-needs-encoding",
+         "[warning] A \"KPSID\" or \"KPS Code\" holding characters that an address carries percent-encoded "
+         "(anything but letters, digits and -._~); the browser puts it into the online address as it is.",
+         "The support site may read another model or language, or none.",
+         "Use identifiers and codes of letters, digits and -._~ only."},
+        {"plist-character-replaced",
+         "[warning] A binary property list holds half of a UTF-16 pair without its other half.",
+         "The browser shows the replacement mark U+FFFD in its place.", "Save the list again from its source text."},
+        {"document-unreadable",
+         "[error] A start document or read-me that cannot be read (no permission, a link that leads nowhere).",
+         "The button opens nothing, or an error.", "Put a readable file there."},
+        {"picture-refused",
+         "[error] The window's Background.png or the icon that \"CFBundleIconFile\" names is there but the browser "
+         "refuses it (not a regular file, past the picture limits, or no PNG).",
+         "The window shows white, or goes without its icon.", "Put a PNG picture of ordinary size there."},
+        {"window-description-broken",
+         "[error] The window description that Info.plist names (\"NSMainNibFile\") does not load: nested too deep, "
+         "a font size or frame out of bounds, or not a regular file.",
+         "The browser shows no window.", "Restore the application's window description."},
+        {"launcher-ini-unreadable",
+         "[error] An inst.ini that is not a regular file (a folder, a named pipe, a device) or is larger than 4 MiB.",
+         "The setup launchers find no section in it and start nothing.", "Put a plain inst.ini there."},
         {"volume-name-differs",
          "[error; warning for a disc folder of another name whose lists name ZORVANE] The disc's lists name a "
          "volume other than ZORVANE (or its folder, pressed as a volume of its own name, is not named ZORVANE), while "

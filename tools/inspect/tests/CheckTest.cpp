@@ -4,6 +4,7 @@
 #include "TextEncoding.h"
 #include "PropertyListWriter.h"
 
+#include "inspect/common/Codes.h"
 #include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/HtmlLinkCheck.h"
 #include "inspect/check/MacExecutable.h"
@@ -734,6 +735,8 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     bool error = false;
     for (const auto& finding : findings) {
         codes.push_back(finding["code"]);
+        // --explain, --ignore and SARIF's rules know every code that is reported.
+        EXPECT_NE(inspect::Codes::find(codes.back()), nullptr) << c.description << ": " << codes.back();
         error = error || finding["severity"] == "error";
         EXPECT_FALSE(finding["location"].get<std::string>().empty());
     }
