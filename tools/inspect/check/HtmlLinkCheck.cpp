@@ -137,8 +137,10 @@ public:
     void finish() {
         if (cut_)
             findings_.note("html-links-cut", cutAt_,
-                           "only the first " + std::to_string(HtmlLinkCheck::maximumLinks) +
-                               " links of the HTML manuals were checked; the rest were not");
+                           "the HTML manuals were checked up to here, at the bound of " +
+                               std::to_string(HtmlLinkCheck::maximumLinks) + " links or " +
+                               std::to_string(HtmlLinkCheck::maximumBytes / (1024 * 1024)) +
+                               " MiB of pages a check reads; the rest were not checked");
     }
 
 private:
@@ -146,6 +148,12 @@ private:
         auto read = foundation::RegularFile::read(page, foundation::ReadLimits::maximumFileSize);
         if (!read.bytes)
             return; // the start document's own faults are reported with it
+        bytes_ += read.bytes->size();
+        if (bytes_ > HtmlLinkCheck::maximumBytes) {
+            cut_ = true;
+            cutAt_ = page;
+            return;
+        }
         std::string html(read.bytes->begin(), read.bytes->end());
         for (const auto& link : HtmlLinkCheck::links(html)) {
             auto relative = HtmlLinkCheck::relativePath(link.reference);
@@ -233,6 +241,7 @@ private:
     std::set<std::string> visited_;
     std::map<std::string, std::vector<std::string>> listings_;
     std::size_t links_ = 0;
+    std::size_t bytes_ = 0;
     bool cut_ = false;
     std::string cutAt_;
 };

@@ -15,10 +15,12 @@ namespace docshelf::inspect {
 // browser opens (a "top.html"), every relative "href" and "src" must name a file
 // of its documentation folder, in the same letter case. Pages reached so are
 // checked too. Only files under the documentation folder are read, through the
-// bounded reader, and at most maximumLinks links in one check.
+// bounded reader: at most maximumLinks links and maximumBytes of pages in one check.
 class HtmlLinkCheck {
 public:
     static constexpr std::size_t maximumLinks = 4'000;
+    // Bytes of pages read in one check: 4,000 pages of the reader's 4 MiB each would be 16 GB.
+    static constexpr std::size_t maximumBytes = 64u * 1024u * 1024u;
 
     struct Start {
         std::string document; // ".../Manuals/French/top.html", as the lists write it

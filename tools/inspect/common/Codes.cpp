@@ -162,7 +162,8 @@ const std::vector<Code>& Codes::all() {
          "On a Mac and on Windows it opens; on a case-sensitive volume (Linux) it does not.",
          "Write the link in the file's own letter case."},
         {"html-links-cut",
-         "[note] The HTML manuals hold more links than one check follows (4,000); the rest were not checked.",
+         "[note] The HTML manuals hold more links (4,000) or pages (64 MiB) than one check follows; the rest were "
+         "not checked.",
          "Nothing by itself.", "Check the remaining pages with a link checker."},
         {"launcher-64-bit",
          "[warning] A launcher in the Windows folder (a setup launcher copy or vps_MODEL.exe) is a 64-bit program: a "
