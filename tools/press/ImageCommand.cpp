@@ -8,6 +8,7 @@
 #include "TreeComparison.h"
 
 #include "platform/foundation/BoundedRun.h"
+#include "inspect/check/MacExecutable.h"
 #include "platform/foundation/PropertyListReader.h"
 
 #include <cstdlib>
@@ -113,6 +114,8 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
     reporter.progress("checking " + disc.string());
     auto check = DiscCheckRun::run(disc.string(), app, volume, DiscSources(disc.string()));
     reporter.findings(check);
+    if (auto why = inspect::MacExecutable::whyNot((disc / app).string()); !why.empty())
+        reporter.warning(why);
     if (std::size_t errors = check.count(inspect::Severity::Error); errors > 0 && !options.force)
         return fail(disc.string() + ": the check found " + std::to_string(errors) + " error" +
                     (errors == 1 ? "" : "s") + "; not pressed (--force presses it all the same)");

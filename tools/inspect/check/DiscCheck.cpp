@@ -1,9 +1,17 @@
 #include "inspect/check/DiscCheck.h"
 
 #include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/AppBundleCheck.h"
+#include "inspect/check/HtmlLinkCheck.h"
+#include "inspect/check/LanguageListCheck.h"
+#include "inspect/check/LauncherMachineCheck.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/check/MessageTextCheck.h"
+#include "inspect/check/ModelNameCheck.h"
+#include "inspect/check/OnlineAddressCheck.h"
 #include "inspect/check/PictureCheck.h"
 #include "inspect/check/WindowsFolderCheck.h"
+#include "inspect/check/VolumeNameCheck.h"
 #include "inspect/check/XmlErrorLine.h"
 #include "inspect/common/Wording.h"
 #include "window/session/WindowSession.h"
@@ -117,15 +125,26 @@ public:
 
     void run() {
         lists_ = DiscPropertyLists::read();
+        if (options_.disc)
+            AppBundleCheck::run(*options_.disc, options_.app, findings_);
         checkChain();
+        VolumeNameCheck::run({lists_, options_.disc}, findings_);
         checkFolderInformation();
+        LanguageListCheck::run(lists_.documentation, findings_);
         checkModels();
+        ModelNameCheck::run(models_, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::containedModel)}),
+                            findings_);
         checkSettings();
+        OnlineAddressCheck::run(lists_, models_, findings_);
         checkDirectories();
+        HtmlLinkCheck::run(HtmlLinkCheck::startDocuments(lists_, models_), findings_);
         MessageCheck::run({options_.app, options_.messageBundle, codes()}, findings_);
+        MessageTextCheck::run(options_.app, options_.messageBundle, findings_);
         PictureCheck::run(options_.app, findings_);
         if (options_.windows)
             WindowsFolderCheck::run(*options_.windows, models_, findings_);
+        if (options_.windows)
+            LauncherMachineCheck::run(*options_.windows, findings_);
         checkWindowDescription();
     }
 

@@ -4,7 +4,10 @@
 #include "TextEncoding.h"
 #include "PropertyListWriter.h"
 
+#include "inspect/common/Codes.h"
 #include "inspect/common/DiscPropertyLists.h"
+#include "inspect/check/HtmlLinkCheck.h"
+#include "inspect/check/MacExecutable.h"
 #include "inspect/check/MessageCheck.h"
 
 #include "catalogue/ZVModelDocumentation.h"
@@ -51,7 +54,7 @@ const std::string bundle = "MacResources/CDCommonMessage.bundle/Contents/Resourc
 // holding the launcher's name, as the version resource does: the PE header at
 // 64, one section, a 64-bit optional header whose resource directory (0x1000,
 // 64 bytes) lies in ".rsrc", which the file holds at 512.
-std::string launcherImage() {
+std::string launcherImage(std::uint16_t machine = 0) {
     // {offset, value, bytes}: where the PE header is, the section count and the optional header's size and kind,
     // the resource directory, then the section's sizes, address and place.
     constexpr std::uint32_t fields[][3] = {{0x3C, 64, 4},    {70, 1, 2},   {84, 240, 2}, {88, 0x20B, 2},
@@ -63,6 +66,8 @@ std::string launcherImage() {
             image[at + i] = static_cast<char>(value >> (8 * i));
     image.replace(0, 2, "MZ");
     image.replace(64, 4, std::string("PE\0\0", 4));
+    image[68] = static_cast<char>(machine & 0xFF);
+    image[69] = static_cast<char>(machine >> 8);
     image.replace(328, 5, ".rsrc");
     image.replace(512, 18, std::string("S\0t\0a\0r\0t\0w\0i\0c\0k\0", 18));
     return image;
@@ -83,6 +88,7 @@ public:
                                           {"NSMainNibFile", "MainMenu"},
                                           {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
         writeFile(description, readText(std::string(SAMPLE_APP_PATH) + "/Contents/Resources/MainMenu.plist"));
+        writeFile("Docshelf.app/Contents/MacOS/Docshelf", std::string("\xCF\xFA\xED\xFE", 4));
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
                   "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
@@ -159,6 +165,7 @@ struct CheckCase {
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
     std::string messageHas = "";  // part of the first finding's message, where its wording is the point
+    bool discFolder = false;      // the disc folder is named on the command line, as authors check it
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -175,6 +182,28 @@ std::vector<Value> members() {
                    "Fran\xC3\xA7"
                    "ais",
                    "fr")};
+}
+
+// German in the disc-wide folder as an HTML manual whose start page is `top`;
+// `files` are written beside it (relative to Docs).
+void htmlManual(CheckDisc& d, const std::string& top, const std::vector<std::pair<std::string, std::string>>& files) {
+    std::filesystem::remove(d.path("Docs/German/top.pdf"));
+    d.writeFile("Docs/German/top.html", top);
+    for (const auto& [name, text] : files)
+        d.writeFile("Docs/" + name, text);
+}
+
+// ModelInfo with these KPSIDs for QX-1, QX-2 and RT-3.
+void kpsids(CheckDisc& d, const char* qx1, const char* qx2, const char* rt3) {
+    d.writeModelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", qx1}})},
+                                                        {"QX-2", Value::dictionary({{"KPSID", qx2}})},
+                                                        {"RT-3", Value::dictionary({{"KPSID", rt3}})}})}}));
+}
+
+void commonResourcePath(CheckDisc& d, const std::string& path) {
+    d.writeInfoPlist(Value::dictionary(
+        {{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}, {"CommonResourcePath", path}}));
 }
 
 const std::vector<CheckCase> cases{
@@ -520,6 +549,146 @@ const std::vector<CheckCase> cases{
     {"supplies launcher with a model name too long",
      [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
      {"supplies-model-too-long"}},
+    {"lists that name a volume other than the browser's",
+     [](CheckDisc& d) { commonResourcePath(d, "/Volumes/LXSERIES/MacResources/CommonResource.plist"); },
+     {"volume-name-differs"},
+     {"--volume", "/Volumes/LXSERIES=DISC"},
+     {},
+     "Info.plist[CommonResourcePath]",
+     "every caption, label and menu item shows its key"},
+    {"disc folder of another name whose lists name the browser's volume",
+     [](CheckDisc& d) { commonResourcePath(d, "/Volumes/ZORVANE/MacResources/CommonResource.plist"); },
+     {"volume-name-differs"},
+     {"--volume", "/Volumes/ZORVANE=DISC"},
+     {},
+     "",
+     "a disc pressed from it mounts as",
+     true},
+    {"application bundle whose Info.plist is a folder",
+     [](CheckDisc& d) { d.replaceWith("Docshelf.app/Contents/Info.plist", Stand::Folder); },
+     // Checked as it is: no bundle built elsewhere stands in for a broken one.
+     {"app-bundle-broken", "plist-unreadable"},
+     {"--app"},
+     {},
+     "Docshelf.app/Contents/Info.plist",
+     "is a folder",
+     true},
+    {"application bundle without its program",
+     [](CheckDisc& d) { std::filesystem::remove(d.path("Docshelf.app/Contents/MacOS/Docshelf")); },
+     {"app-bundle-broken"},
+     {},
+     {},
+     "Docshelf.app/Contents/MacOS/Docshelf",
+     "",
+     true},
+    {"HTML manual whose links and pictures are all on the disc",
+     [](CheckDisc& d) {
+         htmlManual(d,
+                    "<html><!-- <a href=\"gone.html\"> --><a href='Kapitel%202.html#teil'>2</a>\n"
+                    "<a href=http://s.example/x>web</a><a href=\"mailto:a@b\">m</a><a href=\"#oben\">o</a>\n"
+                    "<img SRC=\"../English/bild.png?v=2\"><a href=\"../../Elsewhere/x.html\">out</a>\n"
+                    "<script>var s = '<img src=\"none.png\">';</script><a href=\"a&amp;b.html\">amp</a></html>",
+                    {{"German/Kapitel 2.html", "<p>two</p>"}, {"English/bild.png", "png"}, {"German/a&b.html", "x"}});
+     },
+     {}},
+    {"HTML manual with a missing page and a picture in another letter case",
+     [](CheckDisc& d) {
+         htmlManual(d, "<html>\n<a href=\"kapitel2.html\">2</a>\n<img src=\"Bilder/Schema.png\"></html>",
+                    {{"German/bilder/schema.png", "png"}});
+     },
+     {"html-link-missing", "html-link-case"},
+     {},
+     {},
+     "German/top.html:2",
+     "\"kapitel2.html\" names"},
+    {"HTML page reached from the start page with a missing picture",
+     [](CheckDisc& d) {
+         htmlManual(d, "<a href=\"teil/zwei.html\">2</a>",
+                    {{"German/teil/zwei.html", "<p>\n\n<img src=\"../x.png\">"}});
+     },
+     {"html-link-missing"},
+     {},
+     {},
+     "German/teil/zwei.html:3"},
+    {"HTML manual with more links than one check follows",
+     [](CheckDisc& d) {
+         std::string page;
+         for (std::size_t i = 0; i <= inspect::HtmlLinkCheck::maximumLinks; ++i)
+             page += "<a href=\"top.html\">" + std::to_string(i) + "</a>\n";
+         htmlManual(d, page, {});
+     },
+     {"html-links-cut"},
+     {},
+     {},
+     "German/top.html:4001"},
+    {"setup launcher that is the 64-bit twin",
+     [](CheckDisc& d) { d.writeFile("Windows/Setup.exe", launcherImage(0x8664)); },
+     {"launcher-64-bit"}},
+    {"supplies launcher that is the 64-bit twin",
+     [](CheckDisc& d) {
+         std::string image = launcherImage(0x8664);
+         image.replace(512, 18, std::string(18, '\0')); // a supplies launcher names no Startwick
+         d.writeFile("Windows/vps_QX-1.exe", image);
+     },
+     {"launcher-64-bit"}},
+    {"two languages of one Display Name",
+     [](CheckDisc& d) {
+         d.documentationMembers({member("English", "English", "en"), member("German", "Deutsch", "de"),
+                                 member("French", "Deutsch", "fr")});
+     },
+     {"display-name-duplicate"},
+     {},
+     {},
+     "Documentation.plist[FolderInfoArray][2][Display Name]"},
+    {"URL without http://",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")},
+                                     {"URL", "support.example.com/r?"},
+                                     {"Language", Value::array({"English"})}}));
+     },
+     {"url-not-web-address"}},
+    {"URL whose query would land in its fragment",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/page#top?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"url-not-web-address"}},
+    {"online language listed twice",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "English"})}}));
+     },
+     {"online-language-duplicate"}},
+    {"model documented online with an empty KPSID", [](CheckDisc& d) { kpsids(d, "Q1", "Q2", ""); }, {"kpsid-empty"}},
+    {"two models documented online with one KPSID",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+         kpsids(d, "Q1", "Q2", "Q1");
+     },
+     {"kpsid-shared"},
+     {},
+     {},
+     "[Model][RT-3][KPSID]"},
+    {"language with an empty KPS Code",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", "Deutsch", ""), member("French", "F", "fr")});
+     },
+     {"kps-code-empty", "language-code-unknown"}},
+    {"model name with a trailing space",
+     [](CheckDisc& d) {
+         d.cdInfo({},
+                  {{"QX-9 ", Value::dictionary({{"Documentation", Value::dictionary({{"Path", d.path("Own")}})}})}});
+     },
+     {"model-without-modelinfo", "model-name-blank"}},
+    {"empty caption in one localization",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de") + "\"UG_BTN_UG\" = \"  \";\n");
+     },
+     {"message-text-empty"},
+     {},
+     {},
+     "de.lproj/Localizable.strings[UG_BTN_UG]"},
     {"Windows folder that is not there",
      [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
      {"windows-folder-missing"},
@@ -541,14 +710,22 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
                                        "--message-bundle",
                                        disc.path("MacResources/CDCommonMessage.bundle")};
     // An option given by the case replaces the same default option; a lone name removes it.
+    // "DISC" in a value stands for the disc's folder.
+    std::string root = disc.path("");
+    root.pop_back();
     for (std::size_t i = 0; i < c.arguments.size(); i += 2) {
-        auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]);
-        arguments.erase(at, at + 2);
+        if (auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]); at != arguments.end())
+            arguments.erase(at, at + 2);
         if (i + 1 < c.arguments.size()) {
+            std::string value = c.arguments[i + 1];
+            if (auto at = value.find("DISC"); at != std::string::npos)
+                value.replace(at, 4, root);
             arguments.push_back(c.arguments[i]);
-            arguments.push_back(c.arguments[i] == "--windows" ? disc.path(c.arguments[i + 1]) : c.arguments[i + 1]);
+            arguments.push_back(c.arguments[i] == "--windows" ? disc.path(value) : value);
         }
     }
+    if (c.discFolder)
+        arguments.insert(arguments.begin() + 1, root);
     auto environment = c.environment;
     environment.push_back("LANGUAGE=en");
     auto result = testing::runProcess(INSPECTOR_PATH, arguments, environment);
@@ -558,6 +735,8 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     bool error = false;
     for (const auto& finding : findings) {
         codes.push_back(finding["code"]);
+        // --explain, --ignore and SARIF's rules know every code that is reported.
+        EXPECT_NE(inspect::Codes::find(codes.back()), nullptr) << c.description << ": " << codes.back();
         error = error || finding["severity"] == "error";
         EXPECT_FALSE(finding["location"].get<std::string>().empty());
     }
@@ -705,6 +884,30 @@ TEST(SampleDiscCheck, StagedDiscChecksClean) {
                                        disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
+}
+
+// Which programs a Mac starts, judged from the bundle's program as docshelf-press image does.
+TEST(MacExecutable, TellsMacProgramsFromOthers) {
+    const struct {
+        const char* name;
+        std::string head;
+        const char* reason; // part of the answer; empty when a Mac starts it
+    } cases[] = {
+        {"ELF program built here", std::string("\x7F" "ELF\x02\x01\x01", 7), "an ELF program"},
+        {"64-bit Mach-O", std::string("\xCF\xFA\xED\xFE\x07\0\0\x01", 8), ""},
+        {"universal Mach-O", std::string("\xCA\xFE\xBA\xBE\0\0\0\x02", 8), ""},
+        {"Windows program", std::string("MZ\x90\0", 4), "a Windows program"},
+        {"empty program", "", "no Mach-O program"},
+    };
+    for (const auto& c : cases) {
+        CheckDisc disc(PlistFormat::Xml);
+        disc.writeFile("Docshelf.app/Contents/MacOS/Docshelf", c.head);
+        std::string why = inspect::MacExecutable::whyNot(disc.appPath());
+        if (std::string(c.reason).empty())
+            EXPECT_EQ(why, "") << c.name;
+        else
+            EXPECT_NE(why.find(c.reason), std::string::npos) << c.name << ": " << why;
+    }
 }
 
 // Without a message bundle the window shows its keys: each must be one the check looks for.

@@ -276,6 +276,8 @@ TEST(DiscFolder, TheRepositorysFolderChecksCleanWithTheBuiltBundle) {
     auto result = inspect({"check", SAMPLE_DISC_SOURCE});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
     EXPECT_NE(result.err.find("using the one that came with the inspector"), std::string::npos) << result.err;
+    // A warning says so too, where a disc build reads the findings.
+    EXPECT_NE(result.out.find("[app-bundle-missing]"), std::string::npos) << result.out;
 }
 
 TEST(DiscFolder, AppThatIsNoBundleIsRefused) {

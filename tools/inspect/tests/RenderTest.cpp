@@ -156,6 +156,29 @@ TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     EXPECT_EQ(page.find("<b>"), std::string::npos);
 }
 
+// A disc made for the volume LXSERIES: the browser reads its texts from ZORVANE
+// alone, so the windows are drawn with every caption as its key.
+TEST_F(Render, DiscOfAnotherVolumeNameShowsTheKeys) {
+    testing::TemporaryDirectory discs;
+    fs::path disc = discs.path() / "LXSERIES";
+    fs::copy(SAMPLE_DISC_SOURCE, disc, fs::copy_options::recursive);
+    fs::copy(BUILT_APP_PATH, disc / "Docshelf.app", fs::copy_options::recursive);
+    for (const auto& entry : fs::recursive_directory_iterator(disc))
+        if (entry.path().extension() == ".plist") {
+            std::string text = std::regex_replace(contents(entry.path()), std::regex("/Volumes/ZORVANE"),
+                                                  "/Volumes/LXSERIES");
+            std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << text;
+        }
+    auto result = testing::runProcess(
+        INSPECTOR_PATH, {"render", disc.string(), "--out", out.path(), "--model", "QX-500", "--language", "English"},
+        {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_NE(result.out.find("[volume-name-differs]"), std::string::npos) << result.out;
+    std::string page = contents(out.path() / "index.html");
+    EXPECT_NE(page.find("Without the common message bundle"), std::string::npos) << page;
+    EXPECT_EQ(pictures().size(), 1u);
+}
+
 // A volume mapped where the disc is not: every window lists no model, and render fails as check does.
 TEST_F(Render, WindowsWithoutModelsAreAnError) {
     testing::TemporaryDirectory empty;
