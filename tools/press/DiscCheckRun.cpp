@@ -30,7 +30,8 @@ inspect::Findings DiscCheckRun::run(const std::string& folder, const std::string
     foundation::VolumeMap::mapVolume("/Volumes/" + volume, root);
     foundation::Bundle::setMainBundlePath(root + "/" + app);
     auto found =
-        inspect::DiscCheck::run({root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows"});
+        inspect::DiscCheck::run(
+        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows", root});
 
     inspect::Findings placed;
     for (inspect::Finding finding : found.all()) {

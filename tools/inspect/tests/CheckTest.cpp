@@ -892,14 +892,14 @@ TEST(MacExecutable, TellsMacProgramsFromOthers) {
         const char* name;
         std::string head;
         const char* reason; // part of the answer; empty when a Mac starts it
-    } cases[] = {
+    } programs[] = {
         {"ELF program built here", std::string("\x7F" "ELF\x02\x01\x01", 7), "an ELF program"},
         {"64-bit Mach-O", std::string("\xCF\xFA\xED\xFE\x07\0\0\x01", 8), ""},
         {"universal Mach-O", std::string("\xCA\xFE\xBA\xBE\0\0\0\x02", 8), ""},
         {"Windows program", std::string("MZ\x90\0", 4), "a Windows program"},
         {"empty program", "", "no Mach-O program"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : programs) {
         CheckDisc disc(PlistFormat::Xml);
         disc.writeFile("Docshelf.app/Contents/MacOS/Docshelf", c.head);
         std::string why = inspect::MacExecutable::whyNot(disc.appPath());
