@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 
 namespace docshelf::testing {
@@ -773,6 +774,23 @@ TEST(CheckCodes, EveryCodeKnownToExplainIgnoreAndSarif) {
         EXPECT_EQ(ignored.exitStatus, 0) << name << ": " << ignored.err;
     }
     EXPECT_EQ(ruleIds.size(), inspect::Codes::all().size());
+}
+
+// The README's table of codes is the list's: the same codes, each with the severity the list gives it.
+TEST(CheckCodes, ReadmeTableIsTheCodeList) {
+    std::ifstream readme(std::string(PROJECT_SOURCE_PATH) + "/README.md");
+    std::map<std::string, std::string> documented;
+    for (std::string line; std::getline(readme, line);) {
+        if (!line.starts_with("| `") || line.find("` | [") == std::string::npos)
+            continue;
+        std::string code = line.substr(3, line.find('`', 3) - 3);
+        auto open = line.find("` | [") + 5;
+        documented[code] = line.substr(open, line.find_first_of(" ]", open) - open);
+    }
+    std::map<std::string, std::string> listed;
+    for (const inspect::Code& code : inspect::Codes::all())
+        listed[std::string(code.code)] = inspect::severityName(code.severity);
+    EXPECT_EQ(documented, listed);
 }
 
 // check finds lines for its findings by reading each list once, however many
