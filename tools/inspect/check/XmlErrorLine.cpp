@@ -27,7 +27,9 @@ std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
         std::clamp<std::ptrdiff_t>(result.offset, 0, static_cast<std::ptrdiff_t>(text.size())));
     std::size_t line = 1 + static_cast<std::size_t>(
                                std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-    return XmlError{line, result.description()};
+    auto lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    std::size_t column = lineStart == std::string::npos || offset == 0 ? offset + 1 : offset - lineStart;
+    return XmlError{line, column, result.description()};
 }
 
 }

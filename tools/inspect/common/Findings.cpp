@@ -152,6 +152,7 @@ nlohmann::ordered_json Findings::json() const {
                          {"message", f.message},
                          {"file", f.file},
                          {"line", f.line > 0 ? json(f.line) : json()},
+                         {"column", f.line > 0 && f.column > 0 ? json(f.column) : json()},
                          {"keyPath", keyPath.empty() ? json() : json(keyPath)}});
     }
     return array;

@@ -74,7 +74,7 @@ public:
     // One line per finding, as compilers write them, so that editors and CI jump to the place:
     // "/d/ModelInfo.plist:7: error: [Model][QX] the record ... [model-without-kpsid]"
     std::string text() const;
-    // [{"severity", "code", "location", "message", "file", "line", "keyPath"}, ...]
+    // [{"severity", "code", "location", "message", "file", "line", "column", "keyPath"}, ...]
     nlohmann::ordered_json json() const;
 
     // Where a value lies in a property list: keyPath("/d/CDInfo.plist", {"ContainedModel", "QX"}),

@@ -166,6 +166,7 @@ struct CheckCase {
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
     std::string messageHas = "";  // part of the first finding's message, where its wording is the point
+    std::size_t column = 0;       // the first finding's column, where it has one
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -206,10 +207,17 @@ const std::vector<CheckCase> cases{
      {"plist-unreadable"},
      {},
      {},
-     "CDInfo.plist:4"},
+     "CDInfo.plist:4",
+     "",
+     9}, // "dict" in "<key>A</dict>", where the closing tag does not match
     {"CDInfo cut short",
      [](CheckDisc& d) { d.writeFile("MacResources/CDInfo.plist", "<?xml version=\"1.0\"?><plist><dict><key>A</key>"); },
-     {"plist-unreadable"}},
+     {"plist-unreadable"},
+     {},
+     {},
+     "CDInfo.plist:1",
+     "",
+     46}, // the last byte, where the text ends inside the dictionary
     {"ModelInfo with an array at its root",
      [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); },
      {"plist-root-not-dictionary"}},
@@ -571,6 +579,9 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     EXPECT_EQ(codes, c.codes) << findings.dump(2);
     if (!c.locationEnd.empty() && !findings.empty()) {
         EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
+    }
+    if (!findings.empty()) {
+        EXPECT_EQ(findings[0]["column"], c.column > 0 ? ordered_json(c.column) : ordered_json()) << c.description;
     }
     if (!c.messageHas.empty() && !findings.empty()) {
         EXPECT_NE(findings[0]["message"].get<std::string>().find(c.messageHas), std::string::npos)
