@@ -62,6 +62,13 @@ void Findings::add(Severity severity, CodeName code, Place place, std::string me
     findings_.push_back(std::move(finding));
 }
 
+void Findings::add(Finding finding) {
+    const Code* listed = Codes::find(finding.code);
+    if (!listed || (finding.severity != listed->severity && finding.severity != listed->lowered))
+        throw std::logic_error("a finding whose code or severity the code list does not give: " + finding.code);
+    findings_.push_back(std::move(finding));
+}
+
 void Findings::ignore(const std::vector<std::string>& codes) {
     std::erase_if(findings_,
                   [&](const Finding& f) { return std::find(codes.begin(), codes.end(), f.code) != codes.end(); });

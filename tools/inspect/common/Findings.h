@@ -61,6 +61,9 @@ public:
     // With the code's own severity, or the lower one the list allows it.
     void add(CodeName code, Place place, std::string message);
     void add(Severity severity, CodeName code, Place place, std::string message);
+    // A finding made elsewhere (another check's, placed anew by its caller), as
+    // it is; its code must be one of the list's, with a severity the list allows.
+    void add(Finding finding);
 
     const std::vector<Finding>& all() const { return findings_; }
     bool hasErrors() const;

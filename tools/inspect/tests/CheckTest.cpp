@@ -787,6 +787,33 @@ TEST(CheckCodes, EveryCodeKnownToExplainIgnoreAndSarif) {
     EXPECT_EQ(ruleIds.size(), inspect::Codes::all().size());
 }
 
+// A finding handed over from elsewhere (a caller that places findings anew)
+// keeps to the list too: an unknown code or a severity the list does not give it is refused.
+TEST(CheckCodes, FindingsFromElsewhereKeepToTheList) {
+    struct Row {
+        const char* name;
+        inspect::Severity severity;
+        std::string code;
+        bool kept;
+    };
+    for (const Row& row : {Row{"listed", inspect::Severity::Error, "document-empty", true},
+                           Row{"lowered as the list allows", inspect::Severity::Warning, "model-without-modelinfo", true},
+                           Row{"unknown code", inspect::Severity::Error, "document-emtpy", false},
+                           Row{"severity the list does not give", inspect::Severity::Note, "document-empty", false}}) {
+        inspect::Findings findings;
+        inspect::Finding finding{row.severity, row.code, "the start document is empty", "/m/English/top.pdf", 0, 0, {}};
+        if (row.kept) {
+            EXPECT_NO_THROW(findings.add(finding)) << row.name;
+            EXPECT_EQ(findings.text(), "/m/English/top.pdf: " + std::string(inspect::severityName(row.severity)) +
+                                           ": the start document is empty [" + row.code + "]\n")
+                << row.name;
+        } else {
+            EXPECT_THROW(findings.add(finding), std::logic_error) << row.name;
+            EXPECT_TRUE(findings.all().empty()) << row.name;
+        }
+    }
+}
+
 // The README's table of codes is the list's: the same codes, each with the severity the list gives it.
 TEST(CheckCodes, ReadmeTableIsTheCodeList) {
     std::ifstream readme(std::string(PROJECT_SOURCE_PATH) + "/README.md");
