@@ -166,10 +166,10 @@ private:
         }
         if (!file.root.ok()) {
             auto xml = XmlErrorLine::find(VolumeMap::whereToRead(file.path));
-            findings_.error("plist-unreadable", xml ? Place::atLine(file.path, xml->line, xml->column) : Place(file.path),
+            findings_.error("plist-unreadable", xml ? Place::atLine(file.path, xml->position.line, xml->position.column) : Place(file.path),
                             "cannot be read as a property list (" +
                                 (file.root.problem().message.empty() ? std::string("unknown reason") : file.root.problem().message) +
-                                (xml ? ": " + xml->description : std::string()) + "); " + consequence);
+                                (xml ? ": " + xml->message : std::string()) + "); " + consequence);
             return false;
         }
         if (!file.root.value().isDictionary()) {

@@ -9,7 +9,7 @@
 
 namespace docshelf::inspect {
 
-std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
+std::optional<foundation::Problem> XmlErrorLine::find(const std::string& path) {
     // Within the reader's own limits: what it refused as too large or as no
     // regular file has no line to point at.
     auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
@@ -29,7 +29,12 @@ std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
                                std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
     auto lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
     std::size_t column = lineStart == std::string::npos || offset == 0 ? offset + 1 : offset - lineStart;
-    return XmlError{line, column, result.description()};
+    foundation::Position at;
+    at.file = path;
+    at.line = line;
+    at.column = column;
+    at.offset = offset;
+    return foundation::Problem{result.description(), std::move(at)};
 }
 
 }
