@@ -141,7 +141,7 @@ private:
         Value name = lists_.info.dictionary.objectForKey("NSMainNibFile");
         Place location = lists_.info.path;
         if (name.isNonEmptyString())
-            location = options_.app + "/Contents/Resources/" + std::string(name.text()) +
+            location = resources() + "/" + std::string(name.text()) +
                        (name.hasSuffix(".plist") ? "" : ".plist");
         if (lists_.info.dictionary.isAbsent())
             return; // reported with Info.plist
@@ -152,6 +152,11 @@ private:
                             "the window description does not load (" + error + "); the browser shows no window");
         session.reset();
         foundation::Bundle::setMainBundlePath(options_.app);
+    }
+
+    // The application's resource folder, where the bundle says it is.
+    std::string resources() const {
+        return std::string(foundation::Bundle::bundleWithPath(Value(options_.app)).resourcePath().text());
     }
 
     // --- property lists -------------------------------------------------
@@ -256,7 +261,7 @@ private:
 
     void checkFolderInformation() {
         const std::string noDocumentation = "no model gets any documentation, on the disc or online";
-        std::string resources = options_.app + "/Contents/Resources";
+        std::string resources = this->resources();
         if (!lists_.documentation.exists) {
             findings_.error("plist-missing", lists_.documentation.path.empty() ? resources : lists_.documentation.path,
                             "the application bundle has no Documentation.plist; " + noDocumentation);
