@@ -248,7 +248,7 @@ private:
 
 }
 
-std::vector<HtmlLinkCheck::Start> HtmlLinkCheck::startDocuments(const DiscPropertyLists& lists,
+std::vector<HtmlLinkCheck::Start> HtmlLinkCheck::startDocuments(const disc::Disc& lists,
                                                                 const std::vector<std::string>& models) {
     std::vector<Start> starts;
     std::set<std::string> seen;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "inspect/common/Findings.h"
 
 #include <cstddef>
@@ -27,7 +27,7 @@ public:
         std::string folder;   // ".../Manuals": links may lead anywhere inside it
     };
     // The HTML start documents that the browser opens for these models, each once.
-    static std::vector<Start> startDocuments(const DiscPropertyLists& lists, const std::vector<std::string>& models);
+    static std::vector<Start> startDocuments(const disc::Disc& lists, const std::vector<std::string>& models);
 
     static void run(const std::vector<Start>& starts, Findings& findings);
 

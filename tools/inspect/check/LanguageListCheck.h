@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "inspect/common/Findings.h"
 
 namespace docshelf::inspect {

@@ -58,7 +58,7 @@ bool OnlineAddressCheck::isWebAddress(std::string_view url) {
     return true;
 }
 
-void OnlineAddressCheck::run(const DiscPropertyLists& lists, const std::vector<std::string>& models,
+void OnlineAddressCheck::run(const disc::Disc& lists, const std::vector<std::string>& models,
                              Findings& findings) {
     const auto& cdInfo = lists.cdInfo;
     checkSettings(cdInfo.dictionary.objectForKey(keys::documentation),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "inspect/common/Findings.h"
 
 #include <string>
@@ -15,7 +15,7 @@ namespace docshelf::inspect {
 // language once (else it is offered twice).
 class OnlineAddressCheck {
 public:
-    static void run(const DiscPropertyLists& lists, const std::vector<std::string>& models, Findings& findings);
+    static void run(const disc::Disc& lists, const std::vector<std::string>& models, Findings& findings);
     // Whether "open" takes the text for a web address: "http://" or "https://"
     // first, in any letter case, and nothing that ends or splits an address, nor
     // a "#" that would make the appended query a fragment.

@@ -33,7 +33,7 @@ std::string VolumeNameCheck::textVolume() {
     return VolumeMap::volumeOf(Locations::macDefaults().messageBundle);
 }
 
-std::optional<VolumeNameCheck::Named> VolumeNameCheck::otherVolume(const DiscPropertyLists& lists) {
+std::optional<VolumeNameCheck::Named> VolumeNameCheck::otherVolume(const disc::Disc& lists) {
     // Every path of the chain, in the order the browser follows it.
     std::vector<std::pair<Value, std::string>> paths{
         {lists.info.dictionary.objectForKey(keys::commonResourcePath),

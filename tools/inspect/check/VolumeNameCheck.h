@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "inspect/common/Findings.h"
 
 #include <optional>
@@ -15,7 +15,7 @@ namespace docshelf::inspect {
 class VolumeNameCheck {
 public:
     struct Input {
-        const DiscPropertyLists& lists;
+        const disc::Disc& lists;
         std::optional<std::string> discFolder; // the folder check was given, when it was
     };
 
@@ -29,7 +29,7 @@ public:
         std::string volume;
         std::string location;
     };
-    static std::optional<Named> otherVolume(const DiscPropertyLists& lists);
+    static std::optional<Named> otherVolume(const disc::Disc& lists);
 };
 
 }

@@ -4,11 +4,16 @@
 #include "TextEncoding.h"
 #include "PropertyListWriter.h"
 
+#include "platform/foundation/FileAccessLog.h"
+
+#include "disc/Disc.h"
+#include "inspect/check/DiscCheck.h"
 #include "inspect/common/Codes.h"
-#include "inspect/common/DiscPropertyLists.h"
 #include "inspect/check/HtmlLinkCheck.h"
 #include "inspect/check/MacExecutable.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/common/Codes.h"
+#include "inspect/common/FindingsOutput.h"
 
 #include "catalogue/ZVModelDocumentation.h"
 
@@ -20,6 +25,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <set>
 
 namespace docshelf::testing {
 // Failure messages name the format; internal linkage keeps it to this file.
@@ -165,6 +172,7 @@ struct CheckCase {
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
     std::string messageHas = "";  // part of the first finding's message, where its wording is the point
+    std::size_t column = 0;       // the first finding's column, where it has one
     bool discFolder = false;      // the disc folder is named on the command line, as authors check it
 };
 
@@ -228,10 +236,17 @@ const std::vector<CheckCase> cases{
      {"plist-unreadable"},
      {},
      {},
-     "CDInfo.plist:4"},
+     "CDInfo.plist:4",
+     "",
+     9}, // "dict" in "<key>A</dict>", where the closing tag does not match
     {"CDInfo cut short",
      [](CheckDisc& d) { d.writeFile("MacResources/CDInfo.plist", "<?xml version=\"1.0\"?><plist><dict><key>A</key>"); },
-     {"plist-unreadable"}},
+     {"plist-unreadable"},
+     {},
+     {},
+     "CDInfo.plist:1",
+     "",
+     46}, // the last byte, where the text ends inside the dictionary
     {"ModelInfo with an array at its root",
      [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); },
      {"plist-root-not-dictionary"}},
@@ -563,6 +578,7 @@ const std::vector<CheckCase> cases{
      {},
      "",
      "a disc pressed from it mounts as",
+     0,
      true},
     {"application bundle whose Info.plist is a folder",
      [](CheckDisc& d) { d.replaceWith("Docshelf.app/Contents/Info.plist", Stand::Folder); },
@@ -572,6 +588,7 @@ const std::vector<CheckCase> cases{
      {},
      "Docshelf.app/Contents/Info.plist",
      "is a folder",
+     0,
      true},
     {"application bundle without its program",
      [](CheckDisc& d) { std::filesystem::remove(d.path("Docshelf.app/Contents/MacOS/Docshelf")); },
@@ -580,6 +597,7 @@ const std::vector<CheckCase> cases{
      {},
      "Docshelf.app/Contents/MacOS/Docshelf",
      "",
+     0,
      true},
     {"HTML manual whose links and pictures are all on the disc",
      [](CheckDisc& d) {
@@ -744,6 +762,9 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     if (!c.locationEnd.empty() && !findings.empty()) {
         EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
     }
+    if (!findings.empty()) {
+        EXPECT_EQ(findings[0]["column"], c.column > 0 ? ordered_json(c.column) : ordered_json()) << c.description;
+    }
     if (!c.messageHas.empty() && !findings.empty()) {
         EXPECT_NE(findings[0]["message"].get<std::string>().find(c.messageHas), std::string::npos)
             << findings[0]["message"];
@@ -803,7 +824,9 @@ TEST_P(CheckOutput, CarriesThePlaceOfEachFinding) {
         Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
                                                         {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
-    disc.writeDocuments("Docs", "a:b,c%\nd");
+    disc.writeDocuments("Docs", "a:b,c%\nd\x1B\a\xC2\x85\xE2\x80\xA8\xFF");
+    // A folder name that looks like a line: it is that folder, without a line, in every form.
+    disc.writeDocuments("Docs", "Deutsh:12");
     std::vector<std::string> arguments{"check", "--app", disc.appPath(), "--message-bundle",
                                        disc.path("MacResources/CDCommonMessage.bundle")};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
@@ -823,6 +846,8 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    [](const std::string& out, const CheckDisc& d) {
                        EXPECT_TRUE(out.starts_with(d.path(modelInfo) + ":7: error: [Model][QX-1] the record of"));
+                       EXPECT_NE(out.find("\n" + d.path("Docs/Deutsh:12") + ": warning: "), std::string::npos);
+                       EXPECT_NE(out.find("a:b,c%\\nd\\x1B\\x07\\u0085\\u2028\\xFF"), std::string::npos);
                        EXPECT_TRUE(out.ends_with("[language-folder-unnamed]\n"));
                    }},
         OutputCase{"json",
@@ -834,6 +859,10 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(first["line"], 7);
                        EXPECT_EQ(first["keyPath"], "[Model][QX-1]");
                        EXPECT_EQ(first["location"], d.path(modelInfo) + "[Model][QX-1]");
+                       auto folder = ordered_json::parse(out)[1];
+                       EXPECT_EQ(folder["file"], d.path("Docs/Deutsh:12"));
+                       EXPECT_TRUE(folder["line"].is_null());
+                       EXPECT_TRUE(folder["keyPath"].is_null());
                    }},
         OutputCase{"sarif",
                    {"--format", "sarif"},
@@ -854,6 +883,13 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
                        EXPECT_EQ(place["region"]["startLine"], 7);
                        EXPECT_EQ(run["results"][1]["level"], "warning");
+                       auto& folder = run["results"][1]["locations"][0]["physicalLocation"];
+                       EXPECT_TRUE(folder["artifactLocation"]["uri"].get<std::string>().ends_with("/Docs/Deutsh%3A12"));
+                       EXPECT_FALSE(folder.contains("region"));
+                       for (const auto& rule : run["tool"]["driver"]["rules"])
+                           EXPECT_EQ(rule["defaultConfiguration"]["level"],
+                                     inspect::severityName(inspect::Codes::find(rule["id"].get<std::string>())->severity))
+                               << rule["id"];
                    }},
         OutputCase{"github",
                    {"--format", "github"},
@@ -861,11 +897,18 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::string& out, const CheckDisc& d) {
                        EXPECT_TRUE(out.starts_with("::error file=" + d.path(modelInfo) +
                                                    ",line=7,title=model-without-kpsid::[Model][QX-1] the record"));
-                       // The name's line break and % cannot start a command of their own.
-                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
-                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/a%3Ab%2Cc%25%0Ad") + ",title="),
+                       // The name's line break, controls and % cannot start a command of their own,
+                       // and reach the log escaped as the text form escapes them.
+                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+                       EXPECT_EQ(out.find_first_of("\x1B\a\r"), std::string::npos);
+                       EXPECT_EQ(out.find("\xC2\x85"), std::string::npos);
+                       EXPECT_EQ(out.find("\xE2\x80\xA8"), std::string::npos);
+                       EXPECT_EQ(out.find('\xFF'), std::string::npos);
+                       const std::string name = "a%3Ab%2Cc%25\\nd\\x1B\\x07\\u0085\\u2028\\xFF";
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/") + name + ",title="), std::string::npos);
+                       EXPECT_NE(out.find("language folder \"a:b,c%25\\nd\\x1B"), std::string::npos);
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/Deutsh%3A12") + ",title="),
                                  std::string::npos);
-                       EXPECT_NE(out.find("language folder \"a:b,c%25%0Ad\""), std::string::npos);
                    }},
         OutputCase{"ignore and strict",
                    {"--ignore", "model-without-kpsid", "--strict"},
@@ -875,6 +918,137 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_NE(out.find(": warning: "), std::string::npos);
                    }}),
     [](const auto& testCase) { return testing::caseName(testCase.param.name); });
+
+// The SARIF log of a disc with findings of every kind of place (a key of an
+// XML list, a line of inst.ini, a folder) is valid by the SARIF 2.1.0 schema,
+// checked by a validator we did not write.
+TEST(CheckSarif, LogIsValidBySarifSchema) {
+    CheckDisc disc(PlistFormat::Xml);
+    disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})}})}}));
+    disc.writeDocuments("Docs", "Deutsh:12");
+    disc.writeFile("Windows/inst.ini", "[Setup]\nExeprog=Gone.exe\n");
+    auto result = testing::runProcess(INSPECTOR_PATH, {"check", disc.path(""), "--windows", disc.path("Windows"),
+                                                       "--format", "sarif", "--message-bundle",
+                                                       disc.path("MacResources/CDCommonMessage.bundle")});
+    ASSERT_EQ(result.exitStatus, 1) << result.err;
+    auto log = ordered_json::parse(result.out);
+    EXPECT_EQ(log["$schema"],
+              "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json");
+    std::set<std::string> uriKinds;
+    for (const auto& r : log["runs"][0]["results"])
+        uriKinds.insert(r["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].get<std::string>().substr(0, 8));
+    EXPECT_EQ(uriKinds, std::set<std::string>{"file:///"}) << "one kind of URI: absolute";
+    disc.writeFile("log.sarif", result.out);
+    auto validation = testing::runProcess(
+        "/usr/bin/python3",
+        {"-c",
+         "import json, sys, jsonschema\n"
+         "jsonschema.Draft7Validator(json.load(open(sys.argv[2]))).validate(json.load(open(sys.argv[1])))\n",
+         disc.path("log.sarif"), SARIF_SCHEMA_PATH});
+    EXPECT_EQ(validation.exitStatus, 0) << validation.err;
+}
+
+// Every code of the list is one that --explain explains, --ignore takes and
+// SARIF lists as a rule with its level; a rule can report no other (the codes
+// are checked when the program is compiled).
+TEST(CheckCodes, EveryCodeKnownToExplainIgnoreAndSarif) {
+    auto rules = inspect::FindingsOutput::sarif(inspect::Findings(), "0")["runs"][0]["tool"]["driver"]["rules"];
+    std::set<std::string> ruleIds;
+    for (const auto& rule : rules)
+        ruleIds.insert(rule["id"].get<std::string>());
+    CheckDisc disc(PlistFormat::Xml);
+    for (const inspect::Code& code : inspect::Codes::all()) {
+        std::string name(code.code);
+        EXPECT_TRUE(ruleIds.contains(name)) << name;
+        auto explained = testing::runProcess(INSPECTOR_PATH, {"--explain", name});
+        EXPECT_EQ(explained.exitStatus, 0) << name << ": " << explained.err;
+        EXPECT_NE(explained.out.find(std::string(code.fix)), std::string::npos) << name;
+        auto ignored = testing::runProcess(INSPECTOR_PATH, {"check", disc.path(""), "--ignore", name});
+        EXPECT_EQ(ignored.exitStatus, 0) << name << ": " << ignored.err;
+    }
+    EXPECT_EQ(ruleIds.size(), inspect::Codes::all().size());
+}
+
+// A finding handed over from elsewhere (a caller that places findings anew)
+// keeps to the list too: an unknown code or a severity the list does not give it is refused.
+TEST(CheckCodes, FindingsFromElsewhereKeepToTheList) {
+    struct Row {
+        const char* name;
+        inspect::Severity severity;
+        std::string code;
+        bool kept;
+    };
+    for (const Row& row : {Row{"listed", inspect::Severity::Error, "document-empty", true},
+                           Row{"lowered as the list allows", inspect::Severity::Warning, "model-without-modelinfo", true},
+                           Row{"unknown code", inspect::Severity::Error, "document-emtpy", false},
+                           Row{"severity the list does not give", inspect::Severity::Note, "document-empty", false}}) {
+        inspect::Findings findings;
+        inspect::Finding finding{row.severity, row.code, "the start document is empty", "/m/English/top.pdf", 0, 0, {}};
+        if (row.kept) {
+            EXPECT_NO_THROW(findings.add(finding)) << row.name;
+            EXPECT_EQ(findings.text(), "/m/English/top.pdf: " + std::string(inspect::severityName(row.severity)) +
+                                           ": the start document is empty [" + row.code + "]\n")
+                << row.name;
+        } else {
+            EXPECT_THROW(findings.add(finding), std::logic_error) << row.name;
+            EXPECT_TRUE(findings.all().empty()) << row.name;
+        }
+    }
+}
+
+// The README's table of codes is the list's: the same codes, each with the severity the list gives it.
+TEST(CheckCodes, ReadmeTableIsTheCodeList) {
+    std::ifstream readme(std::string(PROJECT_SOURCE_PATH) + "/README.md");
+    std::map<std::string, std::string> documented;
+    for (std::string line; std::getline(readme, line);) {
+        if (!line.starts_with("| `") || line.find("` | [") == std::string::npos)
+            continue;
+        std::string code = line.substr(3, line.find('`', 3) - 3);
+        auto open = line.find("` | [") + 5;
+        documented[code] = line.substr(open, line.find_first_of(" ]", open) - open);
+    }
+    std::map<std::string, std::string> listed;
+    for (const inspect::Code& code : inspect::Codes::all())
+        listed[std::string(code.code)] = inspect::severityName(code.severity);
+    EXPECT_EQ(documented, listed);
+}
+
+// check finds lines for its findings by reading each list once, however many
+// findings there are: the number of files read does not grow with the models
+// that lack "KPSID".
+TEST(CheckLinear, ListsAreReadOnceWhateverTheNumberOfFindings) {
+    std::vector<std::size_t> readsOfModelInfo;
+    for (int models : {3, 60}) {
+        CheckDisc disc(PlistFormat::Xml);
+        std::vector<Value::Entry> extra, records;
+        for (int i = 0; i < models; ++i) {
+            extra.push_back({"ZZ-" + std::to_string(i), Value::dictionary({})});
+            records.push_back({"ZZ-" + std::to_string(i), Value::dictionary({{"Other", "x"}})});
+        }
+        disc.cdInfo({}, extra);
+        records.push_back({"QX-1", Value::dictionary({{"KPSID", "Q1"}})});
+        records.push_back({"QX-2", Value::dictionary({{"KPSID", "Q2"}})});
+        records.push_back({"RT-3", Value::dictionary({{"KPSID", "R3"}})});
+        disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary(records)}}));
+        std::vector<foundation::FileAccessLog::Entry> log;
+        foundation::FileAccessLog::install(&log);
+        auto findings = inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}});
+        foundation::FileAccessLog::install(nullptr);
+        auto withoutKpsid = std::count_if(findings.all().begin(), findings.all().end(),
+                                          [](const auto& f) { return f.code == "model-without-kpsid"; });
+        EXPECT_EQ(withoutKpsid, models) << models << " models";
+        for (const auto& f : findings.all()) {
+            if (f.code == "model-without-kpsid") {
+                EXPECT_GT(f.line, 0u) << models << " models: " << f.location();
+            }
+        }
+        std::string path = disc.path(modelInfo);
+        readsOfModelInfo.push_back(static_cast<std::size_t>(
+            std::count_if(log.begin(), log.end(), [&](const auto& e) { return e.path == path; })));
+    }
+    // The window that check loads reads the lists too, as the browser does: a few reads, the same for any disc.
+    EXPECT_EQ(readsOfModelInfo[0], readsOfModelInfo[1]) << "reads of ModelInfo.plist grow with the findings";
+}
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;
@@ -939,7 +1113,7 @@ TEST(CheckMessageKeys, EveryKeyTheWindowShowsIsChecked) {
 // dictionaries; that must give what the browser builds reading them per model.
 TEST(CatalogueFromListsReadOnce, SameAsReadingPerModel) {
     CheckDisc disc(PlistFormat::Binary);
-    auto lists = inspect::DiscPropertyLists::read();
+    auto lists = disc::Disc::read();
     for (const char* model : {"QX-1", "QX-2", "RT-3", "unlisted"}) {
         SCOPED_TRACE(model);
         auto once = ZVModelDocumentation::initWithName(Value(model), lists.cdInfo.dictionary,
