@@ -20,7 +20,7 @@ public:
     // Why a Mac cannot start the bundle, with the place that causes it; nullopt
     // when it can.
     struct Fault {
-        std::string location;
+        Place location;
         std::string reason;
     };
     static std::optional<Fault> fault(const std::string& bundle);

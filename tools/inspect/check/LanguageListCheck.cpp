@@ -10,7 +10,7 @@ namespace docshelf::inspect {
 
 using foundation::Value;
 
-void LanguageListCheck::run(const PropertyListFile& documentation, Findings& findings) {
+void LanguageListCheck::run(const disc::PropertyListFile& documentation, Findings& findings) {
     Value members = documentation.dictionary.objectForKey(keys::folderInfoArray);
     std::map<std::string, std::size_t> first;
     for (std::size_t i = 0; i < members.count(); ++i) {
@@ -26,7 +26,7 @@ void LanguageListCheck::run(const PropertyListFile& documentation, Findings& fin
         Value display = member.objectForKey(keys::displayName);
         if (!display.isString())
             continue; // missing or of another type: reported with the member
-        std::string at = Findings::keyPath(documentation.path, {std::string(keys::folderInfoArray), std::to_string(i),
+        Place at = Findings::keyPath(documentation.path, {std::string(keys::folderInfoArray), std::to_string(i),
                                                                 std::string(keys::displayName)});
         std::string name(display.text());
         if (name.empty()) {

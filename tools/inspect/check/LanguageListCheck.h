@@ -12,7 +12,7 @@ namespace docshelf::inspect {
 // "KPS Code" leaves the online address without its language.
 class LanguageListCheck {
 public:
-    static void run(const PropertyListFile& documentation, Findings& findings);
+    static void run(const disc::PropertyListFile& documentation, Findings& findings);
 };
 
 }

@@ -12,10 +12,10 @@ bool blank(char c) {
 
 }
 
-void ModelNameCheck::run(const std::vector<std::string>& models, const std::string& containedAt,
+void ModelNameCheck::run(const std::vector<std::string>& models, const Place& containedAt,
                          Findings& findings) {
     for (const auto& model : models) {
-        std::string at = Findings::keyPath(containedAt, {model});
+        Place at = Findings::keyPath(containedAt, {model});
         if (model.find_first_not_of(" \t\r\n") == std::string::npos)
             findings.warning("model-name-blank", at,
                              "a model is named " + inQuotes(model) +

@@ -14,7 +14,7 @@ namespace docshelf::inspect {
 class ModelNameCheck {
 public:
     // containedAt: where "ContainedModel" stands.
-    static void run(const std::vector<std::string>& models, const std::string& containedAt, Findings& findings);
+    static void run(const std::vector<std::string>& models, const Place& containedAt, Findings& findings);
 };
 
 }

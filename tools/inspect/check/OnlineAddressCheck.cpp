@@ -20,7 +20,7 @@ std::string key(std::string_view k) {
     return std::string(k);
 }
 
-void checkSettings(const Value& settings, const std::string& at, Findings& findings) {
+void checkSettings(const Value& settings, const Place& at, Findings& findings) {
     Value url = settings.objectForKey(keys::url);
     if (url.isString() && !OnlineAddressCheck::isWebAddress(url.text()))
         findings.error("url-not-web-address", Findings::keyPath(at, {key(keys::url)}),
@@ -81,7 +81,7 @@ void OnlineAddressCheck::run(const disc::Disc& lists, const std::vector<std::str
         Value id = records.objectForKey(model).objectForKey(keys::kpsID);
         if (!online || !id.isString())
             continue; // a model without a record or "KPSID" is reported with ModelInfo
-        std::string at = Findings::keyPath(lists.modelInfo.path, {key(keys::model), model, key(keys::kpsID)});
+        Place at = Findings::keyPath(lists.modelInfo.path, {key(keys::model), model, key(keys::kpsID)});
         if (id.text().empty()) {
             findings.warning("kpsid-empty", at,
                              "model " + inQuotes(model) + " has an empty " + inQuotes(keys::kpsID) +

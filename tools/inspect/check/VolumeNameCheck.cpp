@@ -35,7 +35,7 @@ std::string VolumeNameCheck::textVolume() {
 
 std::optional<VolumeNameCheck::Named> VolumeNameCheck::otherVolume(const disc::Disc& lists) {
     // Every path of the chain, in the order the browser follows it.
-    std::vector<std::pair<Value, std::string>> paths{
+    std::vector<std::pair<Value, Place>> paths{
         {lists.info.dictionary.objectForKey(keys::commonResourcePath),
          Findings::keyPath(lists.info.path, {keyOf(keys::commonResourcePath)})},
         {lists.common.dictionary.objectForKey(keys::cdInfo),

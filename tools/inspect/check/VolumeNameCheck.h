@@ -27,7 +27,7 @@ public:
     // ("/Volumes/LXSERIES"), and the key path where it stands; nullopt when none.
     struct Named {
         std::string volume;
-        std::string location;
+        Place location;
     };
     static std::optional<Named> otherVolume(const disc::Disc& lists);
 };
