@@ -215,7 +215,7 @@ int ImageCommand::run(const ImageOptions& options, const Reporter& reporter) {
     // Shown at the folder's files, which the tree is a copy of; what the
     // folder's check said already is said once.
     auto mounted = DiscCheckRun::run(macTree.string(), app, volume, DiscSources(disc.string()));
-    auto said = [](const inspect::Finding& f) { return f.code + '\n' + f.location + '\n' + f.message; };
+    auto said = [](const inspect::Finding& f) { return f.code + '\n' + f.location() + '\n' + f.message; };
     std::unordered_set<std::string> earlier;
     for (const auto& finding : check.all())
         earlier.insert(said(finding));

@@ -65,7 +65,7 @@ TEST_P(LanguageFolderMatch, PairsMembersWithFoldersAsTheBrowserDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LanguageFolderMatch, ::testing::ValuesIn(matchCases),
-                         [](const auto& info) { return testing::caseName(info.param.name); });
+                         [](const auto& test) { return testing::caseName(test.param.name); });
 
 // Two models on a disc: QX-1 on the disc-wide settings, QX-2 with its own
 // settings that lack "Path" (and do not take the disc-wide one).
@@ -128,7 +128,7 @@ TEST_P(ReadDisc, AnUnreadableListSaysWhy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ReadDisc, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return testing::formatName(info.param); });
+                         [](const auto& test) { return testing::formatName(test.param); });
 
 // Finding the places of many keys reads and parses the list once.
 TEST(KeyPlaces, ManyQuestionsOneReading) {

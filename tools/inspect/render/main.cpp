@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     // On a disc of another volume name the browser finds no texts: draw what its user sees.
-    auto lists = inspect::disc::Disc::read();
+    auto lists = docshelf::disc::Disc::read();
     auto otherVolume = inspect::VolumeNameCheck::otherVolume(lists);
     auto texts = otherVolume && !command->messageBundle ? std::optional<std::string>(Locations::macDefaults().messageBundle)
                                                         : disc->messageBundle;
