@@ -1032,7 +1032,7 @@ TEST(CheckLinear, ListsAreReadOnceWhateverTheNumberOfFindings) {
         disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary(records)}}));
         std::vector<foundation::FileAccessLog::Entry> log;
         foundation::FileAccessLog::install(&log);
-        auto findings = inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}});
+        auto findings = inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}, {}});
         foundation::FileAccessLog::install(nullptr);
         auto withoutKpsid = std::count_if(findings.all().begin(), findings.all().end(),
                                           [](const auto& f) { return f.code == "model-without-kpsid"; });
