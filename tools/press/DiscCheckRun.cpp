@@ -29,18 +29,16 @@ inspect::Findings DiscCheckRun::run(const std::string& folder, const std::string
     const std::string root = fs::absolute(folder, code).lexically_normal().string();
     foundation::VolumeMap::mapVolume("/Volumes/" + volume, root);
     foundation::Bundle::setMainBundlePath(root + "/" + app);
-    auto found =
-        inspect::DiscCheck::run(
-        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows", root});
+    // The folder is a staging folder, named otherwise than the disc: its lists
+    // name the volume, and the press put the application bundle in it itself.
+    auto found = inspect::DiscCheck::run(
+        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows", std::nullopt});
 
     inspect::Findings placed;
     for (inspect::Finding finding : found.all()) {
         if (finding.file == root || finding.file.starts_with(root + "/")) {
             auto place = sources.placeOf(finding.file.substr(std::min(finding.file.size(), root.size() + 1)),
                                          finding.keyPath(), finding.line);
-            // At the author's own file (a manual, the models table's line) a list's key path says nothing.
-            if (place.file != finding.file)
-                finding.keys.clear();
             finding.file = place.file;
             finding.line = place.line;
             finding.column = 0;

@@ -210,7 +210,7 @@ TEST_F(WindowDescriptionTest, TheBackgroundFillsTheWindowBehindEverythingWithIts
     }
 }
 
-TEST_F(WindowDescriptionTest, TheApplicationMenuHoldsTheFiveItemsAndQuitEndsTheApplication) {
+TEST_F(WindowDescriptionTest, TheApplicationMenuHoldsTheFiveItemsInThreeGroupsAndQuitEndsTheApplication) {
     auto mainMenu = application().mainMenu();
     ASSERT_NE(mainMenu, nullptr);
     auto applicationItem = mainMenu->itemWithTitle("Documentation");
@@ -220,7 +220,8 @@ TEST_F(WindowDescriptionTest, TheApplicationMenuHoldsTheFiveItemsAndQuitEndsTheA
     std::vector<std::string> titles;
     for (const auto& item : applicationMenu->items())
         titles.emplace_back(item->title().text());
-    EXPECT_EQ(titles, (std::vector<std::string>{"About", "Hide", "Hide Others", "Show All", "Quit"}));
+    // Separators, titled "" as AppKit's are, set About and Quit apart.
+    EXPECT_EQ(titles, (std::vector<std::string>{"About", "", "Hide", "Hide Others", "Show All", "", "Quit"}));
 
     EXPECT_TRUE(applicationMenu->itemWithTitle("Hide Others")->sendAction()) << "Hide Others has no action";
     applicationMenu->itemWithTitle("Hide")->sendAction();
