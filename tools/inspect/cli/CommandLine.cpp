@@ -16,6 +16,7 @@ const char* const usage =
     "                              [--format text|json|sarif|github] [--strict] [--ignore CODE]...\n"
     "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
     "                              [--language DISPLAYNAME] [--format FORMAT] [--strict] [--ignore CODE]...\n"
+    "       docshelf-inspect diff OLD NEW [--format text|json]\n"
     "       docshelf-inspect --explain CODE\n"
     "       docshelf-inspect --version\n"
     "       docshelf-inspect [COMMAND] --help\n"
@@ -43,6 +44,11 @@ const char* const usage =
     "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
     "             line or no display\n"
+    "  diff       what the users of disc NEW see differently from disc OLD (both\n"
+    "             folders): models added or removed, each model's languages, the\n"
+    "             documents, read-mes and addresses they open, the texts of each\n"
+    "             localization, the Windows folder's launchers. Exit status 0 when\n"
+    "             the discs agree, 1 when they differ, 2 when one cannot be read\n"
     "DISC is the disc's folder: the application bundle, MacResources/CDCommonMessage.bundle\n"
     "and Windows are found in it, and --app, --message-bundle and --windows override them.\n"
     "BUNDLE is the application bundle directory (Docshelf.app).\n"
@@ -72,13 +78,15 @@ bool findingOption(std::string_view option) {
 
 bool allowed(std::string_view command, std::string_view option) {
     if (option == "--app" || option == "--volume")
-        return true;
+        return command != "diff";
     if (command == "catalogue")
         return option == "--model";
     if (command == "lookup")
         return option == "--model" || option == "--language";
     if (command == "check")
         return option == "--message-bundle" || option == "--windows" || option == "--json" || findingOption(option);
+    if (command == "diff")
+        return option == "--format";
     if (command == "render")
         return option == "--message-bundle" || option == "--out" || option == "--model" || option == "--language" ||
                findingOption(option);
@@ -133,13 +141,17 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
         return {result, {}};
     }
     if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
-        result.command != "check" && result.command != "render")
+        result.command != "check" && result.command != "render" && result.command != "diff")
         return {std::nullopt, "unknown command '" + result.command + "'"};
 
     bool haveApp = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (!option.starts_with("--")) {
+            if (result.command == "diff" && result.disc && !result.other) {
+                result.other = option;
+                continue;
+            }
             if (result.disc)
                 return {std::nullopt, "unexpected argument '" + option + "'"};
             result.disc = option;
@@ -169,6 +181,9 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
                                                                  {"github", OutputFormat::Github}};
             auto known =
                 std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return value == f.first; });
+            if (known == std::end(formats) || (result.command == "diff" && known->second != OutputFormat::Text &&
+                                               known->second != OutputFormat::Json))
+                return {std::nullopt, "diff's --format takes text or json, not '" + value + "'"};
             if (known == std::end(formats))
                 return {std::nullopt, "--format takes text, json, sarif or github, not '" + value + "'"};
             result.format = known->second;
@@ -209,6 +224,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
             result.*o.single = value;
         }
     }
+    if (result.command == "diff" && !result.other)
+        return {std::nullopt, "diff needs two discs: OLD NEW"};
     if (!haveApp && !result.disc)
         return {std::nullopt, "a disc folder or option --app is required"};
     if (result.command == "lookup" && (!result.model || !result.language))

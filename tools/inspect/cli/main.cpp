@@ -6,6 +6,7 @@
 #include "inspect/common/Wording.h"
 #include "inspect/check/DiscCheck.h"
 #include "inspect/common/JsonExport.h"
+#include "inspect/diff/DiscComparison.h"
 #include "inspect/render/WindowRender.h"
 #include "inspect/window/WindowSession.h"
 
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
                   << "\n  To fix it: " << code->fix << "\n";
         return 0;
     }
+
+    if (command.command == "diff")
+        return inspect::DiscComparison::run(*command.disc, *command.other, command.format == inspect::OutputFormat::Json,
+                                            std::cout, std::cerr);
 
     auto disc = inspect::DiscFolder::resolve(command);
     if (!disc.error.empty()) {
