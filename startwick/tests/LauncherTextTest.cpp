@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, BuildIniPathTest, testing::Values(
     IniCase{"NoFolder", "", true, "\\inst.ini"},
     IniCase{"LongestFolder", kFolder250, true, kFolder250 + "\\inst.ini"},
     IniCase{"FolderTooLong", kFolder250 + "f", false, ""}),
-    [](const testing::TestParamInfo<IniCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<IniCase>& testCase) { return testCase.param.name; });
 
 TEST(CopyBoundedTest, FillsTheRestWithZeroBytes)
 {

@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Launches, SetupLaunchTest, testing::Values(
                FakeStartwickSystem::ShellCall{"setup.exe", "/up", "C:\\Disc", ""}},
     LaunchCase{"SlashSeparatedPath", "C:/Disc/Start.exe", {{"Start", {{"Exeprog", "setup.exe"}}}},
                "C:/Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"setup.exe", "", "C:/Disc", ""}}),
-    [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LaunchCase>& testCase) { return testCase.param.name; });
 
 TEST(SetupLauncherTest, WithoutItsOwnPathReadsTheInstSectionOfTheRootInstIni)
 {
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, NothingStartsTest, testing::Values(
     NothingStartsCase{"FolderTooLongForTheIniPath", "C:\\" + std::string(248, 'f'), "S.exe"},
     NothingStartsCase{"OwnPathOf260CutShort", "C:\\" + std::string(251, 'f'), "S.exe"},
     NothingStartsCase{"OwnPathOf300CutShort", "C:\\" + std::string(300, 'f'), "S.exe"}),
-    [](const testing::TestParamInfo<NothingStartsCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<NothingStartsCase>& testCase) { return testCase.param.name; });
 
 struct DirectoryCase {
     const char* name;
@@ -194,7 +194,7 @@ TEST_P(UnsavedDirectoryTest, StillLaunchesButRestoresNothing)
 INSTANTIATE_TEST_SUITE_P(Directories, UnsavedDirectoryTest, testing::Values(
     DirectoryCase{"QueryFails", "C:\\Users", true},
     DirectoryCase{"DirectoryTooLong", "C:\\" + std::string(300, 'd'), false}),
-    [](const testing::TestParamInfo<DirectoryCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DirectoryCase>& testCase) { return testCase.param.name; });
 
 TEST(SetupLauncherTest, LauncherFolderAndBaseNameStayWithinASmallerOutput)
 {

@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
                "[Start]\r\nExeprog=cmd.exe\r\nArgv=/c ping -n 4 127.0.0.1 >nul & setup.exe\r\n", "setup.exe", ""},
     LaunchCase{"RelativeExeprog", "Start.exe", "[Start]\r\nExeprog=tools\\setup.exe\r\nArgv=-r\r\n",
                "tools/setup.exe", "-r"}),
-    [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LaunchCase>& testCase) { return testCase.param.name; });
 
 // Registers the recorder, copied to apps/<name>, as the open command of files of the extension.
 fs::path RegisterReader(const WineSession& wine, const fs::path& folder, const std::string& extension,

@@ -99,7 +99,7 @@ TEST_P(ScaleDisc, StartsSwitchesEveryModelAndOpensWithNothingDropped) {
 INSTANTIATE_TEST_SUITE_P(Forms, ScaleDisc,
                          ::testing::Values(ScaleCase{"XML property lists", "xml"},
                                            ScaleCase{"binary property lists", "binary"}),
-                         [](const auto& info) { return testing::caseName(info.param.description); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 }
 }

@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, BrowserLookupTest, testing::Values(
                  std::nullopt, {"command", ".html"}},
     RegistryCase{"CommandOf259WithoutTerminatorIsRead", T("ZvPage"), PaddedCommand(259), {kViewer}, kViewer,
                  {"command", ".html"}}),
-    [](const testing::TestParamInfo<RegistryCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<RegistryCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesLauncherTest, ClosesBothKeysWhenTheCommandCannotBeRead)
 {
@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, SuppliesPageTest, testing::Values(
              {std::string(vendpost::kLocaleTextSize, 'L'), 0}, UrlFor("QX-500", "USA", "")},
     PageCase{"ModulePathUnavailable", "C:\\Disc\\vps_QX-500.exe", 0ul, kUsa, kEnu, UrlFor("")},
     PageCase{"ModulePathCutToTheBuffer", kLongPath, std::nullopt, kUsa, kEnu, UrlFor("")}),
-    [](const testing::TestParamInfo<PageCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PageCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesLauncherTest, StartsNoBrowserWhoseCommandLineWouldNotFit)
 {

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, ModelNameTest, testing::Values(
     ModelCase{"EmptyPath", "", ""},
     ModelCase{"LongestModel", "C:\\vps_" + kLongModel + ".exe", kLongModel},
     ModelCase{"ModelTooLongIsDropped", "C:\\vps_" + kLongModel + "N.exe", ""}),
-    [](const testing::TestParamInfo<ModelCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ModelCase>& testCase) { return testCase.param.name; });
 
 TEST(ModelNameTest, CutsEveryDotOfTheFileNameButNoneOfTheFolder)
 {
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, TrimToExeTest, testing::Values(
     TrimCase{"ZeroSizeLeavesWhole", "C:\\Web\\viewer.exe %1", 1, "C:\\Web\\viewer.exe %1"},
     TrimCase{"OnlyReportedBytesAreSearched", "C:\\Web\\viewer.exe %1", 10, "C:\\Web\\viewer.exe %1"},
     TrimCase{"ReportedBytesCoverTheDot", "C:\\Web\\viewer.exe %1", 14, "C:\\Web\\viewer.exe"}),
-    [](const testing::TestParamInfo<TrimCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<TrimCase>& testCase) { return testCase.param.name; });
 
 TEST(TrimToExeTest, NeverWritesPastTheBufferForAMatchAfterTheTerminator)
 {
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(Values, TerminateRegistryTextTest, testing::Values(
     TerminateCase{"Empty", "", 8, true, ""},
     TerminateCase{"FillsBufferWithTerminator", std::string("abcdefg\0", 8), 8, true, "abcdefg"},
     TerminateCase{"FillsBufferWithoutTerminator", "abcdefgh", 8, false, ""}),
-    [](const testing::TestParamInfo<TerminateCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<TerminateCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesUrlTest, PutsTheThreeValuesInAsTheyStand)
 {

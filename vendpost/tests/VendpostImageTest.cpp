@@ -64,8 +64,8 @@ TEST_P(VendpostImageTest, CarriesItsManifestAndNoVersionResource)
 
 INSTANTIATE_TEST_SUITE_P(Copies, VendpostImageTest,
                          testing::Values("Vendpost.exe", "vps_QX-500.exe", "vps_QX-750 Duo.exe", "vps_RT-20.exe"),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
+                         [](const testing::TestParamInfo<std::string>& testCase) {
+                             std::string name = testCase.param;
                              for (char& c : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';

@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Copies, VendpostFileNameTest, testing::Values(
     NameCase{"DottedFolder", "disc.v2/vps_RT-20.exe", "RT-20"},
     NameCase{"LongestModel", "vps_" + kLongestModel + ".exe", kLongestModel},
     NameCase{"ModelTooLong", "vps_" + kLongestModel + "N.exe", ""}),
-    [](const testing::TestParamInfo<NameCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<NameCase>& testCase) { return testCase.param.name; });
 
 struct LocaleCase {
     const char* name;
@@ -145,7 +145,7 @@ TEST_P(VendpostLocaleTest, TakesCountryAndLanguageFromTheUserLocale)
 INSTANTIATE_TEST_SUITE_P(Locales, VendpostLocaleTest, testing::Values(
     LocaleCase{"UnitedStates", "en_US.UTF-8", "USA", "ENU"},
     LocaleCase{"Germany", "de_DE.UTF-8", "DEU", "DEU"}),
-    [](const testing::TestParamInfo<LocaleCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LocaleCase>& testCase) { return testCase.param.name; });
 
 TEST_F(VendpostWineTest, BuildsTheUnitedStatesPathAndQuery)
 {
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, VendpostNoBrowserTest, testing::Values(
     NoBrowserCase{"DotInFirstFourBytes", "a.exe %1", "ZvTestPage"},
     NoBrowserCase{"NoExecutable", "\"{dir}\\Web Files\\viewer.com\" %1", "ZvTestPage"},
     NoBrowserCase{"ClassNameTooLongForItsKeyPath", "\"{dir}\\Web Files\\viewer.exe\" %1", std::string(241, 'c')}),
-    [](const testing::TestParamInfo<NoBrowserCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<NoBrowserCase>& testCase) { return testCase.param.name; });
 
 TEST_F(VendpostWineTest, StartsNoBrowserWhoseCommandIs260Characters)
 {

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"entries of another type", model({Value("English"), Value::integer(3), discEnglish}), "English",
                    "/d/English/top.pdf", "/d/English/MacOS_X_readme.rtf", ""},
         LookupCase{"absent receiver", Value(), "English", Value(), Value(), Value()}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(DocumentationLookupsResult, OutlivesTheDictionary) {
     Value path;

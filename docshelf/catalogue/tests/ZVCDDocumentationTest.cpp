@@ -115,14 +115,14 @@ std::vector<BrokenDisc> brokenDiscs() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, CDInformation, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return testing::formatName(info.param); });
+                         [](const auto& testCase) { return testing::formatName(testCase.param); });
 
 INSTANTIATE_TEST_SUITE_P(Cases, CDInformationFailure,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(brokenDiscs())),
-                         [](const auto& info) {
-                             return testing::caseName(std::string(testing::formatName(std::get<0>(info.param))) + " " +
-                                                      std::get<1>(info.param).name);
+                         [](const auto& testCase) {
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) + " " +
+                                                      std::get<1>(testCase.param).name);
                          });
 
 TEST(CDInformationPlist, AbsentArgumentGivesEmptyDictionaryNotEmptyList) {

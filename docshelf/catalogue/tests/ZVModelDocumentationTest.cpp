@@ -233,9 +233,9 @@ TEST_P(ModelDocumentationEmpty, GivesEmptyList) {
 INSTANTIATE_TEST_SUITE_P(Cases, ModelDocumentationEmpty,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(emptyListCases())),
-                         [](const auto& info) {
-                             return testing::caseName(std::string(testing::formatName(std::get<0>(info.param))) + " " +
-                                                      std::get<1>(info.param).name);
+                         [](const auto& testCase) {
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) + " " +
+                                                      std::get<1>(testCase.param).name);
                          });
 
 TEST_P(ModelDocumentation, AbsentNameGivesEmptyDictionary) {
@@ -282,7 +282,7 @@ TEST(ModelDocumentationParts, ListOperationsAlwaysGiveArrays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ModelDocumentation, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return testing::formatName(info.param); });
+                         [](const auto& testCase) { return testing::formatName(testCase.param); });
 
 }
 }

@@ -87,12 +87,12 @@ bool isPlainText(std::string_view text) {
     // 0: as it is; 1: a byte past ASCII; 2: '&'; 3: not in the plain form.
     static constexpr auto classes = [] {
         std::array<std::uint8_t, 256> table{};
-        for (int c = 0; c < 0x20; ++c)
+        for (std::size_t c = 0; c < 0x20; ++c)
             table[c] = 3;
         table['\t'] = table['\n'] = 0;
         table['>'] = table[0x7F] = 3;
         table['&'] = 2;
-        for (int c = 0x80; c < 0x100; ++c)
+        for (std::size_t c = 0x80; c < 0x100; ++c)
             table[c] = 1;
         return table;
     }();
@@ -586,8 +586,10 @@ public:
             return Value::integer(static_cast<std::int64_t>(number(read.contents, std::uint64_t{1} << read.low)));
         case 0x2:
             return Value::real(real(read));
-        case 0x4:
-            return Value::data({bytes_.begin() + read.contents, bytes_.begin() + read.contents + read.count});
+        case 0x4: {
+            const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(read.contents);
+            return Value::data({first, first + static_cast<std::ptrdiff_t>(read.count)});
+        }
         case 0x5:
         case 0x6:
             return Value(text(index));

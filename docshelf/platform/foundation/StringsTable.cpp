@@ -300,8 +300,8 @@ private:
             return replacementCharacter;
         char32_t low = 0;
         int digits = 0;
-        for (; digits < 4 && hexDigit(cursor_.peek(2 + digits)) >= 0; ++digits)
-            low = low * 16 + static_cast<char32_t>(hexDigit(cursor_.peek(2 + digits)));
+        for (; digits < 4 && hexDigit(cursor_.peek(2 + static_cast<std::size_t>(digits))) >= 0; ++digits)
+            low = low * 16 + static_cast<char32_t>(hexDigit(cursor_.peek(2 + static_cast<std::size_t>(digits))));
         if (digits == 0 || low < 0xDC00 || low > 0xDFFF)
             return replacementCharacter;
         for (int i = 0; i < 2 + digits; ++i)

@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Shown{"docButtonTitle", "docButton", Shown::Title},
                       Shown{"readMeButtonTitle", "readMeButton", Shown::Title},
                       Shown{"readMeButtonHidden", "readMeButton", Shown::Hidden}),
-    [](const auto& info) { return std::string(info.param.key) + "_" + info.param.control; });
+    [](const auto& testCase) { return std::string(testCase.param.key) + "_" + testCase.param.control; });
 
 TEST_F(WindowDescriptionTest, TheThreeButtonsSendTheirActionsToTheController) {
     for (const char* id : {"docButton", "readMeButton", "closeButton"})

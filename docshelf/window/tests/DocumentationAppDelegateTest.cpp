@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                       true},
         ModelListCase{"no model list", {}, false, {}, nullptr, true, nullptr, false},
         ModelListCase{"empty ContainedModel like a missing list", {}, true, {}, nullptr, true, nullptr, false}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- The right-anchored fit ---------------------------------------------------
 
@@ -150,7 +150,7 @@ TEST_P(ModelRowFitTest, KeepsTheRightEdgeAndMovesTheLabel) {
     EXPECT_EQ(frames["modelLabelTitleTxtField"], movedLabel(c, 172)) << c.description;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fit, ModelRowFitTest, fitCases, [](const auto& info) { return caseName(info.param.description); });
+INSTANTIATE_TEST_SUITE_P(Fit, ModelRowFitTest, fitCases, [](const auto& testCase) { return caseName(testCase.param.description); });
 
 class LanguageRowFitTest : public WindowTest, public ::testing::WithParamInterface<FitCase> {};
 
@@ -175,7 +175,7 @@ TEST_P(LanguageRowFitTest, KeepsTheRightEdgeAndMovesTheLabel) {
     EXPECT_EQ(state["frames"]["languageLabelTitleTxtField"], movedLabel(c, 130)) << c.description;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fit, LanguageRowFitTest, fitCases, [](const auto& info) { return caseName(info.param.description); });
+INSTANTIATE_TEST_SUITE_P(Fit, LanguageRowFitTest, fitCases, [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- The language row across models --------------------------------------------
 
@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AutomaticChoiceCase{"en without the message bundle", std::nullopt, "English"},
                       AutomaticChoiceCase{"no entry with the code keeps the first", "ja", "Deutsch"},
                       AutomaticChoiceCase{"empty display name keeps the first", "xx", "Deutsch"}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // The automatic choice has happened by the time the window is made key: a backend
 // that notes the language pop-up's selection when the window changes sees it.
@@ -390,7 +390,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "language:English"},
                    "On the disc",
                    true}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 struct StartUpDocumentCase {
     std::string description;
@@ -420,7 +420,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StartUpDocumentCase{"html without read-me", {{"English", {"top.html"}}}, "On the disc", true},
                       StartUpDocumentCase{"read-me alone", {{"English", {"MacOS_X_readme.rtf"}}}, "On the web", false},
                       StartUpDocumentCase{"empty folder", {{"English", {}}}, "On the web", true}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- Opening documents --------------------------------------------------------------
 
@@ -469,7 +469,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"dollar escaped", "$HOME x", "\\$HOME x", {"top.html"}, false, "press:documentation", "top.html", false},
         CommandCase{"backquote escaped", "`id`", "\\`id\\`", {"top.pdf"}, false, "press:documentation", "top.pdf", false},
         CommandCase{"backslash escaped", "back\\slash", "back\\\\slash", {"MacOS_X_readme.rtf"}, false, "press:readme", "MacOS_X_readme.rtf", false}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 TEST_F(WindowTest, TheOnlineBranchOpensTheAddressInQuotes) {
     disc.addOnlineModel("QX-500", "http://support.example/doc?", {"English", "German"});
@@ -554,7 +554,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"application menu titled otherwise", "Docs", {}, false},
                       MenuCase{"found under its InfoPlist title", "Docs", {{"Documentation", "Docs"}}, true},
                       MenuCase{"InfoPlist title not in the menu", "", {{"Documentation", "Handbuch"}}, false}),
-    [](const auto& info) { return caseName(info.param.description); });
+    [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- Ending --------------------------------------------------------------------------------
 
@@ -573,7 +573,7 @@ TEST_P(EndingTest, EndsTheApplication) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ending, EndingTest, ::testing::Values("close-window", "press:close"),
-                         [](const auto& info) { return caseName(info.param); });
+                         [](const auto& testCase) { return caseName(testCase.param); });
 
 }
 }

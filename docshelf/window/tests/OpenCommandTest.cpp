@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, OpenCommandText,
                                            CommandCase{"backslash", "/d/a\\b", "open \"/d/a\\\\b\""},
                                            CommandCase{"single quote and glob stay", "/d/it's *", "open \"/d/it's *\""},
                                            CommandCase{"empty", "", "open \"\""}),
-                         [](const auto& info) { return testing::caseName(info.param.name); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(OpenCommand, PdfWithApplicationAndOtherOpeners) {
     EXPECT_EQ(OpenCommand::documentWithApplication("/d/top.pdf", "/Applications/Adobe Reader.app"),

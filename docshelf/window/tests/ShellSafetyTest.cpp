@@ -121,7 +121,7 @@ TEST_P(ShellSafety, EveryByteReachesTheOpenerAsOneUnchangedArgument) {
 INSTANTIATE_TEST_SUITE_P(Shells, ShellSafety,
                          ::testing::Values(ShellCase{"sh", "/bin/sh", "C"},
                                            ShellCase{"bash in Shift JIS", "/bin/bash", "ja_JP.SJIS"}),
-                         [](const auto& info) { return testing::caseName(info.param.description); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 }
 }

@@ -575,9 +575,9 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
 INSTANTIATE_TEST_SUITE_P(Findings, Check,
                          ::testing::Combine(::testing::ValuesIn(cases),
                                             ::testing::Values(PlistFormat::Xml, PlistFormat::Binary)),
-                         [](const auto& info) {
-                             return testing::caseName(std::get<0>(info.param).description) + "_" +
-                                    testing::formatName(std::get<1>(info.param));
+                         [](const auto& testCase) {
+                             return testing::caseName(std::get<0>(testCase.param).description) + "_" +
+                                    testing::formatName(std::get<1>(testCase.param));
                          });
 
 TEST(CheckText, OneLinePerFindingAsCompilersWriteIt) {
@@ -695,7 +695,7 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(out.find("model-without-kpsid"), std::string::npos);
                        EXPECT_NE(out.find(": warning: "), std::string::npos);
                    }}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;

@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"window", "DISC", "--do", "press:documentation"},
                                  "open \\\"/Volumes/ZORVANE/Documentation/Manuals/English/top.pdf\\\""},
                       VolumeCase{"check", {"check", "--app", "APP", "--volume", "/Volumes/ZORVANE=", "--json"}, "[]"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 // The repository's folder holds no bundle: the one built beside the inspector stands in.
 TEST(DiscFolder, TheRepositorysFolderChecksCleanWithTheBuiltBundle) {

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {{"QX-500", "QX500"}},
                               {2}},
                       CsvCase{"last line without its end", "Model\nRT-20", {"Model"}, {{"RT-20"}}, {2}}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(CsvTableTest, NamesTheLineOfAQuoteNeverClosed) {
     std::string error;

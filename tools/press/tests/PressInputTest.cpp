@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                      return std::vector<std::string>{"image", in.disc(), "--inspector", INSPECTOR_PATH};
                  },
                  "; not pressed (--force presses it all the same)", "discs/ZORVANE.iso"}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 }
 }

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"astral", "\xf0\x9f\x93\x98", 11},
                       FitCase{"strayContinuation", "a\x80" "b", 25},        // each bad byte counts once
                       FitCase{"truncatedSequence", "a\xe6\x97", 25}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 using ControlsTest = testing::FreshApplication;
 
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PopUpCase{"firstOfTwoEqual", {"English", "Deutsch", "Deutsch"}, "Deutsch", 1},
                       PopUpCase{"caseCounts", {"English", "Deutsch"}, "deutsch", -1},
                       PopUpCase{"noMatchDeselects", {"English", "Deutsch"}, "Fran\xc3\xa7" "ais", -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlsTest, SetMenuReplacesAllItemsAndTheOldSelection) {
     auto popUp = std::make_shared<PopUpButton>();

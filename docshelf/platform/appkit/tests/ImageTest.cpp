@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"widthOnly", 20, SIZE_MAX, false}, HeaderCase{"heightCut", 23, SIZE_MAX, false},
                       HeaderCase{"badSignature", 0, 1, false}, HeaderCase{"badChunkLength", 0, 11, false},
                       HeaderCase{"notIhdrFirst", 0, 12, false}, HeaderCase{"hugeWidth", 0, 16, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(PngHeaderEdges, ZeroSizeIsNoPicture) {
     auto bytes = PngFile::encode(0, 5);
@@ -126,7 +126,7 @@ constexpr std::size_t fileBytes = foundation::ReadLimits::maximumPictureFileSize
 // as in a picture bomb; the header is all that is looked at before decoding).
 std::vector<std::uint8_t> declaring(std::uint32_t width, std::uint32_t height) {
     auto bytes = PngFile::encode(1, 1);
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         bytes[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
         bytes[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
     }
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"bytesAtTheLimit", PngFile::encode(2, 2), fileBytes, ""},
                       LimitCase{"oneBytePast", PngFile::encode(2, 2), fileBytes + 1, "larger than 8388608 bytes"},
                       LimitCase{"namedPipe", {}, SIZE_MAX, "not a regular file"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ImageTest, CompositeDrawsAtTheSizeSetIntoTheCurrentContextOnly) {
     Image image("/pictures/p.png", {10, 20});

@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                   1215,
                   1234},
         TrackCase{"60000 models End still fits the screen", 60000, 0, {press(Key::End)}, 22, 59999, 59979, -2}),
-    [](const auto& info) { return docshelf::testing::caseName(info.param.name); });
+    [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.name); });
 
 TEST(MenuTrackerTest, ARowIsAnArrowOnlyWhileItemsLieThatWay) {
     // Over a pop-up at the screen's top, the list has all 44 rows.

@@ -357,7 +357,7 @@ TEST_P(BrokenDescription, GivesTheEntryAndWhatIsWrongAndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BrokenDescription, ::testing::ValuesIn(brokenCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(ClassRegistryTest, MakesTheLayersClassesAndWhatTheApplicationRegisters) {
     EXPECT_NE(std::dynamic_pointer_cast<Window>(ClassRegistry::create("NSWindow")), nullptr);
@@ -385,7 +385,7 @@ TEST_P(DescriptionFile, LoadsFromEitherPropertyListForm) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, DescriptionFile, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return std::string(testing::formatName(info.param)); });
+                         [](const auto& testCase) { return std::string(testing::formatName(testCase.param)); });
 
 TEST_F(NibLoaderTest, AFileThatIsMissingOrNoPropertyListGivesAnErrorNamingIt) {
     testing::TemporaryDirectory folder;

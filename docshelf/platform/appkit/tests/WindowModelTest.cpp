@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Points, HitTest,
                                            HitCase{"a button straight in the content", {21, 11}, "left"},
                                            HitCase{"a hidden button is passed over", {140, 20}, "content"},
                                            HitCase{"outside the window", {401, 20}, "none"}),
-                         [](const auto& info) { return testing::caseName(info.param.name); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 using WindowModelTest = testing::FreshApplication;
 
@@ -316,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"about"}},
         InputCase{"Ctrl W is the menus key equivalent and closes the window", {command("w")}, {}, false, false},
         InputCase{"Ctrl Q without such an item does nothing", {command("q")}, {}}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST_F(WindowModelTest, KeyEquivalentsSendTheMenuItemsActionsAndWithoutTargetTheKeyWindowAnswers) {
     auto delegate = std::make_shared<Ender>();

@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Displays, DocshelfHeadlessTest,
                          ::testing::Values(HeadlessCase{"no_display", "DISPLAY"},
                                            HeadlessCase{"empty_display", "DISPLAY="},
                                            HeadlessCase{"unreachable_display", "DISPLAY=:987"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }
 }

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Docshelf を", "終了します"}},
         WrapCase{"a line break in the text always ends a line", "Close\nQuit", 20, {"Close", "Quit"}},
         WrapCase{"a word wider than the line breaks between characters", "abcdefghij", 4, {"abcd", "efgh", "ij"}}),
-    [](const auto& info) { return testing::caseName(info.param.description); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 }
 }

@@ -145,7 +145,7 @@ TEST_P(GlyphShapeTest, AKanjiOfOneStrokeDrawsAsThatStrokeAndNotAsABox) {
 INSTANTIATE_TEST_SUITE_P(Strokes, GlyphShapeTest,
                          ::testing::Values(GlyphCase{"one (U+4E00), a horizontal stroke", "一", true},
                                            GlyphCase{"line (U+4E28), a vertical stroke", "丨", false}),
-                         [](const auto& info) { return docshelf::testing::caseName(info.param.description); });
+                         [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.description); });
 
 TEST_F(TextRenderingTest, AFittedJapaneseTextTakesOnScreenTheWidthItWasMeasuredAt) {
     FltkWindow& shown = show("言語を選んで Docshelf", 13);
@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"Hebrew lamed vav", "\xD7\x9C\xD7\x95", false, false},
         // Beh in its initial form joins the tall alef, which shows on the left.
         ScriptCase{"Arabic beh alef", "\xD8\xA8\xD8\xA7", true, true}),
-    [](const auto& info) { return docshelf::testing::caseName(info.param.description); });
+    [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.description); });
 
 // X measures text in 16-bit units; a name 9,363 characters long is 65,541 points
 // wide at 13 points and must not come out as a few points.

@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BinaryPropertyListRefused,
                                            RefusedCase{"reference to no object", referenceToNoObject()},
                                            RefusedCase{"damaged trailer", damagedTrailer()},
                                            RefusedCase{"trailer alone", "bplist00"}),
-                         [](const auto& info) { return testing::caseName(info.param.name); });
+                         [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(BinaryPropertyList, NestingUnderTheCapIsRead) {
     PropertyListResult result = parse(nestedArrays(100));

@@ -215,7 +215,7 @@ TEST_P(BundleLocalization, LocalizationsAreTheLprojFoldersByName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, BundleLocalization, ::testing::Values(Layout::Flat, Layout::Contents),
-                         [](const auto& info) { return info.param == Layout::Flat ? "flat" : "contents"; });
+                         [](const auto& testCase) { return testCase.param == Layout::Flat ? "flat" : "contents"; });
 
 TEST(BundleLocalizationAbsent, AnswersAsNil) {
     TemporaryDirectory dir;

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"de", "de"}, CodeCase{"DE", "de"}, CodeCase{"pt-BR", "pt-br"},
                       CodeCase{"pt_BR", "pt-br"}, CodeCase{"zh-Hans", "zh-hans"}, CodeCase{"no", "nb"},
                       CodeCase{"no_NO", "nb-no"}, CodeCase{"Klingon", "klingon"}, CodeCase{"", ""}),
-    [](const auto& info) { return "case" + std::to_string(info.index) + "_" + testing::caseName(info.param.name); });
+    [](const auto& testCase) { return "case" + std::to_string(testCase.index) + "_" + testing::caseName(testCase.param.name); });
 
 struct ChoiceCase {
     const char* name;
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"Norwegian under either code", {"Norwegian", "en"}, {"no"}, "en", "Norwegian"},
         ChoiceCase{"nothing fits", {"de", "fr"}, {"ko"}, "it", std::nullopt},
         ChoiceCase{"no folders", {}, {"de"}, "en", std::nullopt}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 }
 }

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"de-AT", "de"}},
         LanguagesCase{"empty LANGUAGE is unset", {{"LANGUAGE", ""}, {"LANG", "nl_NL"}}, {"nl-NL", "nl"}},
         LanguagesCase{"script codes kept", {{"LANGUAGE", "zh-Hans:zh_TW"}}, {"zh-Hans", "zh", "zh-TW"}}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 TEST(PreferredLanguagesFromProcess, ReadsTheRealEnvironmentEveryTime) {
     {

@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {{"ContainedModel", "QX"}},
                        {}}),
         ::testing::Values(PlistFormat::Xml, PlistFormat::Binary)),
-    [](const auto& info) {
-        return testing::caseName(std::get<0>(info.param).name) + "_" + formatName(std::get<1>(info.param));
+    [](const auto& testCase) {
+        return testing::caseName(std::get<0>(testCase.param).name) + "_" + formatName(std::get<1>(testCase.param));
     });
 
 }

@@ -60,7 +60,7 @@ TEST_P(PropertyListFormats, TruncatedFileIsAbsentWithAMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PropertyListFormats, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return testing::formatName(info.param); });
+                         [](const auto& testCase) { return testing::formatName(testCase.param); });
 
 struct BadFileCase {
     const char* name;
@@ -82,8 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFileCase{"unclosed dict", "<?xml version=\"1.0\"?><plist><dict><key>a</key>"},
                       BadFileCase{"no closing tags", "<?xml version=\"1.0\"?><plist><dict></dict>"},
                       BadFileCase{"array root", "<plist><array/></plist>"}),
-    [](const auto& info) {
-        std::string name = info.param.name;
+    [](const auto& testCase) {
+        std::string name = testCase.param.name;
         for (char& c : name)
             if (c == ' ')
                 c = '_';

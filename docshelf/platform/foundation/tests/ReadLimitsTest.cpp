@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NonRegularCase{"endless device",
                                      [](const TemporaryDirectory&) { return std::string("/dev/zero"); }},
                       NonRegularCase{"directory", [](const TemporaryDirectory& dir) { return dir.path().string(); }}),
-    [](const auto& info) { return testing::caseName(info.param.description); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 void appendBigEndian(Bytes& out, std::uint64_t value, int bytes) {
     for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                           nested = Value::dictionary({{"a", nested}});
                       return bytesOf(PropertyListWriter::serialize(nested, PlistFormat::Xml));
                   }}),
-    [](const auto& info) { return testing::caseName(info.param.description); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 TEST(ReadLimits, DirectoryListingAtTheLimitIsListedAndOnePastIsUnreadable) {
     TemporaryDirectory dir;
@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "<plist><dict><key>KPSID</key><string>QX\0"
                               "500</string></dict></plist>"sv},
                       NulCase{"in a key", "<plist><dict><key>KPS\0ID</key><string>QX500</string></dict></plist>"sv}),
-    [](const auto& info) { return testing::caseName(info.param.description); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 
 }
 }

@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"empty key and value", R"("" = "";)", {{"", ""}}},
         TextCase{"repeated key: later wins, first place kept", "a = 1; b = 2; a = 3;", {{"a", "3"}, {"b", "2"}}},
         TextCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF\"a\" = \"b\";", {{"a", "b"}}}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 struct MalformedCase {
     const char* name;
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"UTF-16 with an odd byte", std::string("\xFF\xFE\x61\x00\x3B", 5), 1, 2},
                       MalformedCase{"UTF-16 unpaired surrogate", std::string("\xFE\xFF\x00\x61\xD8\x3D\x00\x62", 8),
                                     1, 2}),
-    [](const auto& info) { return testing::caseName(info.param.name); });
+    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 const std::string sampleText = "/* Common messages */\n"
                                "\"TXT_MODEL\" = \"機種\";\n"
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodingCase{"utf16le_no_bom",
                                    [](const std::string& s) { return testing::utf16(s, false, false); }},
                       EncodingCase{"utf16be_no_bom", [](const std::string& s) { return testing::utf16(s, true, false); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 const Value listRoot = Value::dictionary({
     {"UG_BTN_UG", "User Guide"},
@@ -194,7 +194,7 @@ TEST_P(StringsTablePropertyList, CutShortIsMalformed) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, StringsTablePropertyList,
                          ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
-                         [](const auto& info) { return testing::formatName(info.param); });
+                         [](const auto& testCase) { return testing::formatName(testCase.param); });
 
 TEST(StringsTableXml, FoundAfterByteOrderMarkAndSpaceInAnyEncoding) {
     std::string xml = PropertyListWriter::serialize(listRoot, PlistFormat::Xml);

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ValueOfWrongKind,
                                            WrongKindCase{"data", Value::data({1, 2})},
                                            WrongKindCase{"array", Value::array({"a"})},
                                            WrongKindCase{"dictionary", sampleDictionary()}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(Value, AbsentChainsThroughLookups) {
     Value absent;
