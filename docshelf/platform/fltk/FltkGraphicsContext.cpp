@@ -75,8 +75,9 @@ FltkGraphicsContext::Box FltkGraphicsContext::toWindow(appkit::Rect rect) const 
     float bottom = translation().y + rect.origin.y;
     int x = static_cast<int>(std::lround(left));
     int w = static_cast<int>(std::lround(left + rect.size.width)) - x;
-    int top = static_cast<int>(std::lround(windowHeight_ - bottom - rect.size.height));
-    int h = static_cast<int>(std::lround(windowHeight_ - bottom)) - top;
+    auto height = static_cast<float>(windowHeight_);
+    int top = static_cast<int>(std::lround(height - bottom - rect.size.height));
+    int h = static_cast<int>(std::lround(height - bottom)) - top;
     return {x, top, w, h};
 }
 
@@ -115,7 +116,7 @@ FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text,
     placement.size = static_cast<Fl_Fontsize>(std::lround(fontSize));
     // A field with room for more lines wraps its text from the top, as a label does;
     // one line sits in the middle of its box.
-    placement.wrap = box.h >= 2 * lineHeight(text, placement.font, placement.size);
+    placement.wrap = static_cast<float>(box.h) >= 2 * lineHeight(text, placement.font, placement.size);
     placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment), placement.wrap);
     return placement;
 }
@@ -147,9 +148,9 @@ std::vector<FltkGraphicsContext::Line> FltkGraphicsContext::layOut(std::string_v
         float width = textWidth(line, font, size);
         double x = box.x;
         if (align & FL_ALIGN_RIGHT)
-            x = box.x + box.w - width;
+            x = static_cast<double>(box.x + box.w) - width;
         else if (!(align & FL_ALIGN_LEFT))
-            x = box.x + (box.w - width) / 2.0;
+            x = box.x + (static_cast<double>(box.w) - width) / 2.0;
         placed.push_back({line, x, top, width, height, top + metrics.ascent});
         top += height;
     }

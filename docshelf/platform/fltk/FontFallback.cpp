@@ -128,8 +128,8 @@ Fl_Font fontFor(char32_t c, Fl_Font base, Fl_Fontsize size) {
     auto found = chosen.find({c, bold});
     if (found == chosen.end()) {
         std::string family = familyFor(c, bold);
-        Fl_Font font = family.empty() ? base : fltkFont(family, bold);
-        found = chosen.emplace(std::pair{c, bold}, font).first;
+        Fl_Font fallback = family.empty() ? base : fltkFont(family, bold);
+        found = chosen.emplace(std::pair{c, bold}, fallback).first;
     }
     return found->second;
 }
