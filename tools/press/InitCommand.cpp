@@ -1,7 +1,9 @@
 #include "InitCommand.h"
 
 #include "DiscCheckRun.h"
+#include "DiscSources.h"
 #include "FileTree.h"
+#include "ImageNames.h"
 #include "StagingFolder.h"
 
 #include "platform/foundation/PropertyListReader.h"
@@ -56,6 +58,11 @@ std::vector<fs::path> localizationsIn(const fs::path& folder) {
     return found;
 }
 
+// "it" or "it.lproj": the template's folder "it.lproj".
+std::string lprojName(const std::string& name) {
+    return name.ends_with(".lproj") ? name : name + ".lproj";
+}
+
 bool writeText(const fs::path& path, const std::string& text, std::string& error) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
@@ -85,6 +92,7 @@ struct Writer {
     const DiscPlan& plan;
     const LanguageTable& languages;
     const Reporter& reporter;
+    DiscSources& sources;
     fs::path disc;
     std::string volume;
     std::string error;
@@ -92,6 +100,7 @@ struct Writer {
     PropertyListFormat format() const { return options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml; }
 
     bool list(const std::string& relative, const Value& root) {
+        sources.written(relative);
         if (!PropertyListWriter::writeFile((disc / relative).string(), root, format())) {
             error = (disc / relative).string() + ": cannot be written";
             return false;
@@ -104,6 +113,7 @@ struct Writer {
         fs::path app = disc / fs::path(options.app).filename();
         if (!FileTree::copy(options.app, app, error))
             return false;
+        sources.copied(app.filename().string(), options.app);
         std::string infoPath = (app / "Contents/Info.plist").string();
         auto info = PropertyListReader::readFile(infoPath);
         if (!info.root.isDictionary()) {
@@ -127,6 +137,12 @@ struct Writer {
         fs::path bundle = disc / "MacResources/CDCommonMessage.bundle";
         if (!FileTree::copy(options.messageTemplate, bundle, error))
             return false;
+        const std::string resources = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
+        sources.copied("MacResources/CDCommonMessage.bundle", options.messageTemplate);
+        for (const auto& name : options.leftOut) {
+            FileTree::remove(bundle / "Contents/Resources" / lprojName(name));
+            reporter.progress("left " + lprojName(name) + " of the template off the disc");
+        }
         for (const auto& folder : options.localizations)
             for (const auto& localization : localizationsIn(folder)) {
                 fs::path target = bundle / "Contents/Resources" / localization.filename();
@@ -136,6 +152,7 @@ struct Writer {
                 FileTree::remove(target);
                 if (!FileTree::copy(localization, target, error))
                     return false;
+                sources.copied(resources + localization.filename().string(), localization.string());
             }
         reporter.progress("wrote MacResources/CDCommonMessage.bundle");
         return true;
@@ -145,6 +162,7 @@ struct Writer {
         for (const auto& folder : plan.documentationFolders()) {
             if (!FileTree::copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, error))
                 return false;
+            sources.copied("Documentation/" + folder, (fs::path(options.manuals) / folder).string());
             reporter.progress("copied Documentation/" + folder);
         }
         return true;
@@ -163,6 +181,7 @@ struct Writer {
                     error = item + ": cannot be copied to " + target.string() + " (" + code.message() + ")";
                 return false;
             }
+            sources.copied("Windows/" + target.filename().string(), item);
         }
         fs::path programs(options.windowsPrograms);
         if (!fs::copy_file(programs / "Startwick.exe", windows / "setup.exe", code)) {
@@ -180,6 +199,8 @@ struct Writer {
         std::string ini =
             "; setup.exe opens Exeprog with Argv, in this folder.\r\n[setup]\r\nExeprog=" + options.setup +
             "\r\nArgv=" + options.setupArguments + "\r\n";
+        for (const char* written : {"Windows", "Windows/setup.exe", "Windows/inst.ini"})
+            sources.written(written);
         return writeText(windows / "inst.ini", ini, error) &&
                writeText(disc / "autorun.inf", "[autorun]\r\nopen=Windows\\setup.exe\r\n", error);
     }
@@ -220,12 +241,19 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
             reporter.error(line);
         return 1;
     }
-    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume);
+    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume,
+                                   options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml);
     errors = plan.errors();
     if (!isFile(fs::path(options.app) / "Contents/Info.plist"))
         errors.push_back(options.app + ": no application bundle here (build Docshelf, or name one with --app)");
     if (localizationsIn(fs::path(options.messageTemplate) / "Contents/Resources").empty())
         errors.push_back(options.messageTemplate + ": no message bundle with localizations here");
+    for (const auto& name : options.leftOut)
+        if (name.find('/') != std::string::npos || lprojName(name) == ".lproj" || name.starts_with('.'))
+            errors.push_back("--leave-out: " + inQuotes(name) + " is not a localization's name, such as it.lproj");
+        else if (!isDirectory(fs::path(options.messageTemplate) / "Contents/Resources" / lprojName(name)))
+            errors.push_back("--leave-out: the message template " + options.messageTemplate + " has no localization " +
+                             lprojName(name));
     for (const auto& folder : options.localizations)
         if (localizationsIn(folder).empty())
             errors.push_back(folder + ": no localization (a folder such as de.lproj) in it");
@@ -257,7 +285,19 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     if (!staging.create(error))
         return fail(error);
     reporter.progress("writing the disc in " + staging.path().string());
-    Writer writer{options, plan, *languages, reporter, staging.path(), volume, {}};
+    DiscSources sources(out.string());
+    for (const auto& model : models->models()) {
+        sources.entry("MacResources/CDInfo.plist", "[ContainedModel][" + model.name + "]",
+                      {models->path(), model.line});
+        sources.entry("MacResources/ModelInfo.plist", "[Model][" + model.name + "]", {models->path(), model.line});
+    }
+    // The built-in language table is the tool's own; an author's table is shown at its lines.
+    const std::string appName = fs::path(options.app).filename().string();
+    for (std::size_t i = 0; options.languageTable && i < languages->languages().size(); ++i)
+        sources.entry(appName + "/Contents/Resources/Documentation.plist",
+                      "[FolderInfoArray][" + std::to_string(i) + "]",
+                      {*options.languageTable, languages->languages()[i].line});
+    Writer writer{options, plan, *languages, reporter, sources, staging.path(), volume, {}};
     fs::path executable;
     bool written = writer.application(executable) &&
                    writer.list("MacResources/CommonResource.plist", plan.commonResource()) &&
@@ -268,14 +308,21 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
         return fail(writer.error);
     normalizeModes(staging.path(), executable);
 
-    reporter.progress("checking the disc with " + options.inspector);
-    auto check = DiscCheckRun::run(options.inspector, staging.path().string(),
-                                   fs::path(options.app).filename().string(), volume, out.string(), options.limit);
-    if (!check.failure().empty())
-        return fail(check.failure());
-    for (const auto& finding : check.findings())
-        reporter.finding(finding.line);
-    std::size_t errorCount = check.count("error");
+    // What the image could not hold as it is, said now with the reason rather than after pressing.
+    auto badNames = ImageNames::faultsUnder(
+        staging.path().string(), [&](const std::string& relative) { return sources.placeOf(relative, "", 0).file; });
+    for (const auto& line : badNames)
+        reporter.error(line);
+    if (!badNames.empty() && !options.force)
+        return fail("the image cannot hold " + std::to_string(badNames.size()) +
+                    " of the disc's names; nothing was "
+                    "written to " +
+                    out.string() + " (--force writes it all the same)");
+
+    reporter.progress("checking the disc");
+    auto check = DiscCheckRun::run(staging.path().string(), appName, volume, sources);
+    reporter.findings(check);
+    std::size_t errorCount = check.count(inspect::Severity::Error);
     if (errorCount > 0 && !options.force)
         return fail("the check found " + std::to_string(errorCount) + " error" + (errorCount == 1 ? "" : "s") +
                     " on the disc; nothing was written to " + out.string() + " (--force writes it all the same)");
@@ -290,9 +337,9 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
             bytes += it->file_size(code);
         }
     reporter.progress("wrote " + out.string() + ": " + std::to_string(files) + " files, " +
-                      std::to_string((bytes + 1023) / 1024) + " KiB, " + std::to_string(check.findings().size()) +
+                      std::to_string((bytes + 1023) / 1024) + " KiB, " + std::to_string(check.all().size()) +
                       " findings");
-    return check.findings().empty() ? 0 : 1;
+    return 0;
 }
 
 }

@@ -4,7 +4,8 @@
 
 namespace docshelf::press {
 
-Reporter::Reporter(bool showProgress) : showProgress_(showProgress) {}
+Reporter::Reporter(bool showProgress, FindingsChoice choice)
+    : showProgress_(showProgress), choice_(std::move(choice)) {}
 
 void Reporter::progress(const std::string& line) const {
     if (showProgress_)
@@ -12,6 +13,7 @@ void Reporter::progress(const std::string& line) const {
 }
 
 void Reporter::warning(const std::string& line) const {
+    ++ownWarnings_;
     std::cerr << "docshelf-press: warning: " << line << "\n";
 }
 
@@ -19,8 +21,28 @@ void Reporter::error(const std::string& line) const {
     std::cerr << "docshelf-press: error: " << line << "\n";
 }
 
-void Reporter::finding(const std::string& line) const {
-    std::cerr << line << "\n";
+void Reporter::findings(inspect::Findings found) const {
+    checked_ = true;
+    found.ignore(choice_.ignored);
+    const bool streamed =
+        choice_.format == inspect::OutputFormat::Text || choice_.format == inspect::OutputFormat::Github;
+    if (streamed)
+        std::cout << inspect::FindingsOutput::write(found, choice_.format, DOCSHELF_VERSION) << std::flush;
+    for (const auto& finding : found.all())
+        reported_.add(finding);
+}
+
+int Reporter::finish() const {
+    if (checked_) {
+        if (choice_.format == inspect::OutputFormat::Json || choice_.format == inspect::OutputFormat::Sarif)
+            std::cout << inspect::FindingsOutput::write(reported_, choice_.format, DOCSHELF_VERSION);
+        // A clean disc is silent off a terminal, as the press is.
+        if (!reported_.all().empty() || showProgress_)
+            std::cerr << "docshelf-press: " << reported_.summary() << "\n";
+    }
+    std::cout.flush();
+    const std::size_t warnings = reported_.count(inspect::Severity::Warning) + ownWarnings_;
+    return reported_.hasErrors() || (choice_.strict && warnings > 0) || !std::cout.good() ? 1 : 0;
 }
 
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageNames.h"
+
 #include <string>
 #include <string_view>
 
@@ -21,7 +23,7 @@ public:
     };
 
     static constexpr std::size_t maximumModel = 127;
-    static constexpr std::size_t maximumJolietName = 103;
+    static constexpr std::size_t maximumJolietName = ImageNames::maximumJolietName;
 
     static SuppliesCopyName forModel(std::string_view model);
 

@@ -25,7 +25,7 @@ bool isContinuation(unsigned char byte) {
 
 }
 
-Size HeadlessBackend::measureText(std::string_view text, float) {
+Size HeadlessBackend::measureText(std::string_view text, const Font&) {
     return {static_cast<float>(codePointCount(text)) * pointsPerCharacter + textPadding, 0};
 }
 

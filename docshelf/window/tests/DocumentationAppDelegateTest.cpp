@@ -1,7 +1,7 @@
 #include "CaseName.h"
 #include "ScopedLanguage.h"
 #include "WindowDisc.h"
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
 #include "platform/appkit/Application.h"
 #include "platform/appkit/HeadlessBackend.h"

@@ -3,7 +3,7 @@
 #include "inspect/catalogue/LanguageMatrix.h"
 
 #include "inspect/common/DiscPropertyLists.h"
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"

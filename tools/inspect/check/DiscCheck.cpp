@@ -6,7 +6,7 @@
 #include "inspect/check/WindowsFolderCheck.h"
 #include "inspect/check/XmlErrorLine.h"
 #include "inspect/common/Wording.h"
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
 #include "catalogue/DocumentationKeys.h"
 #include "catalogue/ZVCDDocumentation.h"

@@ -71,6 +71,10 @@ void Findings::add(Severity severity, std::string code, std::string location, st
     findings_.push_back(std::move(finding));
 }
 
+void Findings::add(Finding finding) {
+    findings_.push_back(std::move(finding));
+}
+
 void Findings::ignore(const std::vector<std::string>& codes) {
     std::erase_if(findings_,
                   [&](const Finding& f) { return std::find(codes.begin(), codes.end(), f.code) != codes.end(); });

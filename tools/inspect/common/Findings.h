@@ -29,6 +29,8 @@ public:
     void warning(std::string code, std::string location, std::string message);
     void note(std::string code, std::string location, std::string message);
     void add(Severity severity, std::string code, std::string location, std::string message);
+    // A finding whose place is already taken apart, kept as it is.
+    void add(Finding finding);
 
     const std::vector<Finding>& all() const { return findings_; }
     bool hasErrors() const;

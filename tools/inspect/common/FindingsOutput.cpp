@@ -1,7 +1,7 @@
 #include "inspect/common/FindingsOutput.h"
 
 #include "inspect/common/Codes.h"
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include <map>
 
@@ -14,7 +14,8 @@ namespace {
 std::string fileUri(const std::string& path) {
     static const char* hex = "0123456789ABCDEF";
     std::string out = path.starts_with('/') ? "file://" : "";
-    for (unsigned char c : path) {
+    for (char character : path) {
+        auto c = static_cast<unsigned char>(character);
         if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~')
             out += static_cast<char>(c);
         else {

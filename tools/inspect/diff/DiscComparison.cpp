@@ -1,13 +1,14 @@
 #include "inspect/diff/DiscComparison.h"
 
 #include "inspect/cli/DiscFolder.h"
-#include "inspect/common/JsonExport.h"
 #include "inspect/common/Wording.h"
 #include "inspect/diff/DiscDiff.h"
 #include "inspect/diff/DiscView.h"
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/VolumeMap.h"
+
+#include "window/session/JsonExport.h"
 
 #include <filesystem>
 #include <optional>

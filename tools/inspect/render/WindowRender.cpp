@@ -6,7 +6,7 @@
 #include "inspect/check/MessageCheck.h"
 #include "inspect/common/PreferredLanguage.h"
 #include "inspect/render/TextFit.h"
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 #include "inspect/common/Wording.h"
 
 #include "catalogue/DocumentationKeys.h"

@@ -2,8 +2,12 @@
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
-#include <gtest/gtest.h>
+#include "platform/foundation/PropertyListReader.h"
 
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,6 +17,7 @@ namespace docshelf::press {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using testing::TemporaryDirectory;
 
 // An author's inputs, as the sample disc has them: its manuals, its models
@@ -39,7 +44,7 @@ public:
         return {"init", "--models", at("models.csv"), "--manuals", at("manuals"),
                 "--documentation", "Manuals", "--url", "http://support.example.com/manuals/redirect?",
                 "--online-languages", "English", "--windows-file", at("ReadMe.txt"), "--setup", "ReadMe.txt",
-                "--windows-programs", at("programs"), "--inspector", INSPECTOR_PATH, "--out", disc()};
+                "--windows-programs", at("programs"), "--out", disc()};
     }
     // clang-format on
 
@@ -68,8 +73,15 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
     auto arguments = c.spoil(inputs);
     auto run = testing::runProcess(PRESS_PATH, arguments);
 
-    EXPECT_EQ(run.exitStatus, 1) << c.name << "\n" << run.err;
-    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
+    // Findings go to standard output, as the inspector prints them; the press's own lines to standard error.
+    const std::string said = run.err + run.out;
+    EXPECT_EQ(run.exitStatus, 1) << c.name << "\n" << said;
+    EXPECT_NE(said.find(c.says), std::string::npos) << c.name << ": " << said;
+    EXPECT_EQ(said.find(".press-"), std::string::npos) << c.name << ": names the staging folder: " << said;
+    EXPECT_EQ(
+        std::count_if(said.begin(), said.end(), [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7F; }),
+        0)
+        << c.name << ": a raw control character in what the press says";
     EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
     for (const auto& entry : fs::directory_iterator(inputs.at("discs")))
         EXPECT_EQ(entry.path().filename().string().find(".press-"), std::string::npos)
@@ -119,6 +131,77 @@ INSTANTIATE_TEST_SUITE_P(
                      return with(in.init(), {"--localizations", in.at("more")});
                  },
                  "key \"UG_BTN_README\" is missing", ""},
+        BadInput{"empty manual, shown where the author keeps it",
+                 [](const Inputs& in) {
+                     in.write("manuals/Manuals/German/top.pdf", "");
+                     return in.init();
+                 },
+                 "/manuals/Manuals/German/top.pdf: error: ", ""},
+        BadInput{"NUL in a model name",
+                 [](const Inputs& in) {
+                     in.write("models.csv", "Model,KPSID\nQX-500,QX500\nQX-500\0evil,EVIL\n"s);
+                     return in.init();
+                 },
+                 "models.csv:3: model \"QX-500\\x00evil\" holds a control character", ""},
+        BadInput{"line break in a KPSID",
+                 [](const Inputs& in) {
+                     in.write("models.csv", "Model,KPSID\nQX-500,\"QX\n500\"\n");
+                     return in.init();
+                 },
+                 "models.csv:2: the KPSID of model \"QX-500\", \"QX\\n500\", holds a control character", ""},
+        BadInput{"model names equal once composed",
+                 [](const Inputs& in) {
+                     in.write("models.csv", "Model,KPSID\nCaf\xC3\xA9,C1\nCafe\xCC\x81,C2\n");
+                     return in.init();
+                 },
+                 "models.csv:3: model \"Cafe\xCC\x81\" is already listed on line 2 as \"Caf\xC3\xA9\"", ""},
+        BadInput{"table in Windows-1252",
+                 [](const Inputs& in) {
+                     in.write("models.csv", "Model,KPSID\nQX-500,QX500\nS\xE9rie,SERIE\n");
+                     return in.init();
+                 },
+                 "models.csv: line 3: byte 0xE9 is not UTF-8", ""},
+        BadInput{"manual name with a line break",
+                 [](const Inputs& in) {
+                     in.write("manuals/Manuals/English/notes\nold.txt", "notes");
+                     return in.init();
+                 },
+                 "/manuals/Manuals/English/notes\\nold.txt: the name \"notes\\nold.txt\" cannot be on the image: it "
+                 "holds a line break",
+                 ""},
+        BadInput{"language folder with a terminal control",
+                 [](const Inputs& in) {
+                     fs::rename(in.at("manuals/Manuals/German"), in.at("manuals/Manuals/Deu\x1Bsch"));
+                     return in.init();
+                 },
+                 "/manuals/Manuals/Deu\\x1Bsch: language folder \"Deu\\x1Bsch\" is not in the language table", ""},
+        BadInput{"manual name longer than Joliet holds",
+                 [](const Inputs& in) {
+                     in.write("manuals/Manuals/English/" + std::string(104, 'n'), "notes");
+                     return in.init();
+                 },
+                 "has 104 characters; the image's Joliet names (Windows) hold at most 103", ""},
+        BadInput{"manual name longer than HFS+ holds decomposed",
+                 [](const Inputs& in) {
+                     // U+0390 decomposes into three: 100 characters for Joliet, 300 for HFS+.
+                     std::string name;
+                     for (int i = 0; i < 100; ++i)
+                         name += "\xCE\x90";
+                     in.write("manuals/Manuals/English/" + name, "notes");
+                     return in.init();
+                 },
+                 "has 300 UTF-16 characters decomposed; the image's HFS+ names (the Mac) hold at most 255", ""},
+        BadInput{"names that differ only in letter case",
+                 [](const Inputs& in) {
+                     fs::copy_file(in.at("manuals/Manuals/English/top.pdf"), in.at("manuals/Manuals/English/TOP.PDF"));
+                     return in.init();
+                 },
+                 "differ only in letter case or Unicode normalization; the Mac's HFS+ volume holds only one", ""},
+        BadInput{"leaving out a localization the template lacks",
+                 [](const Inputs& in) {
+                     return with(in.init(), {"--leave-out", "xx.lproj"});
+                 },
+                 "--leave-out: the message template ", ""},
         BadInput{"existing output folder",
                  [](const Inputs& in) {
                      in.write("discs/ZORVANE/mine.txt", "an older disc");
@@ -130,10 +213,143 @@ INSTANTIATE_TEST_SUITE_P(
                      auto init = testing::runProcess(PRESS_PATH, in.init());
                      EXPECT_EQ(init.exitStatus, 0) << init.err;
                      fs::remove(in.at("discs/ZORVANE/Documentation/Manuals/English/top.pdf"));
-                     return std::vector<std::string>{"image", in.disc(), "--inspector", INSPECTOR_PATH};
+                     return std::vector<std::string>{"image", in.disc()};
                  },
                  "; not pressed (--force presses it all the same)", "discs/ZORVANE.iso"}),
-    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
+    [](const auto& test) { return testing::caseName(test.param.name); });
+
+// The sample's models table in UTF-16 as "Unicode text" saves it: byte order mark, tabs, CR LF, and
+// the empty last column a spreadsheet adds.
+std::string unicodeText(bool bigEndian) {
+    std::string text =
+        "Model\tKPSID\tDocumentation\tURL\tLanguages\t\r\nQX-500\tQX500\t\t\t\t\r\n"
+        "QX-750 Duo\tQX750D\tQX-750\t\t\t\r\n"
+        "RT-20\tRT20\tnone\thttp://support.example.com/manuals/redirect?\tJapanese;English;German;Korean\t\r\n";
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text)
+        out += bigEndian ? "\0"s + c : std::string(1, c) + '\0';
+    return out;
+}
+
+// A run that succeeds or fails by what the check found, as the inspector's check exits.
+struct Outcome {
+    const char* name;
+    std::function<std::vector<std::string>(const Inputs&)> prepare;
+    int status;
+    std::function<void(const Inputs&, const testing::ProcessResult&)> verify;
+};
+
+void PrintTo(const Outcome& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PressOutcomeTest : public ::testing::TestWithParam<Outcome> {};
+
+TEST_P(PressOutcomeTest, ExitsAsTheCheckDoes) {
+    const auto& c = GetParam();
+    Inputs inputs;
+    auto run = testing::runProcess(PRESS_PATH, c.prepare(inputs));
+    EXPECT_EQ(run.exitStatus, c.status) << c.name << "\n" << run.err << run.out;
+    EXPECT_EQ((run.err + run.out).find(".press-"), std::string::npos) << c.name << ": names the staging folder";
+    c.verify(inputs, run);
+}
+
+// The spoilt KPSID: an address carries a space percent-encoded, so the check warns, at the table's line.
+std::vector<std::string> spacedKpsid(const Inputs& in, std::vector<std::string> more) {
+    in.write("models.csv", "Model,KPSID,Documentation,URL,Languages\nQX-500,QX 500,,,\n");
+    return with(in.init(), std::move(more));
+}
+
+void warnsAtTheTable(const Inputs&, const testing::ProcessResult& run) {
+    EXPECT_NE(run.out.find("models.csv:2: warning: "), std::string::npos) << run.out;
+}
+
+// A language table without Spanish and Italian, for a disc whose manuals hold neither.
+std::vector<std::string> withoutSpanishAndItalian(const Inputs& in, std::vector<std::string> more,
+                                                  const std::string& frenchCode = "fr") {
+    fs::remove_all(in.at("manuals/Manuals/Spanish"));
+    fs::remove_all(in.at("manuals/QX-750"));
+    in.write("models.csv", "Model,KPSID\nQX-500,QX500\n");
+    in.write("languages.csv", "Folder Name,Display Name,KPS Code\nEnglish,English,en\nGerman,Deutsch,de\n"
+                              "French,Français," +
+                                  frenchCode + "\nJapanese,日本語,ja\n");
+    return with(in.init(), with({"--language-table", in.at("languages.csv"), "--strict"}, std::move(more)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, PressOutcomeTest,
+    ::testing::Values(
+        Outcome{"a warning at the table's line passes", [](const Inputs& in) { return spacedKpsid(in, {}); }, 0,
+                warnsAtTheTable},
+        Outcome{"a warning fails with --strict", [](const Inputs& in) { return spacedKpsid(in, {"--strict"}); }, 1,
+                warnsAtTheTable},
+        Outcome{"ignored warnings do not fail with --strict",
+                [](const Inputs& in) {
+                    return withoutSpanishAndItalian(in, {"--ignore", "language-code-unknown"});
+                },
+                0,
+                [](const Inputs&, const testing::ProcessResult& run) {
+                    EXPECT_EQ(run.out.find("language-code-unknown"), std::string::npos) << run.out;
+                }},
+        Outcome{"findings as JSON, placed at the table",
+                [](const Inputs& in) {
+                    return spacedKpsid(in, {"--format", "json"});
+                },
+                0,
+                [](const Inputs& in, const testing::ProcessResult& run) {
+                    auto findings = nlohmann::json::parse(run.out, nullptr, false);
+                    ASSERT_TRUE(findings.is_array() && findings.size() == 1) << run.out;
+                    EXPECT_EQ(findings[0]["file"], in.at("models.csv")) << run.out;
+                    EXPECT_EQ(findings[0]["line"], 2) << run.out;
+                }},
+        Outcome{"template localizations the table lacks fail with --strict",
+                [](const Inputs& in) { return withoutSpanishAndItalian(in, {}); }, 1,
+                [](const Inputs&, const testing::ProcessResult& run) {
+                    EXPECT_NE(run.out.find("[language-code-unknown]"), std::string::npos) << run.out;
+                }},
+        Outcome{"a language code's fault at the author's language table",
+                [](const Inputs& in) {
+                    return withoutSpanishAndItalian(in, {"--leave-out", "Spanish", "--leave-out", "it"}, "fr FR");
+                },
+                1,
+                [](const Inputs& in, const testing::ProcessResult& run) {
+                    EXPECT_NE(run.out.find(in.at("languages.csv") + ":4: warning: [FolderInfoArray][2][KPS Code]"),
+                              std::string::npos)
+                        << run.out;
+                }},
+        Outcome{"template localizations left out pass with --strict",
+                [](const Inputs& in) {
+                    return withoutSpanishAndItalian(in, {"--leave-out", "Spanish.lproj", "--leave-out", "it"});
+                },
+                0,
+                [](const Inputs& in, const testing::ProcessResult& run) {
+                    EXPECT_EQ(run.out, "");
+                    EXPECT_FALSE(fs::exists(in.at("discs/ZORVANE/MacResources/CDCommonMessage.bundle/Contents/"
+                                                  "Resources/it.lproj")));
+                }},
+        Outcome{
+            "a table in UTF-16, either byte order, makes the disc of the UTF-8 table",
+            [](const Inputs& in) {
+                in.write("models.csv", unicodeText(false));
+                in.write("models-be.csv", unicodeText(true));
+                auto bigEndian = in.init();
+                bigEndian[2] = in.at("models-be.csv");
+                bigEndian.back() = in.at("discs/BIG");
+                EXPECT_EQ(testing::runProcess(PRESS_PATH, bigEndian).exitStatus, 0);
+                return in.init();
+            },
+            0,
+            [](const Inputs& in, const testing::ProcessResult&) {
+                for (const char* disc : {"discs/ZORVANE", "discs/BIG"}) {
+                    auto list = foundation::PropertyListReader::readFile(in.at(disc) + "/MacResources/ModelInfo.plist");
+                    std::vector<std::string> records;
+                    for (const auto& [model, record] : list.root.objectForKey("Model").entries())
+                        records.push_back(model + "=" + std::string(record.objectForKey("KPSID").text()));
+                    EXPECT_EQ(records, (std::vector<std::string>{"QX-500=QX500", "QX-750 Duo=QX750D", "RT-20=RT20"}))
+                        << disc;
+                }
+            }}),
+    [](const auto& test) { return testing::caseName(test.param.name); });
 
 }
 }

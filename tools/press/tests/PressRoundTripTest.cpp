@@ -37,12 +37,12 @@ protected:
             "init", "--models", SAMPLE_DISC_SOURCE "/models.csv", "--manuals", SAMPLE_DISC_SOURCE "/ZORVANE/Documentation",
             "--documentation", "Manuals", "--url", "http://support.example.com/manuals/redirect?",
             "--online-languages", "English", "--windows-file", SAMPLE_DISC_SOURCE "/ZORVANE/Windows/ReadMe.txt",
-            "--setup", "ReadMe.txt", "--windows-programs", DOCSHELF_WIN32_DIR, "--inspector", INSPECTOR_PATH,
+            "--setup", "ReadMe.txt", "--windows-programs", DOCSHELF_WIN32_DIR,
             "--out", disc});
         // clang-format on
         if (init.exitStatus != 0)
             return;
-        pressed = testing::runProcess(PRESS_PATH, {"image", disc, "--inspector", INSPECTOR_PATH});
+        pressed = testing::runProcess(PRESS_PATH, {"image", disc});
         testing::runProcess("/usr/bin/timeout", {"120", "xorriso", "-osirrox", "on", "-read_fs", "norock", "-indev",
                                                  image, "-extract", "/", *folder / "joliet"});
         testing::runProcess("/usr/bin/timeout", {"120", "7zz", "x", "-thfs", "-y", "-o" + *folder / "hfsplus", image});

@@ -1,9 +1,9 @@
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include <cmath>
 #include <ctime>
 
-namespace docshelf::inspect {
+namespace docshelf {
 
 using foundation::Value;
 

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <thread>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include "platform/appkit/Application.h"
 #include "platform/appkit/Button.h"
@@ -15,7 +15,7 @@
 #include "window/DocumentationAppDelegate.h"
 #include "window/Locations.h"
 
-namespace docshelf::inspect {
+namespace docshelf {
 
 using appkit::Application;
 using appkit::PopUpButton;

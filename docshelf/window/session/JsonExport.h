@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace docshelf::inspect {
+namespace docshelf {
 
 // Dictionaries become objects whose members keep the dictionary's order;
 // arrays, strings, numbers and booleans map directly; dates become ISO 8601

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 // A person at an X display, through xdotool: finds windows, moves the pointer,
 // clicks and types. Coordinates are relative to a window's top left corner.

@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& environment) {
     pid_ = fork();
@@ -54,6 +54,11 @@ void ChildProcess::terminate() {
         kill(pid_, SIGKILL);
         waitFor(std::chrono::seconds(3));
     }
+}
+
+void ChildProcess::sendSignal(int signal) {
+    if (pid_ > 0 && !status_)
+        kill(pid_, signal);
 }
 
 int runBounded(const std::string& commandLine, std::chrono::seconds timeout) {

@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace docshelf::fltk::testing {
+namespace docshelf::testing {
 
 // A program started in the background, with its output thrown away, that is
 // ended (SIGTERM, then SIGKILL) when the object goes.
@@ -23,6 +23,8 @@ public:
     // The exit status once it ended within the time; nullopt while it runs.
     std::optional<int> waitFor(std::chrono::milliseconds timeout);
     void terminate();
+    // Sends the signal, as a desktop's session or a person at a terminal does.
+    void sendSignal(int signal);
 
 private:
     pid_t pid_ = -1;
