@@ -176,14 +176,18 @@ private:
                     return std::nullopt;
                 }
                 member = value(level);
-                if (!member || !skip())
+                if (!member)
                     return std::nullopt;
             } else {
                 fail("expected '=' after the key");
                 return std::nullopt;
             }
+            // A ';' missing at the end of a line is reported there, not at the next line.
+            std::size_t valueEnd = at_;
+            if (!skip())
+                return std::nullopt;
             if (peek() != ';' || atEnd()) {
-                fail("expected ';' after the value");
+                fail("expected ';' after the value", lineAt(valueEnd) == lineAt(at_) ? at_ : valueEnd);
                 return std::nullopt;
             }
             ++at_;

@@ -163,7 +163,10 @@ private:
             return false;
         }
         if (!file.error.empty() || file.root.isAbsent()) {
-            auto xml = XmlErrorLine::find(VolumeMap::whereToRead(file.path));
+            // The XML parser's place means nothing in a list that is not XML.
+            auto xml = file.form.empty() || file.form.starts_with("XML")
+                           ? XmlErrorLine::find(VolumeMap::whereToRead(file.path))
+                           : std::nullopt;
             findings_.error("plist-unreadable", xml ? file.path + ":" + std::to_string(xml->line) : file.path,
                             "cannot be read as a property list (" +
                                 (file.error.empty() ? std::string("unknown reason") : file.error) +
@@ -176,6 +179,9 @@ private:
                                 consequence);
             return false;
         }
+        if (!file.form.empty())
+            findings_.note("plist-form", file.path,
+                           "written as " + file.form + "; the browser reads it as a Mac does, with the same values");
         if (file.replacedCharacters > 0)
             findings_.warning("plist-character-replaced", file.path,
                               counted(file.replacedCharacters, "character") + " in this binary list's strings " +

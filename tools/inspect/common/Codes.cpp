@@ -17,6 +17,11 @@ const std::vector<Code>& Codes::all() {
          "Put the file where the key says, or correct the key; check the volume mapping for /Volumes paths."},
         {"plist-unreadable", "A property list cannot be read; the parser says why, and where.",
          "Whatever the list holds is missing from the window.", "Repair the list at the line given."},
+        {"plist-form",
+         "A property list is written in another form than XML in UTF-8 or binary: with a UTF-8 byte-order mark, "
+         "in UTF-16, or in the old-style text form ({ Key = Value; }).",
+         "Nothing: the browser reads it as a Mac does, with the same values.",
+         "Nothing needs fixing; to keep the disc's lists alike, save it as XML in UTF-8."},
         {"plist-root-not-dictionary", "A property list holds something other than a dictionary at its root.",
          "Whatever the list should hold is missing from the window.", "Make the root a dictionary."},
         {"wrong-type", "A value of another type than the browser reads at that place.",

@@ -27,6 +27,7 @@ PropertyListFile DiscPropertyLists::readFile(const Value& path) {
     file.root = result.root;
     file.error = result.error;
     file.replacedCharacters = result.replacedCharacters;
+    file.form = result.form;
     file.dictionary = Dictionary(result.root);
     return file;
 }

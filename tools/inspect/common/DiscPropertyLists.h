@@ -13,6 +13,7 @@ struct PropertyListFile {
     foundation::Value root;            // whatever the file holds; absent when unreadable
     std::string error;                 // the reader's message when it could not be read
     std::size_t replacedCharacters = 0; // lone UTF-16 surrogates, read as U+FFFD
+    std::string form;                   // how it is written when not XML in UTF-8 or binary
     foundation::Dictionary dictionary; // the root when it is a dictionary: what the browser sees
 };
 
