@@ -396,6 +396,10 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
         return failure("larger than " + std::to_string(maximumFileSize) + " bytes");
     if (plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size())))
         return parseBinary(bytes);
+    // The first bytes of a binary list cut short are no text either.
+    std::string_view magic = "bplist00";
+    if (startsWith(bytes, magic.substr(0, std::min(bytes.size(), magic.size()))))
+        return failure("binary property list that is cut short (" + std::to_string(bytes.size()) + " bytes)", 0);
 
     Text text = decode(bytes);
     bool xml = text.error.empty() && isXml(text.utf8);

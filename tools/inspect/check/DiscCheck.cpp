@@ -12,6 +12,7 @@
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/FileManager.h"
@@ -25,6 +26,7 @@
 
 namespace docshelf::inspect {
 
+using foundation::NearMiss;
 using foundation::caseInsensitiveCompare;
 using foundation::Dictionary;
 using foundation::FileManager;
@@ -86,23 +88,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
-}
-
-// The number of letters to insert, delete or replace to turn one text into the other.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 // A documentation directory and the settings that name it.
@@ -354,7 +339,7 @@ private:
     // "; did you mean "German"?".
     std::string suggestion(const std::string& folder) const {
         std::string closest;
-        std::size_t best = 3; // at most two letters off
+        std::size_t best = std::string::npos;
         for (const Value& member : members_.elements()) {
             Value name = member.objectForKey(keys::folderName);
             Value display = member.objectForKey(keys::displayName);
@@ -364,7 +349,8 @@ private:
                 return "; " + inQuotes(display.text()) + " is the " + inQuotes(keys::displayName) + " of the folder " +
                        inQuotes(name.text());
             for (const Value& candidate : {name, display})
-                if (auto distance = editDistance(candidate.text(), folder); candidate.isString() && distance < best) {
+                if (auto distance = NearMiss::editDistance(candidate.text(), folder);
+                    candidate.isString() && NearMiss::isSlipFor(folder, candidate.text()) && distance < best) {
                     best = distance;
                     closest = std::string(name.text());
                 }
@@ -677,7 +663,7 @@ private:
                 bool readMe = lowerName.find("readme") != std::string::npos &&
                               lowerEntry.find("read") != std::string::npos &&
                               lowerEntry.find("me") != std::string::npos;
-                if (readMe || editDistance(lowerEntry, lowerName) <= 3)
+                if (readMe || NearMiss::isSlipFor(lowerEntry, lowerName))
                     return "; did you mean " + inQuotes(entry.text()) + "?";
             }
         }

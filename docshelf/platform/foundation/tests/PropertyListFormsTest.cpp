@@ -1,6 +1,7 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/PropertyListLookup.h"
 #include "platform/foundation/PropertyListReader.h"
+#include "platform/foundation/ReadLimits.h"
 
 #include "PropertyListForms.h"
 #include "TemporaryDirectory.h"
