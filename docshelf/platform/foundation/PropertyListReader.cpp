@@ -263,11 +263,13 @@ Text decode(std::span<const std::uint8_t> bytes) {
     } else if (startsWith(bytes, std::string_view("<\0?\0", 4)) || startsWith(bytes, std::string_view("\0<\0?", 4))) {
         utf16(bytes[0] == 0, "without a byte-order mark, as its XML declaration shows");
     } else if (bytes.size() >= 2 && (bytes[0] == 0) != (bytes[1] == 0)) {
+        text.encoding = "UTF-16 without a byte-order mark";
         text.error = "UTF-16 text without a byte-order mark or an XML declaration; save it with a byte-order "
                      "mark, or as UTF-8";
         text.position = 0;
         return text;
     } else if (bytes.size() >= 2 && bytes[0] == 0) {
+        text.encoding = "no known encoding";
         text.error = "neither a binary property list nor text (it starts with NUL bytes)";
         text.position = 0;
         return text;
