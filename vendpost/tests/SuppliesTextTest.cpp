@@ -262,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(Models, SuppliesUrlTableTest, testing::Values(
             "model=" + Repeated("%20", kModelNameSize - 1) + "&country=USA&gengo=ENU"},
     UrlCase{"EscapesPastTheBufferGiveNothing", std::string(kModelNameSize - 1, ' '), kLongestLocale, kLongestLocale,
             false, ""}),
-    [](const testing::TestParamInfo<UrlCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<UrlCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesUrlTest, LeavesAnEmptyModelEmpty)
 {

@@ -331,7 +331,7 @@ TEST_P(ListFormDisc, GivesTheCatalogueAndTheCheckOfTheXmlDisc) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, ListFormDisc, ::testing::ValuesIn(testing::allListForms()),
-                         [](const auto& info) { return std::string(testing::listFormName(info.param)); });
+                         [](const auto& testCase) { return std::string(testing::listFormName(testCase.param)); });
 
 }
 }

@@ -74,7 +74,7 @@ TEST_P(ListForms, CutShortIsAbsentWithAMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, ListForms, ::testing::ValuesIn(testing::allListForms()),
-                         [](const auto& info) { return std::string(testing::listFormName(info.param)); });
+                         [](const auto& testCase) { return std::string(testing::listFormName(testCase.param)); });
 
 std::string nested(std::size_t levels) {
     return std::string(levels, '(') + std::string(levels, ')');
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"most_values_read", array(ReadLimits::maximumValues - 1), ""},
         TextCase{"one_value_too_many", array(ReadLimits::maximumValues), "more than 262144 values"},
         TextCase{"strings_table_shorthand", "a; \"b\" = c;", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }
 }

@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"cut_short", "\xE6\x97", std::nullopt},
                       DecodeCase{"stray_continuation", "\x80", std::nullopt},
                       DecodeCase{"lead_without_continuation", "\xC3(", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 struct SlipCase {
     const char* written;
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SlipCase{"QX-500", "RT-20", false},
                       SlipCase{"MacOS_X_readme.rft", "MacOS_X_readme.rtf", true},
                       SlipCase{"MacOS_X_rdme.rtfxx", "MacOS_X_readme.rtf", false}),  // four off: three at most
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& testCase) { return "case" + std::to_string(testCase.index); });
 
 }
 }
