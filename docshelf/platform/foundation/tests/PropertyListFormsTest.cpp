@@ -106,8 +106,9 @@ TEST_P(TextForms, ReadOrSayWhatTheyFound) {
     }
     EXPECT_TRUE(read.root.isAbsent()) << c.name;
     EXPECT_NE(read.error.find(c.error), std::string::npos) << c.name << ": " << read.error;
-    if (c.position != ReadOutcome::noPosition)
+    if (c.position != ReadOutcome::noPosition) {
         EXPECT_EQ(read.position, c.position) << c.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
