@@ -11,16 +11,23 @@
 // asked.
 #include "FileSystemFloor.h"
 
+#include "ModelsTable.h"
+
 #include "catalogue/ZVModelDocumentation.h"
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
+#include "inspect/check/DiscCheck.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyListLookup.h"
 #include "platform/foundation/PropertyListReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -33,7 +40,7 @@ using Clock = std::chrono::steady_clock;
 struct Disc {
   std::string label;
   std::string path; // the ZORVANE folder
-  inspect::WindowOptions window() const {
+  WindowOptions window() const {
     return {path + "/Docshelf.app",
             path + "/MacResources/CDCommonMessage.bundle", std::nullopt};
   }
@@ -75,7 +82,7 @@ void measure(benchmark::State &state, const FileSystemFloor &floor,
   state.counters["accesses"] = static_cast<double>(floor.accesses());
 }
 
-std::vector<std::string> modelsOf(inspect::WindowSession &session) {
+std::vector<std::string> modelsOf(WindowSession &session) {
   return session.state()["modelPopUp"]["items"];
 }
 
@@ -83,7 +90,7 @@ void startUp(benchmark::State &state, Disc disc) {
   std::string error;
   auto start = [&] {
     benchmark::DoNotOptimize(
-        inspect::WindowSession::start(disc.window(), error));
+        WindowSession::start(disc.window(), error));
   };
   FileSystemFloor floor = FileSystemFloor::of(start);
   measure(state, floor, start);
@@ -92,7 +99,7 @@ void startUp(benchmark::State &state, Disc disc) {
 // Two models in turn, the language carried over from one to the other.
 void modelSwitch(benchmark::State &state, Disc disc) {
   std::string error;
-  auto session = inspect::WindowSession::start(disc.window(), error);
+  auto session = WindowSession::start(disc.window(), error);
   if (!session) {
     state.SkipWithError(error.c_str());
     return;
@@ -115,7 +122,7 @@ void modelSwitch(benchmark::State &state, Disc disc) {
 
 void initWithName(benchmark::State &state, Disc disc) {
   std::string error;
-  auto session = inspect::WindowSession::start(disc.window(), error);
+  auto session = WindowSession::start(disc.window(), error);
   if (!session) {
     state.SkipWithError(error.c_str());
     return;
@@ -126,16 +133,6 @@ void initWithName(benchmark::State &state, Disc disc) {
   };
   FileSystemFloor floor = FileSystemFloor::of(build);
   measure(state, floor, build);
-}
-
-// The operation with every question answered from the whole tree, or by key
-// path.
-template <typename Operation> auto inMode(bool wholeTree, Operation operation) {
-  return [wholeTree, operation](benchmark::State &state, Disc disc) {
-    foundation::PropertyListLookup::setWholeTreeAnswers(wholeTree);
-    operation(state, disc);
-    foundation::PropertyListLookup::setWholeTreeAnswers(false);
-  };
 }
 
 // One model's record, as initWithName: asks it of CDInfo.
@@ -162,6 +159,92 @@ void readPropertyList(benchmark::State &state, std::string path) {
   measure(state, floor, read);
 }
 
+// docshelf-press reading a models table of `rows` models whose last row
+// repeats the first in other letter case: the pair 30,000 and 60,000 shows the
+// search for names listed twice growing with the rows, not their square.
+void readModelsTable(benchmark::State &state, std::size_t rows) {
+  std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("docshelf-bench-models-" + std::to_string(rows) + ".csv"))
+          .string();
+  {
+    std::ofstream table(path, std::ios::binary | std::ios::trunc);
+    table << "Model,KPSID\n";
+    for (std::size_t i = 0; i + 1 < rows; ++i)
+      table << "Model " << i << ",ID" << i << "\n";
+    table << "MODEL 0,LAST\n";
+  }
+  for (auto _ : state) {
+    std::vector<std::string> errors;
+    benchmark::DoNotOptimize(press::ModelsTable::readFile(path, errors));
+  }
+  std::filesystem::remove(path);
+}
+
+// A disc of `models` models on one disc-wide documentation folder, written as
+// XML lists under `root`; with `kpsid` false every ModelInfo record lacks
+// "KPSID", so check reports each model at its line.
+std::string writeCheckDisc(const std::filesystem::path &root, int models,
+                           bool kpsid) {
+  auto write = [&](const std::string &relative, const std::string &text) {
+    std::filesystem::create_directories((root / relative).parent_path());
+    std::ofstream(root / relative) << text;
+  };
+  auto plist = [](const std::string &body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+           "version=\"1.0\">\n<dict>\n" +
+           body + "</dict>\n</plist>\n";
+  };
+  auto key = [](const std::string &k, const std::string &v) {
+    return "<key>" + k + "</key><string>" + v + "</string>\n";
+  };
+  std::string r = root.string();
+  write("Docshelf.app/Contents/Info.plist",
+        plist(key("CommonResourcePath", r + "/MacResources/CommonResource.plist")));
+  write("Docshelf.app/Contents/Resources/Documentation.plist",
+        plist("<key>FolderInfoArray</key><array><dict>" +
+              key("Folder Name", "English") + key("Display Name", "English") +
+              key("KPS Code", "en") + "</dict></array>\n"));
+  write("MacResources/CommonResource.plist",
+        plist(key("CDInfo", r + "/MacResources/CDInfo.plist") +
+              key("ModelInfo", r + "/MacResources/ModelInfo.plist")));
+  std::string contained, records;
+  for (int i = 0; i < models; ++i) {
+    std::string name = "Model-" + std::to_string(i);
+    contained += "<key>" + name + "</key><dict/>\n";
+    records += "<key>" + name + "</key><dict>" +
+               (kpsid ? key("KPSID", "M" + std::to_string(i)) : "") +
+               "</dict>\n";
+  }
+  write("MacResources/CDInfo.plist",
+        plist("<key>ContainedModel</key><dict>\n" + contained +
+              "</dict>\n<key>Documentation</key><dict>" +
+              key("Path", r + "/Documentation/Manuals") + "</dict>\n"));
+  write("MacResources/ModelInfo.plist",
+        plist("<key>Model</key><dict>\n" + records + "</dict>\n"));
+  write("Documentation/Manuals/English/top.pdf", "%PDF-1.4\n");
+  return r + "/Docshelf.app";
+}
+
+// check on a disc of 8,000 models, with and without "KPSID": finding the
+// line of each of 8,000 findings must not read the list 8,000 times.
+void checkDisc(benchmark::State &state, bool kpsid) {
+  auto root = std::filesystem::temp_directory_path() /
+              ("docshelf-bench-check-" + std::to_string(getpid()) +
+               (kpsid ? "-with" : "-without"));
+  std::string app = writeCheckDisc(root, 8000, kpsid);
+  foundation::Bundle::setMainBundlePath(app);
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    auto found = inspect::DiscCheck::run({app, std::nullopt, std::nullopt, std::nullopt});
+    findings = found.all().size();
+    foundation::Bundle::setMainBundlePath(app);
+  }
+  state.counters["findings"] = static_cast<double>(findings);
+  foundation::Bundle::setMainBundlePath(std::nullopt);
+  std::filesystem::remove_all(root);
+}
+
 } // namespace
 } // namespace docshelf::bench
 
@@ -173,19 +256,15 @@ int main(int argc, char **argv) {
     std::cerr << "docshelf_bench: DOCSHELF_BENCH_DISCS names no disc "
                  "(label=path;...); scripts/bench sets it\n";
   for (const Disc &disc : discs) {
-    for (bool wholeTree : {true, false}) {
-      std::string mode = wholeTree ? "/before" : "/after";
-      benchmark::RegisterBenchmark(("StartUp/" + disc.label + mode).c_str(),
-                                   inMode(wholeTree, startUp), disc)
-          ->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("ModelSwitch/" + disc.label + mode).c_str(),
-                                   inMode(wholeTree, modelSwitch), disc)
-          ->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(
-          ("InitWithName/" + disc.label + mode).c_str(),
-          inMode(wholeTree, initWithName), disc)
-          ->Unit(benchmark::kMillisecond);
-    }
+    // The catalogue's operations as the browser runs them, by key path. The
+    // whole-tree reading they replaced is measured per list: ReadPropertyList
+    // against LookUpRecord.
+    benchmark::RegisterBenchmark(("StartUp/" + disc.label).c_str(), startUp, disc)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("ModelSwitch/" + disc.label).c_str(), modelSwitch, disc)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("InitWithName/" + disc.label).c_str(), initWithName, disc)
+        ->Unit(benchmark::kMillisecond);
     for (const char *list : {"CDInfo", "ModelInfo"})
       benchmark::RegisterBenchmark(
           ("ReadPropertyList/" + disc.label + "/" + list).c_str(),
@@ -196,6 +275,16 @@ int main(int argc, char **argv) {
         disc.path + "/MacResources/CDInfo.plist")
         ->Unit(benchmark::kMillisecond);
   }
+  for (std::size_t rows : {std::size_t{30'000}, std::size_t{60'000}})
+    benchmark::RegisterBenchmark(
+        ("ReadModelsTable/" + std::to_string(rows)).c_str(), readModelsTable,
+        rows)
+        ->Unit(benchmark::kMillisecond);
+  for (bool kpsid : {true, false})
+    benchmark::RegisterBenchmark(
+        kpsid ? "Check/8000-models/with-KPSID" : "Check/8000-models/without-KPSID",
+        checkDisc, kpsid)
+        ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -9,7 +9,5 @@ set ylabel "processor milliseconds per switch"
 set key top left
 set grid
 set logscale y
-plot data using 1:2 with linespoints title "XML, whole lists (before)", \
-     data using 1:6 with linespoints title "binary, whole lists (before)", \
-     data using 1:4 with linespoints title "XML, key paths (after)", \
-     data using 1:8 with linespoints title "binary, key paths (after)"
+plot data using 1:2 with linespoints title "XML, key paths", \
+     data using 1:4 with linespoints title "binary, key paths"

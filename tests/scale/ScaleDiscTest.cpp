@@ -1,4 +1,4 @@
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
 #include "CaseName.h"
 #include "ProcessRunner.h"
@@ -50,7 +50,7 @@ TEST_P(ScaleDisc, StartsSwitchesEveryModelAndOpensWithNothingDropped) {
     std::string disc = dir / "ZORVANE";
 
     std::string error;
-    auto session = inspect::WindowSession::start(
+    auto session = WindowSession::start(
         {disc + "/Docshelf.app", disc + "/MacResources/CDCommonMessage.bundle", std::nullopt}, error);
     ASSERT_TRUE(session) << error;
     ordered_json start = session->state();

@@ -9,10 +9,12 @@ namespace docshelf::press {
 
 // A table as spreadsheets export it: a header row, then one record a line.
 // Fields may be quoted ("a, b", "say ""hi"""), quoted fields may span lines,
-// lines end in LF or CR LF, a UTF-8 byte order mark is dropped, blank lines are
-// skipped, and every field loses the blanks around it. The separator is the
-// comma, or the semicolon when the header has semicolons and no comma (what
-// spreadsheets write where the comma is the decimal mark).
+// lines end in LF or CR LF, blank lines are skipped, and every field loses the
+// blanks around it. The separator is the comma, else the semicolon when the
+// header has one (where the comma is the decimal mark), else the tab ("Unicode
+// text"). The text is UTF-8, with or without a byte order mark, or UTF-16 with
+// one; other encodings are refused. An empty last column and empty cells past
+// the header's columns, which spreadsheets add, are dropped.
 class CsvTable {
 public:
     struct Row {
@@ -20,8 +22,9 @@ public:
         std::vector<std::string> fields;
     };
 
-    // Nullopt with the reason and line when a quote is never closed.
-    static std::optional<CsvTable> parse(std::string_view text, std::string& error);
+    // Nullopt with the reason (and line) when a quote is never closed or the
+    // bytes are not text in an encoding that the table may have.
+    static std::optional<CsvTable> parse(std::string_view bytes, std::string& error);
     static std::optional<CsvTable> readFile(const std::string& path, std::string& error);
 
     const std::vector<std::string>& header() const { return header_; }

@@ -1,12 +1,15 @@
 #include "DiscCheckRun.h"
 
-#include "BoundedRun.h"
+#include "inspect/check/DiscCheck.h"
 
-#include <nlohmann/json.hpp>
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/VolumeMap.h"
 
-#include <algorithm>
+#include <filesystem>
 
 namespace docshelf::press {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -20,36 +23,32 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 }
 
-DiscCheckRun DiscCheckRun::run(const std::string& inspector, const std::string& disc, const std::string& app,
-                               const std::string& volume, const std::string& shownAs, std::chrono::seconds limit) {
-    DiscCheckRun result;
-    auto check = BoundedRun::run(inspector,
-                                 {"check", "--json", "--app", disc + "/" + app, "--message-bundle",
-                                  disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows",
-                                  "--volume", "/Volumes/" + volume + "=" + disc},
-                                 limit);
-    // 0: nothing to complain of, 1: errors found; anything else is the inspector's own failure.
-    if (check.outcome() != BoundedRun::Outcome::Ended || (check.status() != 0 && check.status() != 1)) {
-        result.failure_ = check.failure("the check (" + inspector + ")");
-        return result;
-    }
-    auto findings = nlohmann::json::parse(check.out(), nullptr, false);
-    if (!findings.is_array()) {
-        result.failure_ = "the check (" + inspector + ") printed no list of findings";
-        return result;
-    }
-    for (const auto& finding : findings) {
-        std::string severity = finding.value("severity", "");
-        std::string line = severity + " " + finding.value("code", "") + " " + finding.value("location", "") + ": " +
-                           finding.value("message", "");
-        result.findings_.push_back({severity, replaced(line, disc, shownAs)});
-    }
-    return result;
-}
+inspect::Findings DiscCheckRun::run(const std::string& folder, const std::string& app, const std::string& volume,
+                                    const DiscSources& sources) {
+    std::error_code code;
+    const std::string root = fs::absolute(folder, code).lexically_normal().string();
+    foundation::VolumeMap::mapVolume("/Volumes/" + volume, root);
+    foundation::Bundle::setMainBundlePath(root + "/" + app);
+    auto found =
+        inspect::DiscCheck::run(
+        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows", root});
 
-std::size_t DiscCheckRun::count(const std::string& severity) const {
-    return static_cast<std::size_t>(
-        std::count_if(findings_.begin(), findings_.end(), [&](const Finding& f) { return f.severity == severity; }));
+    inspect::Findings placed;
+    for (inspect::Finding finding : found.all()) {
+        if (finding.file == root || finding.file.starts_with(root + "/")) {
+            auto place = sources.placeOf(finding.file.substr(std::min(finding.file.size(), root.size() + 1)),
+                                         finding.keyPath(), finding.line);
+            // At the author's own file (a manual, the models table's line) a list's key path says nothing.
+            if (place.file != finding.file)
+                finding.keys.clear();
+            finding.file = place.file;
+            finding.line = place.line;
+            finding.column = 0;
+        }
+        finding.message = replaced(finding.message, root, sources.disc());
+        placed.add(std::move(finding));
+    }
+    return placed;
 }
 
 }

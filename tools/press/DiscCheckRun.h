@@ -1,35 +1,23 @@
 #pragma once
 
-#include <chrono>
+#include "DiscSources.h"
+
+#include "inspect/common/Findings.h"
+
 #include <string>
-#include <vector>
 
 namespace docshelf::press {
 
-// Runs the inspector's check on a disc folder whose property lists name
-// /Volumes/NAME/...: the application bundle is the folder's `app`, the volume
-// is mapped to the folder, the message bundle
-// and the Windows folder are the folder's own. Findings come back as the
-// inspector prints them, with the folder's path shown as another (a staging
-// folder as the place the disc is moved to).
+// Checks a disc folder whose property lists name /Volumes/NAME/... with the
+// inspector's own check, in this process: the application bundle is the
+// folder's `app`, the volume is read from the folder, the message bundle and
+// the Windows folder are the folder's own. Each finding is placed where its
+// author mends it, as `sources` says; what it says of the folder it says of
+// `sources.disc()`.
 class DiscCheckRun {
 public:
-    struct Finding {
-        std::string severity;
-        std::string line; // "severity code location: message"
-    };
-
-    static DiscCheckRun run(const std::string& inspector, const std::string& disc, const std::string& app,
-                            const std::string& volume, const std::string& shownAs, std::chrono::seconds limit);
-
-    // Empty when the check ran; else why it could not, in one line.
-    const std::string& failure() const { return failure_; }
-    const std::vector<Finding>& findings() const { return findings_; }
-    std::size_t count(const std::string& severity) const;
-
-private:
-    std::string failure_;
-    std::vector<Finding> findings_;
+    static inspect::Findings run(const std::string& folder, const std::string& app, const std::string& volume,
+                                 const DiscSources& sources);
 };
 
 }

@@ -1,9 +1,14 @@
 #include "DiscPlan.h"
 
+#include "ImageNames.h"
 #include "SuppliesCopyName.h"
 
+#include "platform/foundation/PropertyListReader.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <span>
 
 namespace docshelf::press {
 
@@ -17,8 +22,13 @@ Value stringArray(const std::vector<std::string>& texts) {
     return Value::array(std::move(values));
 }
 
+// Names come from the author's folders and table: shown escaped, never raw.
 std::string inQuotes(const std::string& text) {
-    return "\"" + text + "\"";
+    return ImageNames::shown(text);
+}
+
+std::string shownPath(const fs::path& path) {
+    return ImageNames::escaped(path.string());
 }
 
 }
@@ -45,11 +55,11 @@ void DiscPlan::useFolder(const std::string& folder, const std::string& where, co
             found.push_back(entry.path().filename().string());
     std::sort(found.begin(), found.end());
     if (found.empty())
-        errors_.push_back(directory.string() + ": no language folder (English, German, ...) in it");
+        errors_.push_back(shownPath(directory) + ": no language folder (English, German, ...) in it");
     for (const auto& name : found) {
         if (languages.find(name))
             continue;
-        std::string message = (directory / name).string() + ": language folder " + inQuotes(name) +
+        std::string message = shownPath(directory / name) + ": language folder " + inQuotes(name) +
                               " is not in the language table; add a row for it to " + languages.source();
         if (auto closest = languages.closest(name); !closest.empty())
             message += ", or did you mean " + inQuotes(closest) + "?";
@@ -69,8 +79,22 @@ void DiscPlan::checkOnline(const std::vector<std::string>& online, const std::st
         }
 }
 
+void DiscPlan::checkSize(const ModelsTable& models, const std::string& name, const Value& root,
+                         foundation::PropertyListFormat format) {
+    // Written as it will be and read by the browser's own reader, whose limits
+    // (bytes, values, nesting) are the ones that count.
+    std::string bytes = foundation::PropertyListWriter::serialize(root, format);
+    auto read = foundation::PropertyListReader::parse(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (!read.error.empty())
+        errors_.push_back(models.path() + ": the table's " + std::to_string(models.models().size()) + " models make " +
+                          name + " " + std::to_string(bytes.size()) + " bytes (" + foundation::formatName(format) +
+                          "), which the browser does not read: " + read.error + "; split the models over more discs");
+}
+
 DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, const DiscWideSettings& discWide,
-                        const LanguageTable& languages, const std::string& volume) {
+                        const LanguageTable& languages, const std::string& volume,
+                        foundation::PropertyListFormat format) {
     DiscPlan plan;
     auto settings = [&](const std::optional<std::string>& folder, const std::string& url,
                         const std::vector<std::string>& online) {
@@ -132,7 +156,7 @@ DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, c
         std::string name = entry.path().filename().string();
         if (entry.is_directory(code) &&
             std::find(plan.folders_.begin(), plan.folders_.end(), name) == plan.folders_.end())
-            plan.warnings_.push_back(entry.path().string() + ": no model uses this folder; it is left off the disc");
+            plan.warnings_.push_back(shownPath(entry.path()) + ": no model uses this folder; it is left off the disc");
     }
     if (code)
         plan.errors_.push_back(manuals + ": the folder of manuals cannot be read (" + code.message() + ")");
@@ -145,6 +169,8 @@ DiscPlan DiscPlan::make(const ModelsTable& models, const std::string& manuals, c
     plan.modelInfo_ = Value::dictionary({{"Model", Value::dictionary(std::move(identified))}});
     plan.commonResource_ = Value::dictionary({{"CDInfo", volumePath(volume, "MacResources/CDInfo.plist")},
                                               {"ModelInfo", volumePath(volume, "MacResources/ModelInfo.plist")}});
+    plan.checkSize(models, "CDInfo.plist", plan.cdInfo_, format);
+    plan.checkSize(models, "ModelInfo.plist", plan.modelInfo_, format);
     return plan;
 }
 

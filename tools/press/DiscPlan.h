@@ -3,6 +3,7 @@
 #include "LanguageTable.h"
 #include "ModelsTable.h"
 
+#include "platform/foundation/PropertyListWriter.h"
 #include "platform/foundation/Value.h"
 
 #include <optional>
@@ -25,8 +26,11 @@ struct DiscWideSettings {
 // file (and line) to mend.
 class DiscPlan {
 public:
+    // The lists are measured in `format` as the browser's reader would take
+    // them: a table that makes one larger than it reads is an error at once.
     static DiscPlan make(const ModelsTable& models, const std::string& manuals, const DiscWideSettings& discWide,
-                         const LanguageTable& languages, const std::string& volume);
+                         const LanguageTable& languages, const std::string& volume,
+                         foundation::PropertyListFormat format = foundation::PropertyListFormat::Xml);
 
     const std::vector<std::string>& errors() const { return errors_; }
     const std::vector<std::string>& warnings() const { return warnings_; }
@@ -44,6 +48,8 @@ public:
 private:
     void useFolder(const std::string& folder, const std::string& where, const std::string& manuals,
                    const LanguageTable& languages);
+    void checkSize(const ModelsTable& models, const std::string& name, const foundation::Value& root,
+                   foundation::PropertyListFormat format);
     void checkOnline(const std::vector<std::string>& online, const std::string& where, const LanguageTable& languages);
 
     std::vector<std::string> errors_;

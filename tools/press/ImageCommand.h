@@ -8,11 +8,10 @@
 namespace docshelf::press {
 
 struct ImageOptions {
-    std::string disc;     // the disc folder; its name is the volume name
-    std::string image;    // the image file to write
-    bool force = false;   // pressed even when the check finds errors
-    bool replace = false; // an existing image is replaced
-    std::string inspector;
+    std::string disc;                // the disc folder; its name is the volume name
+    std::string image;               // the image file to write
+    bool force = false;              // pressed even when the check finds errors
+    bool replace = false;            // an existing image is replaced
     std::chrono::seconds limit{600}; // for each outside program
 };
 

@@ -1,12 +1,17 @@
 #include "InitCommand.h"
 
 #include "DiscCheckRun.h"
+#include "DiscSources.h"
 #include "FileTree.h"
+#include "ImageNames.h"
+#include "OutputPlace.h"
+#include "PrintedName.h"
 #include "StagingFolder.h"
 
 #include "platform/foundation/PropertyListReader.h"
 #include "platform/foundation/PropertyListWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -56,12 +61,24 @@ std::vector<fs::path> localizationsIn(const fs::path& folder) {
     return found;
 }
 
+// "it" or "it.lproj": the template's folder "it.lproj".
+std::string lprojName(const std::string& name) {
+    return name.ends_with(".lproj") ? name : name + ".lproj";
+}
+
+// "PATH: cannot be written: No space left on device", the cause when the system gave one.
+std::string unwritten(const fs::path& path, int number) {
+    return PrintedName::of(path.string()) + ": cannot be written" +
+           (number != 0 ? ": " + std::generic_category().message(number) : "");
+}
+
 bool writeText(const fs::path& path, const std::string& text, std::string& error) {
+    errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
     if (!file) {
-        error = path.string() + ": cannot be written";
+        error = unwritten(path, errno);
         return false;
     }
     return true;
@@ -85,15 +102,27 @@ struct Writer {
     const DiscPlan& plan;
     const LanguageTable& languages;
     const Reporter& reporter;
+    DiscSources& sources;
     fs::path disc;
     std::string volume;
     std::string error;
 
+    // Copies what the author named, links confined to `root` (else said why).
+    bool copy(const fs::path& from, const fs::path& to, const fs::path& root) {
+        std::vector<std::string> warnings;
+        bool copied = FileTree::copy(from, to, {{root}, options.followOutsideLinks}, warnings, error);
+        for (const auto& line : warnings)
+            reporter.warning(line);
+        return copied;
+    }
+
     PropertyListFormat format() const { return options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml; }
 
     bool list(const std::string& relative, const Value& root) {
+        sources.written(relative);
+        errno = 0;
         if (!PropertyListWriter::writeFile((disc / relative).string(), root, format())) {
-            error = (disc / relative).string() + ": cannot be written";
+            error = unwritten(disc / relative, errno);
             return false;
         }
         reporter.progress("wrote " + relative);
@@ -102,8 +131,9 @@ struct Writer {
 
     bool application(fs::path& executable) {
         fs::path app = disc / fs::path(options.app).filename();
-        if (!FileTree::copy(options.app, app, error))
+        if (!copy(options.app, app, options.app))
             return false;
+        sources.copied(app.filename().string(), options.app);
         std::string infoPath = (app / "Contents/Info.plist").string();
         auto info = PropertyListReader::readFile(infoPath);
         if (!info.root.isDictionary()) {
@@ -125,8 +155,14 @@ struct Writer {
 
     bool messages() {
         fs::path bundle = disc / "MacResources/CDCommonMessage.bundle";
-        if (!FileTree::copy(options.messageTemplate, bundle, error))
+        if (!copy(options.messageTemplate, bundle, options.messageTemplate))
             return false;
+        const std::string resources = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
+        sources.copied("MacResources/CDCommonMessage.bundle", options.messageTemplate);
+        for (const auto& name : options.leftOut) {
+            FileTree::remove(bundle / "Contents/Resources" / lprojName(name));
+            reporter.progress("left " + lprojName(name) + " of the template off the disc");
+        }
         for (const auto& folder : options.localizations)
             for (const auto& localization : localizationsIn(folder)) {
                 fs::path target = bundle / "Contents/Resources" / localization.filename();
@@ -134,8 +170,9 @@ struct Writer {
                     reporter.progress("replaced " + localization.filename().string() + " of the template by " +
                                       localization.string());
                 FileTree::remove(target);
-                if (!FileTree::copy(localization, target, error))
+                if (!copy(localization, target, folder))
                     return false;
+                sources.copied(resources + localization.filename().string(), localization.string());
             }
         reporter.progress("wrote MacResources/CDCommonMessage.bundle");
         return true;
@@ -143,8 +180,9 @@ struct Writer {
 
     bool documentation() {
         for (const auto& folder : plan.documentationFolders()) {
-            if (!FileTree::copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, error))
+            if (!copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, options.manuals))
                 return false;
+            sources.copied("Documentation/" + folder, (fs::path(options.manuals) / folder).string());
             reporter.progress("copied Documentation/" + folder);
         }
         return true;
@@ -154,32 +192,28 @@ struct Writer {
         fs::path windows = disc / "Windows";
         std::error_code code;
         fs::create_directories(windows, code);
+        // A named folder is the folder its links must stay in; a named file's is the folder it lies in.
         for (const auto& item : options.windowsFiles) {
-            fs::path target = windows / fs::path(item).filename();
-            bool copied =
-                isDirectory(item) ? FileTree::copy(item, target, error) : fs::copy_file(item, target, code) && !code;
-            if (!copied) {
-                if (error.empty())
-                    error = item + ": cannot be copied to " + target.string() + " (" + code.message() + ")";
+            fs::path root =
+                fs::is_directory(fs::symlink_status(item, code)) ? fs::path(item) : fs::path(item).parent_path();
+            if (!copy(item, windows / fs::path(item).filename(), root.empty() ? "." : root))
                 return false;
-            }
+            sources.copied("Windows/" + fs::path(item).filename().string(), item);
         }
         fs::path programs(options.windowsPrograms);
-        if (!fs::copy_file(programs / "Startwick.exe", windows / "setup.exe", code)) {
-            error = (programs / "Startwick.exe").string() + ": cannot be copied (" + code.message() + ")";
+        if (!copy(programs / "Startwick.exe", windows / "setup.exe", programs))
             return false;
-        }
-        for (const auto& copy : plan.suppliesCopies())
-            if (!fs::copy_file(programs / "Vendpost.exe", windows / copy, code)) {
-                error = (windows / copy).string() + ": cannot be written (" + code.message() + ")";
+        for (const auto& name : plan.suppliesCopies())
+            if (!copy(programs / "Vendpost.exe", windows / name, programs))
                 return false;
-            }
         reporter.progress("wrote Windows/setup.exe and " + std::to_string(plan.suppliesCopies().size()) +
                           " copies of the supplies launcher");
         // Startwick reads the section named after its own file, "setup".
         std::string ini =
             "; setup.exe opens Exeprog with Argv, in this folder.\r\n[setup]\r\nExeprog=" + options.setup +
             "\r\nArgv=" + options.setupArguments + "\r\n";
+        for (const char* written : {"Windows", "Windows/setup.exe", "Windows/inst.ini"})
+            sources.written(written);
         return writeText(windows / "inst.ini", ini, error) &&
                writeText(disc / "autorun.inf", "[autorun]\r\nopen=Windows\\setup.exe\r\n", error);
     }
@@ -198,9 +232,24 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     };
     if (auto fault = volumeFault(volume); !fault.empty())
         return fail(out.string() + ": " + fault);
+    std::vector<NamedInput> inputs{{"--models", options.models},
+                                   {"--manuals", options.manuals},
+                                   {"--app", options.app},
+                                   {"--message-template", options.messageTemplate},
+                                   {"--windows-programs", options.windowsPrograms}};
+    if (options.languageTable)
+        inputs.push_back({"--language-table", *options.languageTable});
+    for (const auto& folder : options.localizations)
+        inputs.push_back({"--localizations", folder});
+    for (const auto& item : options.windowsFiles)
+        inputs.push_back({"--windows-file", item});
+    if (auto clash = OutputPlace::clash(out, inputs); !clash.empty())
+        return fail(clash);
     std::error_code code;
     if (fs::exists(fs::symlink_status(out, code)) && !options.replace)
-        return fail(out.string() + " exists; give --replace to replace it");
+        return fail(PrintedName::of(out.string()) + " exists; give --replace to replace it");
+    if (auto refusal = OutputPlace::unreplaceable(out, OutputPlace::Kind::DiscFolder); !refusal.empty())
+        return fail(refusal);
     if (volume != browserVolume)
         reporter.warning("the browser reads its texts from /Volumes/" + std::string(browserVolume) +
                          "/MacResources/CDCommonMessage.bundle; on a disc named " + volume +
@@ -220,12 +269,19 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
             reporter.error(line);
         return 1;
     }
-    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume);
+    DiscPlan plan = DiscPlan::make(*models, options.manuals, options.discWide, *languages, volume,
+                                   options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml);
     errors = plan.errors();
     if (!isFile(fs::path(options.app) / "Contents/Info.plist"))
         errors.push_back(options.app + ": no application bundle here (build Docshelf, or name one with --app)");
     if (localizationsIn(fs::path(options.messageTemplate) / "Contents/Resources").empty())
         errors.push_back(options.messageTemplate + ": no message bundle with localizations here");
+    for (const auto& name : options.leftOut)
+        if (name.find('/') != std::string::npos || lprojName(name) == ".lproj" || name.starts_with('.'))
+            errors.push_back("--leave-out: " + inQuotes(name) + " is not a localization's name, such as it.lproj");
+        else if (!isDirectory(fs::path(options.messageTemplate) / "Contents/Resources" / lprojName(name)))
+            errors.push_back("--leave-out: the message template " + options.messageTemplate + " has no localization " +
+                             lprojName(name));
     for (const auto& folder : options.localizations)
         if (localizationsIn(folder).empty())
             errors.push_back(folder + ": no localization (a folder such as de.lproj) in it");
@@ -256,8 +312,22 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     StagingFolder staging(out);
     if (!staging.create(error))
         return fail(error);
+    for (const auto& line : staging.leftovers())
+        reporter.warning(line);
     reporter.progress("writing the disc in " + staging.path().string());
-    Writer writer{options, plan, *languages, reporter, staging.path(), volume, {}};
+    DiscSources sources(out.string());
+    for (const auto& model : models->models()) {
+        sources.entry("MacResources/CDInfo.plist", "[ContainedModel][" + model.name + "]",
+                      {models->path(), model.line});
+        sources.entry("MacResources/ModelInfo.plist", "[Model][" + model.name + "]", {models->path(), model.line});
+    }
+    // The built-in language table is the tool's own; an author's table is shown at its lines.
+    const std::string appName = fs::path(options.app).filename().string();
+    for (std::size_t i = 0; options.languageTable && i < languages->languages().size(); ++i)
+        sources.entry(appName + "/Contents/Resources/Documentation.plist",
+                      "[FolderInfoArray][" + std::to_string(i) + "]",
+                      {*options.languageTable, languages->languages()[i].line});
+    Writer writer{options, plan, *languages, reporter, sources, staging.path(), volume, {}};
     fs::path executable;
     bool written = writer.application(executable) &&
                    writer.list("MacResources/CommonResource.plist", plan.commonResource()) &&
@@ -268,14 +338,21 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
         return fail(writer.error);
     normalizeModes(staging.path(), executable);
 
-    reporter.progress("checking the disc with " + options.inspector);
-    auto check = DiscCheckRun::run(options.inspector, staging.path().string(),
-                                   fs::path(options.app).filename().string(), volume, out.string(), options.limit);
-    if (!check.failure().empty())
-        return fail(check.failure());
-    for (const auto& finding : check.findings())
-        reporter.finding(finding.line);
-    std::size_t errorCount = check.count("error");
+    // What the image could not hold as it is, said now with the reason rather than after pressing.
+    auto badNames = ImageNames::faultsUnder(
+        staging.path().string(), [&](const std::string& relative) { return sources.placeOf(relative, "", 0).file; });
+    for (const auto& line : badNames)
+        reporter.error(line);
+    if (!badNames.empty() && !options.force)
+        return fail("the image cannot hold " + std::to_string(badNames.size()) +
+                    " of the disc's names; nothing was "
+                    "written to " +
+                    out.string() + " (--force writes it all the same)");
+
+    reporter.progress("checking the disc");
+    auto check = DiscCheckRun::run(staging.path().string(), appName, volume, sources);
+    reporter.findings(check);
+    std::size_t errorCount = check.count(inspect::Severity::Error);
     if (errorCount > 0 && !options.force)
         return fail("the check found " + std::to_string(errorCount) + " error" + (errorCount == 1 ? "" : "s") +
                     " on the disc; nothing was written to " + out.string() + " (--force writes it all the same)");
@@ -290,9 +367,9 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
             bytes += it->file_size(code);
         }
     reporter.progress("wrote " + out.string() + ": " + std::to_string(files) + " files, " +
-                      std::to_string((bytes + 1023) / 1024) + " KiB, " + std::to_string(check.findings().size()) +
+                      std::to_string((bytes + 1023) / 1024) + " KiB, " + std::to_string(check.all().size()) +
                       " findings");
-    return check.findings().empty() ? 0 : 1;
+    return 0;
 }
 
 }

@@ -19,6 +19,7 @@ struct InitOptions {
     std::string app;                          // the application bundle to copy
     std::string messageTemplate;              // CDCommonMessage.bundle to start from
     std::vector<std::string> localizations;   // folders of further *.lproj
+    std::vector<std::string> leftOut;         // the template's localizations left off the disc ("it.lproj")
     std::string windowsPrograms;              // folder of Startwick.exe and Vendpost.exe
     std::vector<std::string> windowsFiles;    // files and folders put into Windows/
     std::string setup;                        // what setup.exe opens, relative to Windows/
@@ -26,7 +27,7 @@ struct InitOptions {
     bool binary = false;
     bool replace = false; // an existing disc folder is replaced
     bool force = false;   // the disc is kept even when the check finds errors
-    std::string inspector;
+    bool followOutsideLinks = false; // links leading out of the named folders are copied as what they name
     std::chrono::seconds limit{600};
 };
 
@@ -34,7 +35,8 @@ struct InitOptions {
 // the application bundle, the message bundle, the documentation, the Windows
 // folder and autorun.inf, first into a staging folder beside the destination;
 // checks it with the inspector; and moves it into place when the check finds
-// no error. Returns the exit status: 0 when the check found nothing at all.
+// no error. Returns 1 when it failed, else 0; the reporter's finish() gives
+// the exit status of what the check found.
 class InitCommand {
 public:
     static int run(const InitOptions& options, const Reporter& reporter);

@@ -4,7 +4,7 @@
 
 #include "platform/foundation/NearMiss.h"
 #include "platform/foundation/ReadLimits.h"
-#include "platform/foundation/RegularFile.h"
+#include "cli/InputFile.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ LanguageTable LanguageTable::builtIn() {
 }
 
 std::optional<LanguageTable> LanguageTable::readFile(const std::string& path, std::string& error) {
-    auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
+    auto file = cli::InputFile::read(path, foundation::ReadLimits::maximumFileSize);
     if (!file.bytes) {
         error = path + ": the language table cannot be read: " + file.error;
         return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<LanguageTable> LanguageTable::parse(std::string_view text, const s
     table.source_ = source;
     for (const auto& row : csv->rows()) {
         auto field = [&](std::size_t column) { return column < row.fields.size() ? row.fields[column] : ""; };
-        Language language{field(*folder), field(*display), field(*code)};
+        Language language{field(*folder), field(*display), field(*code), row.line};
         std::string where = source + ":" + std::to_string(row.line) + ": ";
         if (language.folder.empty() || language.display.empty() || language.code.empty()) {
             error = where + "a language needs its folder name, display name and code";

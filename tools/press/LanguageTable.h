@@ -18,6 +18,7 @@ public:
         std::string folder;
         std::string display;
         std::string code;
+        std::size_t line = 0; // of the table that lists it
     };
 
     // The table that ships with the tool (tools/press/languages.csv).

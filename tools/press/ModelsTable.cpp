@@ -2,7 +2,8 @@
 
 #include "CsvTable.h"
 
-#include "platform/foundation/CaseInsensitive.h"
+#include "ImageNames.h"
+#include "NameClashes.h"
 
 namespace docshelf::press {
 
@@ -47,8 +48,8 @@ std::optional<ModelsTable> ModelsTable::readFile(const std::string& path, std::v
         for (const char* column : columns)
             known = known || csv->column(column) == i;
         if (!known)
-            errors.push_back(path + ":1: unknown column \"" + csv->header()[i] +
-                             "\"; the columns are Model, KPSID, Documentation, URL and Languages");
+            errors.push_back(path + ":1: unknown column " + ImageNames::shown(csv->header()[i]) +
+                             "; the columns are Model, KPSID, Documentation, URL and Languages");
     }
     auto name = csv->column("Model");
     auto kpsid = csv->column("KPSID");
@@ -58,6 +59,7 @@ std::optional<ModelsTable> ModelsTable::readFile(const std::string& path, std::v
     }
     ModelsTable table;
     table.path_ = path;
+    NameClashes names;
     for (const auto& row : csv->rows()) {
         auto field = [&](std::optional<std::size_t> column) {
             return column && *column < row.fields.size() ? row.fields[*column] : std::string();
@@ -76,16 +78,30 @@ std::optional<ModelsTable> ModelsTable::readFile(const std::string& path, std::v
             errors.push_back(where + "the row names no model");
             continue;
         }
+        const std::string shown = ImageNames::shown(model.name);
+        if (ImageNames::hasControl(model.name)) {
+            // A NUL would end the name in the property list and merge two models.
+            errors.push_back(where + "model " + shown +
+                             " holds a control character; a model's name is text on one line");
+            continue;
+        }
+        for (std::size_t i = 0; i < row.fields.size() && i < csv->header().size(); ++i)
+            if (i != *name && ImageNames::hasControl(row.fields[i]))
+                errors.push_back(where + "the " + ImageNames::escaped(csv->header()[i]) + " of model " + shown + ", " +
+                                 ImageNames::shown(row.fields[i]) + ", holds a control character");
         if (model.kpsid.empty())
-            errors.push_back(where + "model \"" + model.name +
-                             "\" has no KPSID; the browser would drop its whole documentation list");
-        for (const auto& earlier : table.models_)
-            if (foundation::caseInsensitiveCompare(earlier.name, model.name) == 0)
-                errors.push_back(where + "model \"" + model.name + "\" is already listed on line " +
-                                 std::to_string(earlier.line) +
-                                 (earlier.name == model.name ? "" : " as \"" + earlier.name + "\""));
+            errors.push_back(where + "model " + shown +
+                             " has no KPSID; the browser would drop its whole documentation list");
+        if (auto earlier = names.add(model.name, model.line))
+            errors.push_back(where + "model " + shown + " is already listed on line " + std::to_string(earlier->tag) +
+                             (earlier->name == model.name
+                                  ? ""
+                                  : " as " + ImageNames::shown(earlier->name) +
+                                        ", which differs only in letter case or Unicode normalization: the model "
+                                        "pop-up would show two names for one"));
         table.models_.push_back(std::move(model));
     }
+    table.nameComparisons_ = names.comparisons();
     if (table.models_.empty() && errors.size() == before)
         errors.push_back(path + ": the table lists no model");
     if (errors.size() != before)

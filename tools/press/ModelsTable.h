@@ -36,10 +36,14 @@ public:
     std::string where(const Model& model) const { return path_ + ":" + std::to_string(model.line); }
 
     static std::vector<std::string> splitLanguages(const std::string& list);
+    // The work of finding names listed twice (names hashed and compared):
+    // one or two steps a row, whatever the table's length.
+    std::size_t nameComparisons() const { return nameComparisons_; }
 
 private:
     std::string path_;
     std::vector<Model> models_;
+    std::size_t nameComparisons_ = 0;
 };
 
 }

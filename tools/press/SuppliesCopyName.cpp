@@ -97,7 +97,7 @@ std::string SuppliesCopyName::reason() const {
     case Outcome::OutsideCodePage:
         return "it holds " + detail_ + ", outside the Windows code page (Windows-1252) the launcher reads its name in";
     case Outcome::TooLong:
-        return "it has " + detail_ + " characters; the launcher holds at most 127";
+        return "it has " + detail_ + " characters; the launcher holds at most " + std::to_string(maximumModel);
     case Outcome::TooLongForDisc:
         return "its copy's file name would have " + detail_ + " characters; a disc's Joliet names hold at most 103";
     }

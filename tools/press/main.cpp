@@ -1,32 +1,36 @@
 #include "PressCommandLine.h"
 #include "Reporter.h"
+#include "cli/Installation.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 #include <unistd.h>
 
+using namespace docshelf;
 using namespace docshelf::press;
 
 int main(int argc, char** argv) {
     PressCommandLine defaults;
-    // What the build made, found from where this program lies (build/tools).
-    std::error_code code;
-    auto here = std::filesystem::read_symlink("/proc/self/exe", code).parent_path();
-    defaults.init.inspector = defaults.image.inspector = (here / "docshelf-inspect").string();
-    defaults.init.app = DOCSHELF_PRESS_APP;
-    defaults.init.messageTemplate = DOCSHELF_PRESS_MESSAGE_TEMPLATE;
-    defaults.init.windowsPrograms = DOCSHELF_PRESS_WINDOWS_PROGRAMS;
+    // What ships with the press, found from where it lies: installed, or in the build tree.
+    defaults.init.app = cli::Installation::application();
+    defaults.init.messageTemplate = cli::Installation::messageTemplate();
+    defaults.init.windowsPrograms = cli::Installation::windowsPrograms();
 
     auto command = parsePressCommandLine(std::vector<std::string>(argv + 1, argv + argc), defaults);
     if (!command.error.empty()) {
-        std::cerr << "docshelf-press: " << command.error << "\n\n" << pressUsage;
+        std::cerr << command.usageError;
         return 2;
     }
-    if (command.command == "help" || command.command == "--help") {
+    if (command.command == "help") {
         std::cout << pressUsage;
-        return 0;
+        return std::cout.good() ? 0 : 1;
     }
-    Reporter reporter(isatty(STDERR_FILENO) == 1);
-    return command.command == "init" ? InitCommand::run(command.init, reporter)
-                                     : ImageCommand::run(command.image, reporter);
+    if (command.command == "version") {
+        std::cout << "docshelf-press " << DOCSHELF_VERSION << "\n";
+        return std::cout.good() ? 0 : 1;
+    }
+    Reporter reporter(isatty(STDERR_FILENO) == 1, command.findings);
+    int status = command.command == "init" ? InitCommand::run(command.init, reporter)
+                                           : ImageCommand::run(command.image, reporter);
+    return std::max(status, reporter.finish());
 }

@@ -24,15 +24,15 @@ std::string infoText(const foundation::Bundle& bundle, const char* key) {
     return fromInfo.isString() ? std::string(fromInfo.text()) : std::string();
 }
 
-std::shared_ptr<TextField> label(Rect frame, const std::string& text, float fontSize, bool bold) {
+std::shared_ptr<TextField> label(Rect frame, const std::string& text, Font font, bool wraps = false) {
     auto field = TextField::initWithFrame(frame);
     field->setEditable(false);
     field->setSelectable(false);
     field->setBezeled(false);
     field->setDrawsBackground(false);
     field->setAlignment(TextAlignment::Center);
-    field->setFontSize(fontSize);
-    field->setBold(bold);
+    field->setFont(font);
+    field->setWraps(wraps);
     field->setStringValue(text);
     return field;
 }
@@ -66,6 +66,8 @@ AboutPanel::Contents AboutPanel::contentsOf(const foundation::Bundle& bundle) {
 std::shared_ptr<Window> AboutPanel::panelWith(const Contents& contents) {
     auto panel = Window::initWithContentRect({zeroPoint, panelSize});
     panel->setPanel(true);
+    // Titled as a Mac titles its About panel in the window list and the task bar.
+    panel->setTitle(contents.name.empty() ? "About" : "About " + contents.name);
     panel->setShowsResizeIndicator(false);
     auto content = panel->contentView();
     float width = panelSize.width;
@@ -73,9 +75,10 @@ std::shared_ptr<Window> AboutPanel::panelWith(const Contents& contents) {
     auto icon = ImageView::initWithFrame({{(width - iconSide) / 2, 148}, {iconSide, iconSide}});
     icon->setImage(contents.icon);
     content->addSubview(icon);
-    content->addSubview(label({{12, 118}, {width - 24, 22}}, contents.name, 14, true));
-    content->addSubview(label({{12, 96}, {width - 24, 18}}, contents.version, 11, false));
-    content->addSubview(label({{12, 52}, {width - 24, 40}}, contents.copyright, 10, false));
+    content->addSubview(label({{12, 118}, {width - 24, 22}}, contents.name, {14, true}));
+    content->addSubview(label({{12, 96}, {width - 24, 18}}, contents.version, {11, false}));
+    // A long copyright takes the panel's two lines for it.
+    content->addSubview(label({{12, 52}, {width - 24, 40}}, contents.copyright, {10, false}, true));
     auto ok = Button::initWithFrame({{(width - 88) / 2, 12}, {88, 32}});
     ok->setTitle("OK");
     ok->setKeyEquivalent("\r");

@@ -11,7 +11,7 @@
 namespace docshelf::appkit {
 
 // The standard About panel, built from an application bundle as AppKit builds
-// it: the icon, the display name, the version and the copyright, and an OK
+// it, titled "About" and the name: the icon, the display name, the version and the copyright, and an OK
 // button that closes it (as Escape does, the panel being a panel).
 class AboutPanel {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Font.h"
 #include "Geometry.h"
 
 #include <string_view>
@@ -18,9 +19,9 @@ class Backend {
 public:
     virtual ~Backend() = default;
 
-    // The size that the text needs in one line at that font size. A height of 0
+    // The size that the text needs in one line in that font. A height of 0
     // means the backend has no line metrics and leaves heights as they are.
-    virtual Size measureText(std::string_view text, float fontSize) = 0;
+    virtual Size measureText(std::string_view text, const Font& font) = 0;
     virtual Size screenSize() = 0;
     // Runs until stopEventLoop; returns the exit status.
     virtual int runEventLoop(Application& application) = 0;

@@ -49,7 +49,7 @@ void Button::drawRect(Rect) {
     context->setTextColor(!isEnabled() ? Color::disabledControlTextColor()
                           : isDefault  ? Color::whiteColor()
                                        : Color::controlTextColor());
-    context->drawText(title_, bezel, labelFontSize, false, TextAlignment::Center);
+    context->drawText(title_, bezel, {labelFontSize, false}, TextAlignment::Center, false);
     context->setTextColor(saved);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "CompositingOperation.h"
+#include "Font.h"
 #include "Geometry.h"
 #include "TextAlignment.h"
 
@@ -24,9 +25,9 @@ struct DrawCall {
     CompositingOperation operation = CompositingOperation::SourceOver;
     Color color;  // fills, strokes, and the text colour
     std::string text;
-    float fontSize = 0;
-    bool bold = false;
+    Font font;
     TextAlignment alignment = TextAlignment::Natural;
+    bool wraps = false;
 };
 
 }

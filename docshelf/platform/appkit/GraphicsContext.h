@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "CompositingOperation.h"
+#include "Font.h"
 #include "Geometry.h"
 #include "TextAlignment.h"
 
@@ -21,7 +22,9 @@ public:
 
     virtual void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) = 0;
     virtual void fillRect(Rect rect, Color color) = 0;
-    virtual void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) = 0;
+    // The text in the font, placed in the box by the alignment: on one line, or,
+    // when wraps, broken into lines at the box's width from its top.
+    virtual void drawText(std::string_view text, Rect box, const Font& font, TextAlignment alignment, bool wraps) = 0;
     // Shapes of the controls' bezels, focus rings and marks. radius is that of
     // the corners' quarter circles, at most half the shorter side.
     virtual void fillRoundedRect(Rect rect, float radius, Color color) = 0;

@@ -6,7 +6,7 @@
 
 namespace docshelf::appkit {
 
-Size HeadlessBackend::measureText(std::string_view text, float) {
+Size HeadlessBackend::measureText(std::string_view text, const Font&) {
     return {static_cast<float>(codePointCount(text)) * pointsPerCharacter + textPadding, 0};
 }
 

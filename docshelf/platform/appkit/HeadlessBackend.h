@@ -19,7 +19,7 @@ public:
 
     // 7 points per character (one Unicode code point) plus 4 points of padding;
     // height 0, so fields keep theirs.
-    Size measureText(std::string_view text, float fontSize) override;
+    Size measureText(std::string_view text, const Font& font) override;
     Size screenSize() override { return screen_; }
     // Returns 0 at once.
     int runEventLoop(Application& application) override;

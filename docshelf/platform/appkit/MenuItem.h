@@ -18,6 +18,9 @@ public:
     // action may be empty: the item sends nothing.
     static std::shared_ptr<MenuItem> initWithTitle(const foundation::Value& title, std::string action,
                                                    std::string keyEquivalent);
+    // The line between groups of items: titled "", no action, never chosen.
+    static std::shared_ptr<MenuItem> separatorItem();
+    bool isSeparatorItem() const { return separator_; }
 
     const foundation::Value& title() const { return title_; }
     void setTitle(const foundation::Value& title) { title_ = title; }
@@ -44,6 +47,7 @@ private:
     std::string keyEquivalent_;
     std::weak_ptr<Object> target_;
     std::shared_ptr<Menu> submenu_;
+    bool separator_ = false;
 };
 
 }

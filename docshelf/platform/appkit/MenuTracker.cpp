@@ -119,6 +119,24 @@ void MenuTracker::highlight(long item) {
     scrollToShow(item);
 }
 
+long MenuTracker::choosableFrom(long item, long step) const {
+    auto choosable = [this](long i) { return i >= 0 && i < count() && !entries_[static_cast<std::size_t>(i)].separator; };
+    for (long i = std::clamp(item, 0L, count() - 1); i >= 0 && i < count(); i += step)
+        if (choosable(i))
+            return i;
+    for (long i = std::clamp(item, 0L, count() - 1); i >= 0 && i < count(); i -= step)
+        if (choosable(i))
+            return i;
+    return -1;
+}
+
+long MenuTracker::choosableAt(long row) const {
+    Row at = rowAt(row);
+    if (at.part != Part::Item || entries_[static_cast<std::size_t>(at.item)].separator)
+        return -1;
+    return at.item;
+}
+
 void MenuTracker::choose(long item) {
     chosen_ = item;
     finished_ = true;
@@ -129,7 +147,8 @@ void MenuTracker::typeAhead(const std::string& text, double at) {
         typed_.clear();
     lastTyped_ = at;
     typed_ += text;
-    auto found = std::ranges::find_if(entries_, [this](const Entry& entry) { return beginsWith(entry.title, typed_); });
+    auto found = std::ranges::find_if(
+        entries_, [this](const Entry& entry) { return !entry.separator && beginsWith(entry.title, typed_); });
     if (found != entries_.end())
         highlight(static_cast<long>(found - entries_.begin()));
 }
@@ -143,22 +162,22 @@ void MenuTracker::keyDown(const KeyEvent& event) {
         choose(-1);
         return;
     case Key::Up:
-        highlight(std::max(0L, highlighted_ - 1));
+        highlight(highlighted_ > 0 ? choosableFrom(highlighted_ - 1, -1) : choosableFrom(0, 1));
         return;
     case Key::Down:
-        highlight(std::min(highlighted_ + 1, count() - 1));
+        highlight(choosableFrom(std::min(highlighted_ + 1, count() - 1), 1));
         return;
     case Key::Home:
-        highlight(0);
+        highlight(choosableFrom(0, 1));
         return;
     case Key::End:
-        highlight(count() - 1);
+        highlight(choosableFrom(count() - 1, -1));
         return;
     case Key::PageUp:
-        highlight(std::max(0L, highlighted_ - page));
+        highlight(choosableFrom(std::max(0L, highlighted_ - page), -1));
         return;
     case Key::PageDown:
-        highlight(std::min(std::max(highlighted_, 0L) + page, count() - 1));
+        highlight(choosableFrom(std::min(std::max(highlighted_, 0L) + page, count() - 1), 1));
         return;
     case Key::Space:
         if (!typed_.empty() && event.timestamp - lastTyped_ <= typeAheadPause) {
@@ -180,9 +199,10 @@ void MenuTracker::keyDown(const KeyEvent& event) {
 void MenuTracker::mouseMoved(long row) {
     Row at = rowAt(row);
     hoveredArrow_ = at.part == Part::ScrollUp || at.part == Part::ScrollDown ? at.part : Part::None;
-    if (at.item != highlighted_)
+    long item = choosableAt(row);
+    if (item != highlighted_)
         opening_ = false;
-    highlighted_ = at.item;
+    highlighted_ = item;
 }
 
 void MenuTracker::mouseDown(long row) {
@@ -193,7 +213,7 @@ void MenuTracker::mouseDown(long row) {
     else if (at.part == Part::ScrollUp || at.part == Part::ScrollDown)
         scrollBy(at.part == Part::ScrollUp ? -1 : 1);
     else
-        highlighted_ = at.item;
+        highlighted_ = choosableAt(row);
 }
 
 void MenuTracker::mouseUp(long row) {
@@ -201,12 +221,17 @@ void MenuTracker::mouseUp(long row) {
         opening_ = false;
         return;
     }
-    if (Row at = rowAt(row); at.part == Part::Item)
-        choose(at.item);
+    if (long item = choosableAt(row); item >= 0)
+        choose(item);
 }
 
-void MenuTracker::scrollWheel(long rows) {
-    scrollBy(rows);
+void MenuTracker::scrollWheel(long notches, long row) {
+    scrollBy(notches * wheelRows);
+    hoveredArrow_ = Part::None;
+    long item = choosableAt(row);
+    if (item != highlighted_)
+        opening_ = false;
+    highlighted_ = item;
 }
 
 bool MenuTracker::autoscroll() {

@@ -20,6 +20,8 @@ public:
         std::string title;
         // The item's key equivalent ("q"), shown dimmed at the right; may be empty.
         std::string keyEquivalent;
+        // A line between groups of items: a row that is never highlighted or chosen.
+        bool separator = false;
     };
     enum class Part { None, Item, ScrollUp, ScrollDown };
     struct Row {
@@ -36,6 +38,8 @@ public:
     static constexpr double typeAheadPause = 1.0;
     // However short the screen: an arrow, an item, an arrow.
     static constexpr long minimumRows = 3;
+    // Rows that one notch of the wheel scrolls, as a Mac's menus scroll.
+    static constexpr long wheelRows = 3;
 
     // marked (or -1) is the item shown checked and first highlighted. Until
     // placed, the list shows every item.
@@ -66,8 +70,8 @@ public:
     long markedItem() const { return marked_; }
     long highlightedItem() const { return highlighted_; }
 
-    // Up, Down, Home, End, Page Up and Page Down move the highlight and scroll it
-    // into view; Return, and Space unless it continues a typed prefix, choose;
+    // Up, Down, Home, End, Page Up and Page Down move the highlight, past
+    // separators, and scroll it into view; Return, and Space unless it continues a typed prefix, choose;
     // Escape closes; typed text goes to the first item whose title begins with it
     // (ASCII letters in any case). Keys with command do nothing.
     void keyDown(const KeyEvent& event);
@@ -78,8 +82,11 @@ public:
     // A release on an item chooses it, except the one that ends the click that
     // opened the list, while the pointer has not moved to another item.
     void mouseUp(long row);
-    // Positive rows scroll towards the end.
-    void scrollWheel(long rows);
+    // The wheel turned by notches (positive towards the end) with the pointer
+    // resting on row: the list scrolls wheelRows a notch and the item now under
+    // the pointer is highlighted. An arrow that comes under the resting pointer
+    // does not start scrolling back; only moving onto an arrow does.
+    void scrollWheel(long notches, long row);
     // While the pointer rests on an arrow, each call scrolls one row; false when
     // it rests on none or the list cannot scroll that way any more.
     bool autoscroll();
@@ -99,6 +106,11 @@ private:
     void scrollBy(long rows);
     void scrollToShow(long item);
     void highlight(long item);
+    // The item, or the nearest one that can be chosen in the direction step (1
+    // or -1), else in the other; -1 when there is none.
+    long choosableFrom(long item, long step) const;
+    // The item a row shows, when it can be chosen; else -1.
+    long choosableAt(long row) const;
     void typeAhead(const std::string& text, double at);
     void choose(long item);
 

@@ -445,6 +445,15 @@ private:
     std::variant<std::shared_ptr<MenuItem>, Failure> buildItem(const Value& entry, const std::string& where, int depth) {
         if (!entry.isDictionary())
             return Failure{where, "must be a dictionary"};
+        if (Value separator = entry.objectForKey("separator"); !separator.isAbsent()) {
+            if (auto fault = onlyKeys(entry, {"separator"}, where))
+                return fault.value();
+            if (separator.kind() != Value::Kind::Boolean || !separator.boolValue())
+                return Failure{where, "\"separator\" must be true"};
+            auto item = MenuItem::separatorItem();
+            menuObjects_.push_back(item);
+            return item;
+        }
         if (auto fault = onlyKeys(entry, {"title", "action", "keyEquivalent", "target", "submenu"}, where))
             return fault.value();
         Value title = entry.objectForKey("title");

@@ -85,7 +85,7 @@ void PopUpButton::drawRect(Rect) {
     Color saved = context->textColor();
     context->setTextColor(isEnabled() ? Color::controlTextColor() : Color::disabledControlTextColor());
     Rect text{{bezel.origin.x + 9, bezel.origin.y}, {capX - bezel.origin.x - 13, bezel.size.height}};
-    context->drawText(titleOfSelectedItem().text(), text, labelFontSize, false, TextAlignment::Left);
+    context->drawText(titleOfSelectedItem().text(), text, {labelFontSize, false}, TextAlignment::Left, false);
     context->setTextColor(saved);
 }
 

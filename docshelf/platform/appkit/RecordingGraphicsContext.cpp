@@ -24,14 +24,14 @@ void RecordingGraphicsContext::fillRect(Rect rect, Color color) {
     call.color = color;
 }
 
-void RecordingGraphicsContext::drawText(std::string_view text, Rect box, float fontSize, bool bold,
-                                        TextAlignment alignment) {
+void RecordingGraphicsContext::drawText(std::string_view text, Rect box, const Font& font, TextAlignment alignment,
+                                        bool wraps) {
     DrawCall& call = record(DrawCall::Kind::Text);
     call.rect = box;
     call.text = std::string(text);
-    call.fontSize = fontSize;
-    call.bold = bold;
+    call.font = font;
     call.alignment = alignment;
+    call.wraps = wraps;
     call.color = textColor();
 }
 

@@ -12,7 +12,7 @@ class RecordingGraphicsContext : public GraphicsContext {
 public:
     void drawImage(const Image& image, Point at, Size size, CompositingOperation operation) override;
     void fillRect(Rect rect, Color color) override;
-    void drawText(std::string_view text, Rect box, float fontSize, bool bold, TextAlignment alignment) override;
+    void drawText(std::string_view text, Rect box, const Font& font, TextAlignment alignment, bool wraps) override;
     void fillRoundedRect(Rect rect, float radius, Color color) override;
     void strokeRoundedRect(Rect rect, float radius, Color color, float lineWidth) override;
     void strokePolyline(const std::vector<Point>& points, Color color, float lineWidth) override;

@@ -26,6 +26,7 @@ void TextField::publishNames() {
     });
     publishNumberProperty("fontSize", [this](double size) { setFontSize(static_cast<float>(size)); });
     publishBoolProperty("bold", [this](bool bold) { setBold(bold); });
+    publishBoolProperty("wraps", [this](bool wraps) { setWraps(wraps); });
     publishBoolProperty("editable", [this](bool editable) { setEditable(editable); });
     publishBoolProperty("selectable", [this](bool selectable) { setSelectable(selectable); });
     publishBoolProperty("bezeled", [this](bool bezeled) { setBezeled(bezeled); });
@@ -42,7 +43,7 @@ void TextField::setStringValue(std::string value) {
 }
 
 void TextField::sizeToFit() {
-    Size fitting = Application::shared().backend().measureText(stringValue_, fontSize_);
+    Size fitting = Application::shared().backend().measureText(stringValue_, font_);
     Rect fitted = frame();
     fitted.size.width = fitting.width;
     // A field already a line high keeps its height, so that its text stays level
@@ -57,13 +58,17 @@ void TextField::setAlignment(TextAlignment alignment) {
     changed();
 }
 
-void TextField::setFontSize(float size) {
-    fontSize_ = size;
+void TextField::setFont(const Font& font) {
+    if (font == font_)
+        return;
+    font_ = font;
     changed();
 }
 
-void TextField::setBold(bool bold) {
-    bold_ = bold;
+void TextField::setWraps(bool wraps) {
+    if (wraps == wraps_)
+        return;
+    wraps_ = wraps;
     changed();
 }
 
@@ -90,7 +95,7 @@ void TextField::drawRect(Rect) {
     }
     Color saved = context->textColor();
     context->setTextColor(isEnabled() ? Color::controlTextColor() : Color::disabledControlTextColor());
-    context->drawText(stringValue_, bounds(), fontSize_, bold_, alignment_);
+    context->drawText(stringValue_, bounds(), font_, alignment_, wraps_);
     context->setTextColor(saved);
 }
 

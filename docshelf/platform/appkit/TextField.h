@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Control.h"
+#include "Font.h"
 #include "TextAlignment.h"
 
 #include <memory>
@@ -19,16 +20,24 @@ public:
     const std::string& stringValue() const { return stringValue_; }
     void setStringValue(std::string value);
 
-    // Takes the width the backend measures for the text, and its line height
-    // when the field is lower than that; the origin stays.
+    // Takes the width the backend measures for the text in the field's font, and
+    // its line height when the field is lower than that; the origin stays.
     void sizeToFit();
 
     TextAlignment alignment() const { return alignment_; }
     void setAlignment(TextAlignment alignment);
-    float fontSize() const { return fontSize_; }
-    void setFontSize(float size);
-    bool isBold() const { return bold_; }
-    void setBold(bool bold);
+    // What every renderer sets the text in, measures it with and wraps it by.
+    const Font& font() const { return font_; }
+    void setFont(const Font& font);
+    float fontSize() const { return font_.size; }
+    void setFontSize(float size) { setFont({size, font_.bold}); }
+    bool isBold() const { return font_.bold; }
+    void setBold(bool bold) { setFont({font_.size, bold}); }
+    // Whether the text breaks into lines at the field's width, from its top; a
+    // field that does not wrap shows one line, cut at its edges. As the window
+    // description says ("wraps"); off by default, as for a label.
+    bool wraps() const { return wraps_; }
+    void setWraps(bool wraps);
     bool isEditable() const { return editable_; }
     void setEditable(bool editable) { editable_ = editable; }
     bool isSelectable() const { return selectable_; }
@@ -47,8 +56,8 @@ private:
 
     std::string stringValue_;
     TextAlignment alignment_ = TextAlignment::Natural;
-    float fontSize_ = 13;
-    bool bold_ = false;
+    Font font_;
+    bool wraps_ = false;
     bool editable_ = true;
     bool selectable_ = true;
     bool bezeled_ = true;

@@ -314,7 +314,7 @@ void Window::openMenu(const std::shared_ptr<PopUpButton>& popUp) {
     std::vector<MenuTracker::Entry> entries;
     entries.reserve(popUp->numberOfItems());
     for (const auto& item : popUp->menu()->items())
-        entries.push_back({std::string(item->title().text()), ""});
+        entries.push_back({std::string(item->title().text()), "", item->isSeparatorItem()});
     tracker_ = std::make_shared<MenuTracker>(std::move(entries), popUp->indexOfSelectedItem());
     trackedPopUp_ = popUp;
     trackedMenu_ = popUp->menu();
@@ -328,7 +328,7 @@ bool Window::openApplicationMenu(Point at) {
         return false;
     std::vector<MenuTracker::Entry> entries;
     for (const auto& item : menu->items())
-        entries.push_back({std::string(item->title().text()), item->keyEquivalent()});
+        entries.push_back({std::string(item->title().text()), item->keyEquivalent(), item->isSeparatorItem()});
     tracker_ = std::make_shared<MenuTracker>(std::move(entries), -1);
     trackedPopUp_.reset();
     trackedMenu_ = menu;

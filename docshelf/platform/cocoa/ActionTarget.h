@@ -15,6 +15,8 @@
 - (void)perform:(id)sender;
 - (BOOL)windowShouldClose:(id)window;
 - (void)applicationDidUnhide:(NSNotification*)notification;
+// A timer's tick, passed on with tag -2.
+- (void)tick:(NSTimer*)timer;
 @end
 
 // A view whose model view paints it: the background picture and plain containers.

@@ -33,6 +33,11 @@
         sink_->nativeAction(-1, nil);
 }
 
+- (void)tick:(NSTimer*)timer {
+    if (sink_)
+        sink_->nativeAction(-2, timer);
+}
+
 @end
 
 @implementation DSModelView

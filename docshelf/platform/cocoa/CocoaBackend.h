@@ -26,7 +26,7 @@ public:
     // DISPLAY names an X display (GNUstep would end the process without one).
     static std::shared_ptr<CocoaBackend> openIfDisplayed();
 
-    appkit::Size measureText(std::string_view text, float fontSize) override;
+    appkit::Size measureText(std::string_view text, const appkit::Font& font) override;
     appkit::Size screenSize() override;
     // Shows every visible window and handles native events until stopEventLoop; 0.
     int runEventLoop(appkit::Application& application) override;

@@ -3,6 +3,7 @@
 #include "ActionTarget.h"
 #include "CocoaMenuBar.h"
 #include "CocoaWindow.h"
+#include "NativeFonts.h"
 #include "NativeImage.h"
 #include "NativeNames.h"
 
@@ -27,8 +28,10 @@ namespace docshelf::cocoa {
 
 namespace {
 
-// How long the loop waits at most for an event before it looks at the model again, in seconds.
+// How long the loop waits at most for an event before it looks at the model
+// again, in seconds; while a list is open, how often it scrolls on an arrow.
 constexpr double idleWait = 0.25;
+constexpr double listWait = 0.05;
 
 // GNUstep catches SIGTERM and SIGINT for -[NSApplication run], which this loop
 // replaces, so without a handler of ours the browser would ignore them (Cocoa
@@ -38,6 +41,22 @@ volatile std::sig_atomic_t interrupted = 0;
 void interrupt(int) {
     interrupted = 1;
 }
+
+// Set while AppKit handles an event, during which it may run an event loop of
+// its own (a button's or a menu's tracking) that never returns to ours.
+bool dispatching = false;
+
+// Looks at the signals from within AppKit's own loops too: a signal that comes
+// while one runs quits there, as Quit does, with status 0.
+class SignalWatch : public NativeSink {
+public:
+    void nativeAction(long, id) override {
+        if (!interrupted || !dispatching)
+            return;
+        appkit::Application::shared().terminate(nullptr);
+        std::exit(0);
+    }
+};
 
 // Brings the model back in line when AppKit unhides the application itself
 // (a click on the Dock icon, or GNUstep's application icon).
@@ -62,11 +81,25 @@ struct CocoaBackend::Native {
     CocoaMenuBar menuBar;
     UnhideSink unhideSink;
     DSActionTarget* unhideObserver = nil;
+    SignalWatch signalWatch;
+    DSActionTarget* signalTarget = nil;
     NSTextFieldCell* measuringCell = nil;
+
+    // An event for the model's rules (an open list, a click on a control); false
+    // when AppKit's own controls take it.
+    bool route(NSEvent* event);
 };
 
 CocoaBackend::CocoaBackend() : native_(std::make_unique<Native>()) {
     AutoreleasePool pool;
+#ifdef GNUSTEP
+    // GNUstep's menu window draws every title in the one menu font of its
+    // defaults, read once and without glyph substitution: a font for the user's
+    // language, when the default one lacks its characters.
+    if (std::string font = NativeFonts::forUserLanguage(); !font.empty())
+        [[NSUserDefaults standardUserDefaults]
+            registerDefaults:[NSDictionary dictionaryWithObject:nativeString(font) forKey:@"NSMenuFont"]];
+#endif
     [NSApplication sharedApplication];
     native_->measuringCell = [[NSTextFieldCell alloc] initTextCell:@""];
     [native_->measuringCell setBezeled:NO];
@@ -85,6 +118,8 @@ CocoaBackend::~CocoaBackend() {
     [[NSNotificationCenter defaultCenter] removeObserver:native_->unhideObserver];
     [native_->unhideObserver detach];
     [native_->unhideObserver release];
+    [native_->signalTarget detach];
+    [native_->signalTarget release];
     [native_->measuringCell release];
 }
 
@@ -102,11 +137,11 @@ std::shared_ptr<CocoaBackend> CocoaBackend::openIfDisplayed() {
     return std::make_shared<CocoaBackend>();
 }
 
-appkit::Size CocoaBackend::measureText(std::string_view text, float fontSize) {
+appkit::Size CocoaBackend::measureText(std::string_view text, const appkit::Font& font) {
     AutoreleasePool pool;
     // As a label cell lays it out, with the cell's own margins: the size that
     // sizeToFit gives the native field.
-    [native_->measuringCell setFont:[NSFont systemFontOfSize:fontSize]];
+    [native_->measuringCell setFont:NativeFonts::fontFor(text, font.size, font.bold)];
     [native_->measuringCell setStringValue:nativeString(text)];
     NSSize size = [native_->measuringCell cellSize];
     return {static_cast<float>(std::ceil(size.width)), static_cast<float>(std::ceil(size.height))};
@@ -127,6 +162,15 @@ int CocoaBackend::runEventLoop(appkit::Application& application) {
             [NSApp setApplicationIconImage:icon];
         [NSApp finishLaunching];
         [NSApp activateIgnoringOtherApps:YES];
+        native_->signalTarget = [[DSActionTarget alloc] initWithSink:&native_->signalWatch];
+        NSTimer* timer = [NSTimer timerWithTimeInterval:idleWait
+                                                 target:native_->signalTarget
+                                               selector:@selector(tick:)
+                                               userInfo:nil
+                                                repeats:YES];
+        NSString* modes[] = {NSDefaultRunLoopMode, NSEventTrackingRunLoopMode, NSModalPanelRunLoopMode};
+        for (NSString* mode : modes)
+            [[NSRunLoop currentRunLoop] addTimer:timer forMode:mode];
     }
     std::signal(SIGTERM, interrupt);
     std::signal(SIGINT, interrupt);
@@ -138,14 +182,26 @@ int CocoaBackend::runEventLoop(appkit::Application& application) {
             application.terminate(nullptr);
             break;
         }
+        bool listOpen = false;
+        for (const auto& [model, window] : native_->windows)
+            if (window && window->hasOpenList()) {
+                listOpen = true;
+                if (window->autoscroll())
+                    changed_ = true;
+            }
         if (changed_)
             synchronize(application);
         NSEvent* event = [NSApp nextEventMatchingMask:anyEvent
-                                            untilDate:[NSDate dateWithTimeIntervalSinceNow:idleWait]
+                                            untilDate:[NSDate dateWithTimeIntervalSinceNow:listOpen ? listWait : idleWait]
                                                inMode:NSDefaultRunLoopMode
                                               dequeue:YES];
-        if (event)
+        if (event && native_->route(event)) {
+            changed_ = true;
+        } else if (event) {
+            dispatching = true;
             [NSApp sendEvent:event];
+            dispatching = false;
+        }
         [NSApp updateWindows];
     }
     AutoreleasePool pool;
@@ -153,13 +209,21 @@ int CocoaBackend::runEventLoop(appkit::Application& application) {
     return 0;
 }
 
+bool CocoaBackend::Native::route(NSEvent* event) {
+    // A window with an open list takes every event first.
+    for (const auto& [model, window] : windows)
+        if (window && window->hasOpenList())
+            return window->handleEvent(event);
+    for (const auto& [model, window] : windows)
+        if (window && [event window] == window->nativeWindow())
+            return window->handleEvent(event);
+    return false;
+}
+
 void CocoaBackend::synchronize(appkit::Application& application) {
     changed_ = false;
     AutoreleasePool pool;
     for (const auto& window : application.windows()) {
-        // The About panel is AppKit's own (orderFrontAboutPanel), not the model's picture of it.
-        if (window->isPanel())
-            continue;
         auto& shown = native_->windows[window.get()];
         if (!shown) {
             if (!window->isVisible())
@@ -186,6 +250,7 @@ std::string CocoaBackend::describeControls(appkit::Application& application) con
             continue;
         out << "NSWindow\t" << window->title() << '\t' << (window->isVisible() ? "shown" : "hidden") << '\n';
         found->second->describeControls(out);
+        found->second->describeOpenList(out);
     }
     return out.str();
 }
@@ -207,20 +272,9 @@ void CocoaBackend::applicationDidChange(appkit::Application& application) {
 }
 
 void CocoaBackend::orderFrontAboutPanel(appkit::Application&) {
-    AutoreleasePool pool;
-    auto contents = appkit::AboutPanel::contentsOf(foundation::Bundle::mainBundle());
-    // The keys that both AppKit and GNUstep read; each panel words the version itself.
-    NSMutableDictionary* options = [NSMutableDictionary dictionary];
-    [options setObject:nativeString(contents.name) forKey:@"ApplicationName"];
-    [options setObject:nativeString(contents.shortVersion) forKey:@"ApplicationVersion"];
-    // The build number, which both panels show after the version in brackets.
-    foundation::Value build = foundation::Bundle::mainBundle().infoDictionary().objectForKey("CFBundleVersion");
-    [options setObject:build.isString() ? nativeString(build.text()) : @"" forKey:@"Version"];
-    [options setObject:nativeString(contents.copyright) forKey:@"Copyright"];
-    if (contents.icon)
-        if (NSImage* icon = NativeImage::imageAtPath(contents.icon->path()))
-            [options setObject:icon forKey:@"ApplicationIcon"];
-    [NSApp orderFrontStandardAboutPanelWithOptions:options];
+    // The model's panel, shown as any window: our fields only, and closed by
+    // Escape, Return, Command-W and its button without a window manager.
+    changed_ = true;
 }
 
 }

@@ -11,8 +11,8 @@ public:
     void drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,
                    appkit::CompositingOperation operation) override;
     void fillRect(appkit::Rect rect, appkit::Color color) override;
-    void drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                  appkit::TextAlignment alignment) override;
+    void drawText(std::string_view text, appkit::Rect box, const appkit::Font& font, appkit::TextAlignment alignment,
+                  bool wraps) override;
     void fillRoundedRect(appkit::Rect rect, float radius, appkit::Color color) override;
     void strokeRoundedRect(appkit::Rect rect, float radius, appkit::Color color, float lineWidth) override;
     void strokePolyline(const std::vector<appkit::Point>& points, appkit::Color color, float lineWidth) override;

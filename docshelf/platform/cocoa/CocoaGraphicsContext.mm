@@ -1,5 +1,6 @@
 #include "CocoaGraphicsContext.h"
 
+#include "NativeFonts.h"
 #include "NativeImage.h"
 #include "NativeNames.h"
 
@@ -34,13 +35,14 @@ void CocoaGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
     NSRectFillUsingOperation(nativeRect(rect), sourceOver);
 }
 
-void CocoaGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                                    appkit::TextAlignment alignment) {
+void CocoaGraphicsContext::drawText(std::string_view text, appkit::Rect box, const appkit::Font& font,
+                                    appkit::TextAlignment alignment, bool wraps) {
     NSMutableParagraphStyle* style = [[[NSMutableParagraphStyle alloc] init] autorelease];
-    [style setAlignment:nativeAlignment(alignment)];
-    NSFont* font = bold ? [NSFont boldSystemFontOfSize:fontSize] : [NSFont systemFontOfSize:fontSize];
+    [style setAlignment:nativeAlignment(alignment, text)];
+    [style setLineBreakMode:wraps ? NSLineBreakByWordWrapping : NSLineBreakByClipping];
+    NSFont* native = NativeFonts::fontFor(text, font.size, font.bold);
     NSMutableDictionary* attributes = [NSMutableDictionary dictionary];
-    [attributes setObject:font forKey:NSFontAttributeName];
+    [attributes setObject:native forKey:NSFontAttributeName];
     [attributes setObject:style forKey:NSParagraphStyleAttributeName];
     [attributes setObject:nativeColor(textColor()) forKey:NSForegroundColorAttributeName];
     [nativeString(text) drawInRect:nativeRect(box) withAttributes:attributes];

@@ -37,6 +37,10 @@ NSMenu* CocoaMenuBar::nativeMenu(const appkit::Menu& menu, std::size_t depth) {
     // Items are enabled as the model says, not by AppKit's validation.
     [native setAutoenablesItems:NO];
     for (const auto& item : menu.items()) {
+        if (item->isSeparatorItem()) {
+            [native addItem:[NSMenuItem separatorItem]];
+            continue;
+        }
         auto title = item->title();
         NSMenuItem* nativeItem = [[[NSMenuItem alloc] initWithTitle:title.isString() ? nativeString(title.text()) : @""
                                                              action:item->action().empty() ? NULL : @selector(perform:)

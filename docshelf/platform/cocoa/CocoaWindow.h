@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CocoaMenuList.h"
 #include "NativeSink.h"
 
 #import <AppKit/AppKit.h>
@@ -41,6 +42,21 @@ public:
     // model's, then the native frame and the model's, tab-separated. For the tests and for people checking
     // the translation.
     void describeControls(std::ostream& out) const;
+    // While a list is open, one line in the same form: "DSMenuList", no label,
+    // the highlighted item's title, "shown", the first item shown, "shown", and
+    // the list's frame on the screen twice.
+    void describeOpenList(std::ostream& out) const;
+
+    // Works the model with an event of the user's, before AppKit sees it; false
+    // when AppKit's own controls take it. While a list is open every key and
+    // mouse event is the list's. A click on a pop-up opens the model's list, and
+    // one on a button presses the model's button, which a release over it
+    // completes; Space, Up and Down on a focused pop-up open its list; a panel
+    // takes its keys from the model (Escape and Return close it).
+    bool handleEvent(NSEvent* event);
+    bool hasOpenList() const { return list_ != nullptr; }
+    // While the pointer rests on a list's scroll arrow, scrolls it a row; false otherwise.
+    bool autoscroll();
 
     void nativeAction(long tag, id sender) override;
     void drawNativeView(long tag) override;
@@ -65,12 +81,17 @@ private:
     // The label text beside a pop-up, in its row and left of it; empty without one.
     std::string rowLabelOf(const appkit::View& popUp) const;
     std::vector<const appkit::View*> modelTree(const appkit::Window& model) const;
+    bool handleListEvent(appkit::Window& model, NSEvent* event);
+    void showList(const appkit::Window& model);
 
     std::weak_ptr<appkit::Window> model_;
     NSWindow* window_ = nil;
     DSActionTarget* target_ = nil;
     std::vector<Mirror> mirrors_;
     std::vector<const appkit::View*> tree_;
+    std::unique_ptr<CocoaMenuList> list_;
+    // When a release came that no press had begun; -1 when none did.
+    double strayRelease_ = -1;
 };
 
 }

@@ -2,13 +2,18 @@
 
 #include "ActionTarget.h"
 #include "CocoaGraphicsContext.h"
+#include "NativeFonts.h"
 #include "NativeNames.h"
 
 #include "platform/appkit/Button.h"
+#include "platform/appkit/KeyEvent.h"
+#include "platform/appkit/MenuTracker.h"
+#include "platform/appkit/MouseEvent.h"
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/Window.h"
 
+#include <chrono>
 #include <cmath>
 #include <sstream>
 
@@ -48,6 +53,70 @@ std::string nativeTitle(NSView* view) {
     return {};
 }
 
+// A key press in the model's terms.
+appkit::KeyEvent keyEventOf(NSEvent* event) {
+    appkit::KeyEvent key;
+    NSUInteger flags = [event modifierFlags];
+    key.shift = (flags & shiftModifier) != 0;
+    key.command = (flags & commandModifier) != 0;
+    key.option = (flags & optionModifier) != 0;
+    // When it is handled: GNUstep's event timestamps are not in seconds, and
+    // only the time between presses counts (type-ahead).
+    key.timestamp = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    NSString* characters = key.command ? [event charactersIgnoringModifiers] : [event characters];
+    key.characters = utf8(characters);
+    unichar first = [characters length] > 0 ? [characters characterAtIndex:0] : 0;
+    switch (first) {
+    case '\t':
+    case 0x19: // Shift-Tab, as AppKit reports it
+        key.key = appkit::Key::Tab;
+        break;
+    case '\r':
+    case 0x03: // Enter
+        key.key = appkit::Key::Return;
+        break;
+    case 0x1b:
+        key.key = appkit::Key::Escape;
+        break;
+    case ' ':
+        key.key = appkit::Key::Space;
+        break;
+    case NSUpArrowFunctionKey:
+        key.key = appkit::Key::Up;
+        break;
+    case NSDownArrowFunctionKey:
+        key.key = appkit::Key::Down;
+        break;
+    case NSHomeFunctionKey:
+        key.key = appkit::Key::Home;
+        break;
+    case NSEndFunctionKey:
+        key.key = appkit::Key::End;
+        break;
+    case NSPageUpFunctionKey:
+        key.key = appkit::Key::PageUp;
+        break;
+    case NSPageDownFunctionKey:
+        key.key = appkit::Key::PageDown;
+        break;
+    default:
+        break;
+    }
+    if (key.key != appkit::Key::Other && key.key != appkit::Key::Space)
+        key.characters.clear();
+    return key;
+}
+
+// Where an event happened on the screen (origin lower left).
+NSPoint screenLocation(NSEvent* event) {
+    NSWindow* window = [event window];
+    if (!window)
+        return [NSEvent mouseLocation];
+    NSRect frame = [window frame];
+    NSPoint point = [event locationInWindow];
+    return NSMakePoint(frame.origin.x + point.x, frame.origin.y + point.y);
+}
+
 }
 
 CocoaWindow::CocoaWindow(const std::shared_ptr<appkit::Window>& model) : model_(model) {
@@ -60,11 +129,13 @@ CocoaWindow::CocoaWindow(const std::shared_ptr<appkit::Window>& model) : model_(
     // The model decides when the window goes; it is released here, not on close.
     [window_ setReleasedWhenClosed:NO];
     [window_ setDelegate:(id)target_];
+    [window_ setAcceptsMouseMovedEvents:YES];
     rebuild(*model);
 }
 
 CocoaWindow::~CocoaWindow() {
     AutoreleasePool pool;
+    list_.reset();
     clearMirrors();
     [window_ setDelegate:nil];
     [window_ orderOut:nil];
@@ -130,11 +201,9 @@ void CocoaWindow::addMirrors(const std::shared_ptr<appkit::View>& view, NSView* 
         [field setSelectable:text->isSelectable()];
         [field setBezeled:text->isBezeled()];
         [field setDrawsBackground:text->drawsBackground()];
-        [field setAlignment:nativeAlignment(text->alignment())];
-        [field setFont:text->isBold() ? [NSFont boldSystemFontOfSize:text->fontSize()]
-                                      : [NSFont systemFontOfSize:text->fontSize()]];
-        // A field with room for two lines or more wraps, as the FLTK window does.
-        [[field cell] setWraps:view->frame().size.height >= 2 * text->fontSize() * 1.2f];
+        [field setAlignment:nativeAlignment(text->alignment(), text->stringValue())];
+        [field setFont:NativeFonts::fontFor(text->stringValue(), text->fontSize(), text->isBold())];
+        [[field cell] setWraps:text->wraps()];
         mirror.native = field;
         mirror.kind = Kind::TextField;
     } else {
@@ -196,6 +265,12 @@ void CocoaWindow::synchronize() {
         [previous setNextKeyView:first];
     [window_ setInitialFirstResponder:first];
 
+    // AppKit takes the windows of a hidden application off the screen and brings
+    // them back when it unhides it; they are not shown again meanwhile.
+    if ([NSApp isHidden]) {
+        showList(*model);
+        return;
+    }
     if (model->isVisible() && ![window_ isVisible]) {
         if (model->isKeyWindow())
             [window_ makeKeyAndOrderFront:nil];
@@ -204,6 +279,110 @@ void CocoaWindow::synchronize() {
     } else if (!model->isVisible() && [window_ isVisible]) {
         [window_ orderOut:nil];
     }
+    showList(*model);
+}
+
+void CocoaWindow::showList(const appkit::Window& model) {
+    const auto& tracker = model.menuTracker();
+    if (!tracker || !model.isVisible()) {
+        list_.reset();
+        return;
+    }
+    if (list_ && list_->tracker() == tracker) {
+        list_->redraw();
+        return;
+    }
+    list_.reset();
+    NSRect content = [window_ contentRectForFrameRect:[window_ frame]];
+    appkit::Rect anchor = model.menuAnchor();
+    list_ = std::make_unique<CocoaMenuList>(
+        tracker, NSMakeRect(content.origin.x + anchor.origin.x, content.origin.y + anchor.origin.y,
+                            anchor.size.width, anchor.size.height));
+}
+
+bool CocoaWindow::autoscroll() {
+    return list_ && list_->tracker()->autoscroll();
+}
+
+bool CocoaWindow::handleEvent(NSEvent* event) {
+    auto model = model_.lock();
+    if (!model)
+        return false;
+    if (list_)
+        return handleListEvent(*model, event);
+    if ([event window] != window_)
+        return false;
+    NSEventType type = [event type];
+    if (type == keyDownEvent) {
+        appkit::KeyEvent key = keyEventOf(event);
+        // A panel takes its keys from the model: Escape, Return and Command-W close it.
+        if (model->isPanel()) {
+            model->keyDown(key);
+            return true;
+        }
+        if (key.command || (key.key != appkit::Key::Space && key.key != appkit::Key::Up && key.key != appkit::Key::Down))
+            return false;
+        NSResponder* responder = [window_ firstResponder];
+        for (const auto& mirror : mirrors_) {
+            auto control = std::dynamic_pointer_cast<appkit::PopUpButton>(mirror.model.lock());
+            if (control && mirror.native == responder && model->makeFirstResponder(control))
+                return model->keyDown(key);
+        }
+        return false;
+    }
+    NSPoint point = [[window_ contentView] convertPoint:[event locationInWindow] fromView:nil];
+    appkit::MouseEvent mouse{{static_cast<float>(point.x), static_cast<float>(point.y)}, appkit::MouseButton::Left};
+    if (type == leftMouseDownEvent) {
+        auto control = model->controlAt(mouse.location);
+        bool ours = std::dynamic_pointer_cast<appkit::PopUpButton>(control) ||
+                    std::dynamic_pointer_cast<appkit::Button>(control);
+        if (!ours || !model->mouseDown(mouse))
+            return false;
+        // GNUstep delivers the release of a click whose press and release came
+        // at the same instant before the press: that release completes it.
+        if (strayRelease_ >= 0 && strayRelease_ >= [event timestamp] && model->pressedControl())
+            model->mouseUp(mouse);
+        strayRelease_ = -1;
+        return true;
+    }
+    if (type == rightMouseDownEvent) {
+        // Away from the controls: the application menu, at the pointer.
+        mouse.button = appkit::MouseButton::Right;
+        return model->mouseDown(mouse);
+    }
+    if (type == leftMouseDraggedEvent)
+        return model->mouseDragged(mouse);
+    if (type == leftMouseUpEvent) {
+        if (model->mouseUp(mouse))
+            return true;
+        strayRelease_ = [event timestamp];
+        return false;
+    }
+    return false;
+}
+
+bool CocoaWindow::handleListEvent(appkit::Window& model, NSEvent* event) {
+    auto tracker = list_->tracker();
+    NSEventType type = [event type];
+    if (type == keyDownEvent) {
+        model.keyDown(keyEventOf(event));
+        return true;
+    }
+    long row = list_->rowAt(screenLocation(event));
+    if (type == mouseMovedEvent || type == leftMouseDraggedEvent || type == rightMouseDraggedEvent)
+        tracker->mouseMoved(row);
+    else if (type == leftMouseDownEvent || type == rightMouseDownEvent)
+        tracker->mouseDown(row);
+    else if (type == leftMouseUpEvent || type == rightMouseUpEvent)
+        tracker->mouseUp(row);
+    else if (type == scrollWheelEvent)
+        // A notch turned towards the user scrolls towards the end.
+        tracker->scrollWheel([event deltaY] > 0 ? -1 : [event deltaY] < 0 ? 1 : 0, row);
+    else
+        return false;
+    if (tracker->isFinished())
+        model.endMenuTracking();
+    return true;
 }
 
 void CocoaWindow::update(Mirror& mirror) {
@@ -243,6 +422,7 @@ void CocoaWindow::update(Mirror& mirror) {
         if ([nativePopUp indexOfSelectedItem] != selected || !same)
             [nativePopUp selectItemAtIndex:selected];
         [nativePopUp setEnabled:popUp.isEnabled()];
+        [nativePopUp setFont:NativeFonts::fontFor(popUpTitle(popUp), static_cast<float>([[nativePopUp font] pointSize]), false)];
         // The pop-up is named by the label of its row ("Model"), as VoiceOver
         // reads a pop-up: its name, then the chosen item.
         mirror.accessibilityLabel = rowLabelOf(popUp);
@@ -260,6 +440,10 @@ void CocoaWindow::update(Mirror& mirror) {
         if (![[nativeButton keyEquivalent] isEqualToString:key])
             [nativeButton setKeyEquivalent:key];
         [nativeButton setEnabled:button.isEnabled()];
+        [nativeButton setFont:NativeFonts::fontFor(button.title(), static_cast<float>([[nativeButton font] pointSize]), false)];
+        // Pressed as the model holds it: the model tracks the click (handleEvent).
+        if (static_cast<bool>([[nativeButton cell] isHighlighted]) != button.isHighlighted())
+            [nativeButton highlight:button.isHighlighted()];
         mirror.accessibilityLabel = button.title();
         break;
     }
@@ -267,8 +451,11 @@ void CocoaWindow::update(Mirror& mirror) {
         auto& field = static_cast<appkit::TextField&>(*view);
         NSTextField* nativeField = (NSTextField*)native;
         NSString* text = nativeString(field.stringValue());
-        if (![[nativeField stringValue] isEqualToString:text])
+        if (![[nativeField stringValue] isEqualToString:text]) {
+            [nativeField setFont:NativeFonts::fontFor(field.stringValue(), field.fontSize(), field.isBold())];
+            [nativeField setAlignment:nativeAlignment(field.alignment(), field.stringValue())];
             [nativeField setStringValue:text];
+        }
         mirror.accessibilityLabel = withoutColon(field.stringValue());
         break;
     }
@@ -328,6 +515,20 @@ void CocoaWindow::describeControls(std::ostream& out) const {
             << rectText(modelFrame.origin.x, modelFrame.origin.y, modelFrame.size.width, modelFrame.size.height)
             << '\n';
     }
+}
+
+void CocoaWindow::describeOpenList(std::ostream& out) const {
+    if (!list_)
+        return;
+    const auto& tracker = *list_->tracker();
+    auto titleOf = [&](long item) {
+        return item >= 0 ? tracker.entries()[static_cast<std::size_t>(item)].title : std::string();
+    };
+    NSRect frame = [list_->nativeWindow() frame];
+    std::string rect = rectText(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height);
+    // The highlighted item as its title, the first item shown as the model's.
+    out << "DSMenuList\t\t" << titleOf(tracker.highlightedItem()) << "\tshown\t"
+        << titleOf(tracker.firstVisibleItem()) << "\tshown\t" << rect << '\t' << rect << '\n';
 }
 
 void CocoaWindow::nativeAction(long tag, id sender) {

@@ -13,8 +13,12 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 
 namespace docshelf::fltk {
 
@@ -22,6 +26,60 @@ namespace {
 
 // How long the loop sleeps at most before it looks at the model again, in seconds.
 constexpr double idleWait = 0.25;
+
+// SIGTERM (a session ending, kill) and SIGINT (Ctrl+C at a terminal) quit as
+// Quit does. The handler only writes a byte to this pipe, which the event loop
+// watches; the loop then ends the application on the main thread.
+int quitPipe[2] = {-1, -1};
+
+extern "C" void onQuitSignal(int) {
+    int saved = errno;
+    char byte = 1;
+    [[maybe_unused]] auto written = write(quitPipe[1], &byte, 1);
+    errno = saved;
+}
+
+void quitRequested(int fd, void* data) {
+    char bytes[16];
+    while (read(fd, bytes, sizeof bytes) > 0) {
+    }
+    static_cast<appkit::Application*>(data)->terminate(nullptr);
+}
+
+// Watches the pipe and catches the signals while the loop runs.
+class QuitSignals {
+public:
+    explicit QuitSignals(appkit::Application& application) {
+        if (quitPipe[0] < 0 && pipe(quitPipe) != 0)
+            return;
+        for (int fd : quitPipe) {
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+            fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        Fl::add_fd(quitPipe[0], FL_READ, quitRequested, &application);
+        struct sigaction action {};
+        action.sa_handler = onQuitSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, &previousTerm_);
+        sigaction(SIGINT, &action, &previousInt_);
+        watching_ = true;
+    }
+    ~QuitSignals() {
+        if (!watching_)
+            return;
+        sigaction(SIGTERM, &previousTerm_, nullptr);
+        sigaction(SIGINT, &previousInt_, nullptr);
+        Fl::remove_fd(quitPipe[0]);
+    }
+    QuitSignals(const QuitSignals&) = delete;
+    QuitSignals& operator=(const QuitSignals&) = delete;
+
+private:
+    struct sigaction previousTerm_ {};
+    struct sigaction previousInt_ {};
+    bool watching_ = false;
+};
 
 }
 
@@ -56,10 +114,10 @@ bool FltkBackend::openDisplay() {
 #endif
 }
 
-appkit::Size FltkBackend::measureText(std::string_view text, float fontSize) {
-    auto size = static_cast<Fl_Fontsize>(fontSize + 0.5f);
-    return {FltkGraphicsContext::textWidth(text, FL_HELVETICA, size),
-            FltkGraphicsContext::lineHeight(text, FL_HELVETICA, size)};
+appkit::Size FltkBackend::measureText(std::string_view text, const appkit::Font& font) {
+    Fl_Font face = FltkGraphicsContext::faceOf(font);
+    Fl_Fontsize size = FltkGraphicsContext::sizeOf(font);
+    return {FltkGraphicsContext::textWidth(text, face, size), FltkGraphicsContext::lineHeight(text, face, size)};
 }
 
 appkit::Size FltkBackend::screenSize() {
@@ -75,6 +133,7 @@ appkit::Size FltkBackend::screenSize() {
 int FltkBackend::runEventLoop(appkit::Application& application) {
     stopped_ = false;
     changed_ = true;
+    QuitSignals signals(application);
     while (!stopped_) {
         if (changed_)
             synchronize(application);

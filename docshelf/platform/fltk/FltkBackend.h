@@ -26,9 +26,9 @@ public:
     // without one: DISPLAY unset or empty, or no X server answers there.
     static std::shared_ptr<FltkBackend> openIfDisplayed();
 
-    // Helvetica at the field's size, with other fonts for the characters it
-    // lacks, as the text is drawn; the height is one line's.
-    appkit::Size measureText(std::string_view text, float fontSize) override;
+    // Helvetica (bold for a bold font) at the font's size, with other fonts for
+    // the characters it lacks, as the text is drawn; the height is one line's.
+    appkit::Size measureText(std::string_view text, const appkit::Font& font) override;
     appkit::Size screenSize() override;
     // Shows every visible window and handles events until stopEventLoop; 0.
     int runEventLoop(appkit::Application& application) override;

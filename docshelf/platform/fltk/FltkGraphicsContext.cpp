@@ -57,14 +57,19 @@ FltkGraphicsContext::Box drawablePart(FltkGraphicsContext::Box box) {
     return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
-Fl_Align alignmentFor(appkit::TextAlignment alignment) {
+// Natural (and justified, whose last line is natural) is the paragraph's own
+// side, as a Mac sets it: the right for a right-to-left paragraph, the left
+// otherwise. The frame stays where the window description put it.
+Fl_Align alignmentFor(appkit::TextAlignment alignment, std::string_view text) {
     switch (alignment) {
     case appkit::TextAlignment::Right:
         return FL_ALIGN_RIGHT;
     case appkit::TextAlignment::Center:
         return FL_ALIGN_CENTER;
-    default:
+    case appkit::TextAlignment::Left:
         return FL_ALIGN_LEFT;
+    default:
+        return ShapedText::isRightToLeft(text) ? FL_ALIGN_RIGHT : FL_ALIGN_LEFT;
     }
 }
 
@@ -101,23 +106,25 @@ void FltkGraphicsContext::fillRect(appkit::Rect rect, appkit::Color color) {
     fl_rectf(box.x, box.y, box.w, box.h);
 }
 
-void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                                   appkit::TextAlignment alignment) {
-    Placement placement = place(text, toWindow(box), fontSize, bold, alignment);
+void FltkGraphicsContext::drawText(std::string_view text, appkit::Rect box, const appkit::Font& font,
+                                   appkit::TextAlignment alignment, bool wraps) {
+    Placement placement = place(text, toWindow(box), font, alignment, wraps);
     fl_color(textColor_);
     drawLines(placement.lines, placement.box, placement.font, placement.size);
 }
 
-FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text, Box box, float fontSize, bool bold,
-                                                          appkit::TextAlignment alignment) {
+Fl_Fontsize FltkGraphicsContext::sizeOf(const appkit::Font& font) {
+    return static_cast<Fl_Fontsize>(std::lround(font.size));
+}
+
+FltkGraphicsContext::Placement FltkGraphicsContext::place(std::string_view text, Box box, const appkit::Font& font,
+                                                          appkit::TextAlignment alignment, bool wraps) {
     Placement placement;
     placement.box = box;
-    placement.font = bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
-    placement.size = static_cast<Fl_Fontsize>(std::lround(fontSize));
-    // A field with room for more lines wraps its text from the top, as a label does;
-    // one line sits in the middle of its box.
-    placement.wrap = static_cast<float>(box.h) >= 2 * lineHeight(text, placement.font, placement.size);
-    placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment), placement.wrap);
+    placement.font = faceOf(font);
+    placement.size = sizeOf(font);
+    // A wrapping field sets its lines from the top; one line sits in the middle of its box.
+    placement.lines = layOut(text, box, placement.font, placement.size, alignmentFor(alignment, text), wraps);
     return placement;
 }
 
@@ -148,9 +155,9 @@ std::vector<FltkGraphicsContext::Line> FltkGraphicsContext::layOut(std::string_v
         float width = textWidth(line, font, size);
         double x = box.x;
         if (align & FL_ALIGN_RIGHT)
-            x = static_cast<double>(box.x + box.w) - width;
+            x = box.x + box.w - static_cast<double>(width);
         else if (!(align & FL_ALIGN_LEFT))
-            x = box.x + (static_cast<double>(box.w) - width) / 2.0;
+            x = box.x + (box.w - static_cast<double>(width)) / 2.0;
         placed.push_back({line, x, top, width, height, top + metrics.ascent});
         top += height;
     }

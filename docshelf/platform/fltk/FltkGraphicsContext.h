@@ -25,8 +25,8 @@ public:
     void drawImage(const appkit::Image& image, appkit::Point at, appkit::Size size,
                    appkit::CompositingOperation operation) override;
     void fillRect(appkit::Rect rect, appkit::Color color) override;
-    void drawText(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                  appkit::TextAlignment alignment) override;
+    void drawText(std::string_view text, appkit::Rect box, const appkit::Font& font, appkit::TextAlignment alignment,
+                  bool wraps) override;
 
     // Shapes and the model's text colour. Colours that are not opaque are mixed
     // with white, what the windows' backgrounds are.
@@ -68,15 +68,19 @@ public:
     static std::vector<Line> layOut(std::string_view text, Box box, Fl_Font font, Fl_Fontsize size, Fl_Align align,
                                     bool wrap);
 
-    // How drawText sets a model text: its font, whether it wraps, and its lines.
+    // The FLTK face and size of a model font: Helvetica, bold or regular.
+    static Fl_Font faceOf(const appkit::Font& font) { return font.bold ? FL_HELVETICA_BOLD : FL_HELVETICA; }
+    static Fl_Fontsize sizeOf(const appkit::Font& font);
+
+    // How drawText sets a model text: its font and its lines.
     struct Placement {
         Box box;
         Fl_Font font = FL_HELVETICA;
         Fl_Fontsize size = 13;
-        bool wrap = false;
         std::vector<Line> lines;
     };
-    static Placement place(std::string_view text, Box box, float fontSize, bool bold, appkit::TextAlignment alignment);
+    static Placement place(std::string_view text, Box box, const appkit::Font& font, appkit::TextAlignment alignment,
+                           bool wraps);
 
 private:
     // Draws lines that layOut placed, clipped to the box they were placed in.

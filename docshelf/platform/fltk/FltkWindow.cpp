@@ -58,6 +58,9 @@ void FltkWindow::synchronize(float screenHeight, bool applicationHidden) {
         resize(x, y, w, h);
     size_range(w, h, w, h);
     if (window->isVisible() && !shown()) {
+        // Where the model put it (the main window centred, the About panel a
+        // little above the middle of the screen); a window manager keeps that.
+        force_position(1);
         show();
     } else if (!window->isVisible() && shown()) {
         hide();
@@ -108,6 +111,11 @@ int FltkWindow::handle(int event) {
         break;
     case FL_KEYBOARD:
     case FL_SHORTCUT:
+        // A key is the key window's wherever X delivered it: without a window
+        // manager X gives it to the window under the pointer, which need not be
+        // the panel in front (Return would press a button behind the About panel).
+        if (FltkWindow* key = keyWindowShown(); key && key != this)
+            return key->handle(event);
         used = window->keyDown(currentKeyEvent());
         break;
     default:
@@ -116,6 +124,16 @@ int FltkWindow::handle(int event) {
     trackMenu();
     redraw();
     return used ? 1 : Fl_Double_Window::handle(event);
+}
+
+FltkWindow* FltkWindow::keyWindowShown() {
+    auto key = appkit::Application::shared().keyWindow();
+    if (!key || !key->isVisible())
+        return nullptr;
+    for (Fl_Window* shown = Fl::first_window(); shown; shown = Fl::next_window(shown))
+        if (auto* ours = dynamic_cast<FltkWindow*>(shown); ours && ours->model() == key)
+            return ours;
+    return nullptr;
 }
 
 void FltkWindow::showBusy(bool busy) {

@@ -32,6 +32,8 @@ public:
     void showBusy(bool busy);
 
 private:
+    // The on-screen form of the application's key window, while it is shown.
+    static FltkWindow* keyWindowShown();
     // Shows the menu the model opened, if any, and hands the model its outcome.
     void trackMenu();
     static void closeBox(Fl_Widget* widget, void*);

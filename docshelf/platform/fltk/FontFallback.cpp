@@ -120,8 +120,8 @@ Fl_Font fontFor(char32_t c, Fl_Font base, Fl_Fontsize size) {
     if (c < 0x80)
         return base;
     fl_font(base, size);
-    auto* font = static_cast<XftFont*>(fl_xftfont);
-    if (!font || XftCharExists(fl_display, font, c))
+    auto* baseFont = static_cast<XftFont*>(fl_xftfont);
+    if (!baseFont || XftCharExists(fl_display, baseFont, c))
         return base;
     static std::map<std::pair<char32_t, bool>, Fl_Font> chosen;
     bool bold = isBold(base);

@@ -2,6 +2,7 @@
 
 #include "FltkInput.h"
 
+#include "platform/appkit/Application.h"
 #include "platform/appkit/MenuTracker.h"
 
 #include <FL/Fl.H>
@@ -76,7 +77,8 @@ void PopUpList::track(MenuTracker& tracker, FltkGraphicsContext::Box anchor) {
     list.show();
     Fl::grab(&list);
     Fl::add_timeout(autoscrollInterval, autoscroll, &list);
-    while (!tracker.isFinished() && list.shown())
+    // A quit signal closes the list too, so that the loop can end.
+    while (!tracker.isFinished() && list.shown() && !appkit::Application::shared().isTerminated())
         Fl::wait();
     Fl::remove_timeout(autoscroll, &list);
     Fl::grab(nullptr);
@@ -119,8 +121,7 @@ int PopUpList::handle(int event) {
         tracker_.mouseUp(row);
         break;
     case FL_MOUSEWHEEL:
-        tracker_.scrollWheel(Fl::event_dy());
-        tracker_.mouseMoved(row);
+        tracker_.scrollWheel(Fl::event_dy(), row);
         break;
     case FL_KEYBOARD:
     case FL_SHORTCUT:
@@ -162,6 +163,11 @@ void PopUpList::draw() {
         }
         if (shown.part != MenuTracker::Part::Item)
             continue;
+        if (tracker_.entries()[static_cast<std::size_t>(shown.item)].separator) {
+            fl_color(listBorder);
+            fl_xyline(markWidth / 2, top + rowHeight / 2, w() - markWidth / 2);
+            continue;
+        }
         bool lit = shown.item == tracker_.highlightedItem();
         if (lit) {
             fl_color(accent);
@@ -179,10 +185,10 @@ void PopUpList::draw() {
         const auto& entry = tracker_.entries()[static_cast<std::size_t>(shown.item)];
         appkit::Rect box{{markWidth, static_cast<float>(h() - top - rowHeight)}, {available, rowHeight}};
         context_.setTextColor(lit ? FL_WHITE : FL_BLACK);
-        context_.drawText(entry.title, box, fontSize, false, appkit::TextAlignment::Left);
+        context_.drawText(entry.title, box, {fontSize, false}, appkit::TextAlignment::Left, false);
         if (std::string key = keyEquivalentLabel(entry.keyEquivalent); !key.empty()) {
             context_.setTextColor(lit ? FL_WHITE : dimmed);
-            context_.drawText(key, box, fontSize, false, appkit::TextAlignment::Right);
+            context_.drawText(key, box, {fontSize, false}, appkit::TextAlignment::Right, false);
         }
     }
     context_.setTextColor(FL_BLACK);

@@ -120,6 +120,11 @@ void ShapedText::draw(std::string_view line, Fl_Font base, Fl_Fontsize size, dou
     drawPlain(line, base, size, x, y, clip);
 }
 
+bool ShapedText::isRightToLeft(std::string_view) {
+    // FLTK draws only the tools' pictures there, which follow the left-to-right layout.
+    return false;
+}
+
 }
 
 #else
@@ -263,23 +268,35 @@ Shaped shape(std::string_view line, Fl_Font base, Fl_Fontsize size) {
     return shaped;
 }
 
-// FLTK's Xft drawable, as its own text drawing keeps one: for the window or
-// picture being drawn now, clipped as fl_push_clip says.
-XftDraw* currentDraw() {
-    static XftDraw* draw = nullptr;
-    static Window drawn = 0;
-    if (!draw)
-        draw = XftDrawCreate(fl_display, drawn = fl_window, fl_visual->visual, fl_colormap);
-    else if (drawn != fl_window)
-        XftDrawChange(draw, drawn = fl_window);
-    return draw;
-}
+// An Xft drawable on what FLTK draws into now (a window, its back buffer or an
+// off-screen picture), made for one line and freed with it. A drawable kept from
+// one line to the next outlived the windows it was made on: a list's window
+// goes when the list closes, the X server frees the window's picture with it,
+// and moving the kept drawable to the next window then freed that picture a
+// second time, which ended the program (RenderBadPicture).
+class LineDraw {
+public:
+    LineDraw() : draw_(XftDrawCreate(fl_display, fl_window, fl_visual->visual, fl_colormap)) {}
+    ~LineDraw() {
+        if (draw_)
+            XftDrawDestroy(draw_);
+    }
+    LineDraw(const LineDraw&) = delete;
+    LineDraw& operator=(const LineDraw&) = delete;
+    XftDraw* get() const { return draw_; }
+
+private:
+    XftDraw* draw_;
+};
 
 void drawShaped(const Shaped& shaped, Fl_Fontsize size, double x, int y, ShapedText::Clip clip) {
     Region region = fl_clip_region();
     if (region && XEmptyRegion(region))
         return;
-    XftDraw* draw = currentDraw();
+    if (!fl_window)
+        return;
+    LineDraw line;
+    XftDraw* draw = line.get();
     if (!draw)
         return;
     XftDrawSetClip(draw, region);
@@ -327,6 +344,19 @@ double ShapedText::width(std::string_view line, Fl_Font base, Fl_Fontsize size) 
     if (previousSize > 0)
         fl_font(previous, previousSize);
     return width;
+}
+
+bool ShapedText::isRightToLeft(std::string_view text) {
+    if (!needsShaping(text))
+        return false;
+    for (std::size_t at = 0; at < text.size();) {
+        auto [c, length] = decode(text, at);
+        FriBidiCharType type = fribidi_get_bidi_type(c);
+        if (FRIBIDI_IS_LETTER(type) && FRIBIDI_IS_STRONG(type))
+            return FRIBIDI_IS_RTL(type);
+        at += length;
+    }
+    return false;
 }
 
 void ShapedText::draw(std::string_view line, Fl_Font base, Fl_Fontsize size, double x, int y, Clip clip) {

@@ -35,6 +35,10 @@ public:
     static void draw(std::string_view line, Fl_Font base, Fl_Fontsize size, double x, int y, Clip clip);
     // Whether the line holds characters that need ordering or shaping.
     static bool needsShaping(std::string_view line);
+    // Whether the text is a right-to-left paragraph: its first letter of a
+    // strong direction is Hebrew, Arabic or another right-to-left script.
+    //   "שלום, Docshelf" → true; "Docshelf: שלום" → false; "123" → false
+    static bool isRightToLeft(std::string_view text);
 };
 
 }

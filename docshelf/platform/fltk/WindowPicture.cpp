@@ -84,11 +84,11 @@ bool WindowPicture::writePng(appkit::Window& window, const std::string& path, st
     return writeRgbPng(path, reinterpret_cast<const unsigned char*>(image->data()[0]), w, h, error);
 }
 
-appkit::Rect WindowPicture::textExtent(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                                       appkit::TextAlignment alignment) {
+appkit::Rect WindowPicture::textExtent(std::string_view text, appkit::Rect box, const appkit::Font& font,
+                                       appkit::TextAlignment alignment, bool wraps) {
     // A window 0 high: FLTK's y is then AppKit's turned over, y = -(bottom + height).
     FltkGraphicsContext geometry;
-    auto placement = FltkGraphicsContext::place(text, geometry.toWindow(box), fontSize, bold, alignment);
+    auto placement = FltkGraphicsContext::place(text, geometry.toWindow(box), font, alignment, wraps);
     if (placement.lines.empty())
         return {};
     double left = std::numeric_limits<double>::max();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/appkit/Font.h"
 #include "platform/appkit/Geometry.h"
 #include "platform/appkit/TextAlignment.h"
 
@@ -31,12 +32,12 @@ public:
 
     // Where a text that a view draws with drawText into box (window coordinates,
     // origin lower left) lands before the box clips it: one line in the box's
-    // middle placed by its alignment, or, in a box two lines high or more, the
-    // wrapped lines from its top. Empty for an empty text.
+    // middle placed by its alignment, or, when the text wraps, its lines from
+    // the box's top. Empty for an empty text.
     //   "Close" at 13 points, centred in {{404, 16}, {96, 32}} → about {{432, 25}, {39, 15}}
     //   "Schließen und alle Fenster zumachen" in that box → wider than 96: it is cut off
-    static appkit::Rect textExtent(std::string_view text, appkit::Rect box, float fontSize, bool bold,
-                                   appkit::TextAlignment alignment);
+    static appkit::Rect textExtent(std::string_view text, appkit::Rect box, const appkit::Font& font,
+                                   appkit::TextAlignment alignment, bool wraps);
 };
 
 }

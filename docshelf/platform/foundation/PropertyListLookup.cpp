@@ -19,8 +19,6 @@ namespace docshelf::foundation {
 
 namespace {
 
-bool wholeTreeAnswers = false;
-
 constexpr std::size_t maximumQuestions = 32;  // one bit each in the scanners' masks
 constexpr std::size_t none = ReadOutcome::noPosition;
 
@@ -828,7 +826,7 @@ KeyPathAnswers PropertyListLookup::lookUp(std::span<const std::uint8_t> bytes, s
     if (bytes.size() > ReadLimits::maximumFileSize)
         return absentAnswers(questions.size(), "larger than " + std::to_string(ReadLimits::maximumFileSize) + " bytes",
                              none);
-    if (wholeTreeAnswers || questions.size() > maximumQuestions)
+    if (questions.size() > maximumQuestions)
         return fromWholeTree(bytes, questions);
     bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
     auto answers = binary ? binaryAnswers(bytes, questions) : xmlAnswers(bytes, questions);
@@ -846,10 +844,6 @@ Value PropertyListLookup::valueInFile(const Value& path, const KeyPath& question
     if (!path.isString())
         return {};
     return readFile(std::string(path.text()), std::span(&question, 1)).values.front();
-}
-
-void PropertyListLookup::setWholeTreeAnswers(bool wholeTree) {
-    wholeTreeAnswers = wholeTree;
 }
 
 }

@@ -38,9 +38,6 @@ public:
     static KeyPathAnswers readFile(const std::string& path, std::span<const KeyPath> questions);
     // One question of the file at the path; absent when the path is not a string.
     static Value valueInFile(const Value& path, const KeyPath& question);
-
-    // The benchmark's "before": every question answered from the whole tree.
-    static void setWholeTreeAnswers(bool wholeTree);
 };
 
 }

@@ -4,7 +4,7 @@
 #include "platform/foundation/ShellRunner.h"
 #include "platform/foundation/VolumeMap.h"
 
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
 #include "CaseName.h"
 #include "ProcessRunner.h"
@@ -154,7 +154,7 @@ TEST(BrowserOffTheMac, ReadsAndOpensTheDiscWhereItLies) {
         };
         Locations::mapVolumes(getenv, disc / "Docshelf.app");
         std::string error;
-        auto session = inspect::WindowSession::start({disc / "Docshelf.app", std::nullopt, std::nullopt}, error);
+        auto session = WindowSession::start({disc / "Docshelf.app", std::nullopt, std::nullopt}, error);
         ASSERT_TRUE(session) << error;
         Locations::setOverride(Locations::fromEnvironment(getenv));
         session->apply("press:documentation");

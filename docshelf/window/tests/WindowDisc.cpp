@@ -107,14 +107,14 @@ void WindowDisc::write() {
         disc_.makeDirectory("Adobe Reader.app/Contents");
 }
 
-inspect::WindowOptions WindowDisc::options() const {
+WindowOptions WindowDisc::options() const {
     return {.app = disc_.appPath(), .messageBundle = path("Message.bundle"), .reader = readerPath()};
 }
 
-inspect::WindowSession& WindowDisc::start() {
+WindowSession& WindowDisc::start() {
     write();
     std::string error;
-    session_ = inspect::WindowSession::start(options(), error);
+    session_ = WindowSession::start(options(), error);
     if (!session_)
         throw std::runtime_error("the window did not start: " + error);
     return *session_;

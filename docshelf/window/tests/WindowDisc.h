@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DiscBuilder.h"
-#include "inspect/window/WindowSession.h"
+#include "window/session/WindowSession.h"
 
 #include "platform/foundation/Value.h"
 
@@ -43,14 +43,14 @@ public:
     std::string readerPath() const { return path("Adobe Reader.app"); }
 
     // Writes everything and starts the window; fails the test when it can't.
-    inspect::WindowSession& start();
-    inspect::WindowSession& session() { return *session_; }
+    WindowSession& start();
+    WindowSession& session() { return *session_; }
     nlohmann::ordered_json state() { return session_->state(); }
     nlohmann::ordered_json after(const std::string& step);
 
     // What start() writes, for tests that start the window their own way.
     void write();
-    inspect::WindowOptions options() const;
+    WindowOptions options() const;
 
     static std::map<std::string, std::string> standardMessages();
     static std::string stringsFile(const std::map<std::string, std::string>& strings);
@@ -68,7 +68,7 @@ private:
     std::vector<std::pair<std::string, int>> widths_;
     std::string menuTitle_;
     bool reader_ = false;
-    std::unique_ptr<inspect::WindowSession> session_;
+    std::unique_ptr<WindowSession> session_;
 };
 
 }

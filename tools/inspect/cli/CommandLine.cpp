@@ -17,9 +17,10 @@ const char* const usage =
     "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
     "                              [--language DISPLAYNAME] [--format FORMAT] [--strict] [--ignore CODE]...\n"
     "       docshelf-inspect --explain CODE\n"
-    "       docshelf-inspect --version\n"
+    "       docshelf-inspect [COMMAND] --version\n"
     "       docshelf-inspect [COMMAND] --help\n"
-    "Every command also takes --volume /Volumes/NAME=DIR (repeatable).\n"
+    "Every command also takes --volume /Volumes/NAME=DIR (repeatable). An option's\n"
+    "value follows it (--format json) or joins it with = (--format=json).\n"
     "\n"
     "Shows what the documentation browser makes of a disc (catalogue, lookup and window\n"
     "as JSON) and what the programs would silently pass over (check).\n"
@@ -51,40 +52,6 @@ const char* const usage =
 
 namespace {
 
-struct Option {
-    std::string_view name;
-    std::optional<std::string> CommandLine::*single;
-};
-
-constexpr std::array<Option, 7> singleOptions{{
-    {"--model", &CommandLine::model},
-    {"--language", &CommandLine::language},
-    {"--message-bundle", &CommandLine::messageBundle},
-    {"--reader", &CommandLine::reader},
-    {"--windows", &CommandLine::windows},
-    {"--out", &CommandLine::out},
-    {"--app", nullptr},
-}};
-
-bool findingOption(std::string_view option) {
-    return option == "--format" || option == "--strict" || option == "--ignore";
-}
-
-bool allowed(std::string_view command, std::string_view option) {
-    if (option == "--app" || option == "--volume")
-        return true;
-    if (command == "catalogue")
-        return option == "--model";
-    if (command == "lookup")
-        return option == "--model" || option == "--language";
-    if (command == "check")
-        return option == "--message-bundle" || option == "--windows" || option == "--json" || findingOption(option);
-    if (command == "render")
-        return option == "--message-bundle" || option == "--out" || option == "--model" || option == "--language" ||
-               findingOption(option);
-    return option == "--message-bundle" || option == "--reader" || option == "--do";
-}
-
 bool validStep(std::string_view step) {
     for (std::string_view prefix : {"model:", "language:"})
         if (step.starts_with(prefix))
@@ -105,117 +72,99 @@ std::optional<std::pair<std::string, std::string>> volumeMapping(const std::stri
     return std::pair(volume, value.substr(equals + 1));
 }
 
+std::string setFormat(CommandLine& result, const std::string& value) {
+    const std::pair<const char*, OutputFormat> formats[]{{"text", OutputFormat::Text},
+                                                         {"json", OutputFormat::Json},
+                                                         {"sarif", OutputFormat::Sarif},
+                                                         {"github", OutputFormat::Github}};
+    auto known = std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return value == f.first; });
+    if (known == std::end(formats))
+        return "--format takes text, json, sarif or github, not '" + value + "'";
+    result.format = known->second;
+    result.json = result.format == OutputFormat::Json;
+    return {};
+}
+
+}
+
+cli::OptionParser commandLineParser(CommandLine& result) {
+    cli::OptionParser parser("docshelf-inspect", {"catalogue", "lookup", "window", "check", "render"});
+    const char* const findings = "check render";
+    parser.value("--app", "", result.app)
+        .list("--volume", "",
+              [&](const std::string& v) {
+                  auto mapping = volumeMapping(v);
+                  if (!mapping)
+                      return "--volume takes /Volumes/NAME=DIR, not '" + v + "'";
+                  result.volumes.push_back(*mapping);
+                  return std::string();
+              })
+        .value("--model", "catalogue lookup render", result.model)
+        .value("--language", "lookup render", result.language)
+        .value("--message-bundle", "window check render", result.messageBundle)
+        .value("--reader", "window", result.reader)
+        .value("--windows", "check", result.windows)
+        .value("--out", "render", result.out)
+        .list("--do", "window",
+              [&](const std::string& v) {
+                  if (!validStep(v))
+                      return "unknown step '" + v + "'";
+                  result.steps.push_back(v);
+                  return std::string();
+              })
+        .flag("--json", "check", [&] { setFormat(result, "json"); })
+        .value("--format", findings, [&](const std::string& v) { return setFormat(result, v); })
+        .flag("--strict", findings, result.strict)
+        .list("--ignore", findings, [&](const std::string& v) {
+            if (!Codes::find(v))
+                return "unknown code '" + v + "'";
+            result.ignored.push_back(v);
+            return std::string();
+        });
+    return parser;
 }
 
 CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
-    if (arguments.empty())
-        return {std::nullopt, "no command given"};
     CommandLine result;
-    result.command = arguments[0];
-    // --help asks for the usage whatever else the line holds.
-    if (std::any_of(arguments.begin(), arguments.end(),
-                    [](const std::string& a) { return a == "--help" || a == "-h"; }) ||
-        result.command == "help") {
-        result.command = "help";
-        return {result, {}};
-    }
-    if (result.command == "--version" && arguments.size() == 1) {
-        result.command = "version";
-        return {result, {}};
-    }
-    if (result.command == "--explain") {
+    auto parser = commandLineParser(result);
+    // --explain CODE stands where a command would.
+    if (!arguments.empty() && arguments[0] == "--explain" &&
+        std::none_of(arguments.begin(), arguments.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h" || a == "--version"; })) {
+        cli::ParsedLine line;
         if (arguments.size() != 2)
-            return {std::nullopt, "--explain takes one code"};
-        if (!Codes::find(arguments[1]))
-            return {std::nullopt, "unknown code '" + arguments[1] + "'"};
+            line.error = "--explain takes one code";
+        else if (!Codes::find(arguments[1]))
+            line.error = "unknown code '" + arguments[1] + "'";
+        if (!line.error.empty())
+            return {std::nullopt, line.error, parser.usageError(line)};
         result.command = "explain";
         result.explain = arguments[1];
-        return {result, {}};
+        return {result, {}, ""};
     }
-    if (result.command != "catalogue" && result.command != "lookup" && result.command != "window" &&
-        result.command != "check" && result.command != "render")
-        return {std::nullopt, "unknown command '" + result.command + "'"};
-
-    bool haveApp = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        if (!option.starts_with("--")) {
-            if (result.disc)
-                return {std::nullopt, "unexpected argument '" + option + "'"};
-            result.disc = option;
-            continue;
-        }
-        if (!allowed(result.command, option) ||
-            (option != "--do" && option != "--json" && option != "--volume" && !findingOption(option) &&
-             std::none_of(singleOptions.begin(), singleOptions.end(),
-                          [&](const Option& o) { return o.name == option; })))
-            return {std::nullopt, "option " + option + " does not go with " + result.command};
-        if (option == "--json") {
-            result.json = true;
-            result.format = OutputFormat::Json;
-            continue;
-        }
-        if (option == "--strict") {
-            result.strict = true;
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-            return {std::nullopt, "option " + option + " needs a value"};
-        const std::string& value = arguments[++i];
-        if (option == "--format") {
-            const std::pair<const char*, OutputFormat> formats[]{{"text", OutputFormat::Text},
-                                                                 {"json", OutputFormat::Json},
-                                                                 {"sarif", OutputFormat::Sarif},
-                                                                 {"github", OutputFormat::Github}};
-            auto known =
-                std::find_if(std::begin(formats), std::end(formats), [&](const auto& f) { return value == f.first; });
-            if (known == std::end(formats))
-                return {std::nullopt, "--format takes text, json, sarif or github, not '" + value + "'"};
-            result.format = known->second;
-            result.json = result.format == OutputFormat::Json;
-            continue;
-        }
-        if (option == "--ignore") {
-            if (!Codes::find(value))
-                return {std::nullopt, "unknown code '" + value + "'"};
-            result.ignored.push_back(value);
-            continue;
-        }
-        if (option == "--volume") {
-            auto mapping = volumeMapping(value);
-            if (!mapping)
-                return {std::nullopt, "--volume takes /Volumes/NAME=DIR, not '" + value + "'"};
-            result.volumes.push_back(*mapping);
-            continue;
-        }
-        if (option == "--do") {
-            if (!validStep(value))
-                return {std::nullopt, "unknown step '" + value + "'"};
-            result.steps.push_back(value);
-            continue;
-        }
-        if (option == "--app") {
-            if (haveApp)
-                return {std::nullopt, "option --app given twice"};
-            haveApp = true;
-            result.app = value;
-            continue;
-        }
-        for (const Option& o : singleOptions) {
-            if (o.name != option || !o.single)
-                continue;
-            if (result.*o.single)
-                return {std::nullopt, "option " + option + " given twice"};
-            result.*o.single = value;
-        }
+    cli::ParsedLine line = parser.parse(arguments);
+    if (line.help || line.version) {
+        result.command = line.help ? "help" : "version";
+        return {result, {}, ""};
     }
-    if (!haveApp && !result.disc)
-        return {std::nullopt, "a disc folder or option --app is required"};
+    result.command = line.command;
+    auto wrong = [&](std::string error) {
+        line.error = std::move(error);
+        return CommandLineResult{std::nullopt, line.error, parser.usageError(line)};
+    };
+    if (!line.error.empty())
+        return wrong(line.error);
+    if (line.operands.size() > 1)
+        return wrong("unexpected argument '" + line.operands[1] + "'");
+    if (!line.operands.empty())
+        result.disc = line.operands[0];
+    if (result.app.empty() && !result.disc)
+        return wrong("a disc folder or option --app is required");
     if (result.command == "lookup" && (!result.model || !result.language))
-        return {std::nullopt, "lookup needs --model and --language"};
+        return wrong("lookup needs --model and --language");
     if (result.command == "render" && !result.out)
-        return {std::nullopt, "render needs --out DIR"};
-    return {result, {}};
+        return wrong("render needs --out DIR");
+    return {result, {}, ""};
 }
 
 }

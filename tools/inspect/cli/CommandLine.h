@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/OptionParser.h"
 #include "inspect/common/FindingsOutput.h"
 
 #include <optional>
@@ -34,9 +35,14 @@ struct CommandLine {
 struct CommandLineResult {
     std::optional<CommandLine> commandLine; // empty when the arguments are wrong
     std::string error;
+    std::string usageError; // the error and how to get help, as printed
 };
 
 CommandLineResult parseCommandLine(const std::vector<std::string>& arguments);
+
+// Every option of the inspector, declared once: the parser sets the command
+// line's fields as it reads the arguments.
+cli::OptionParser commandLineParser(CommandLine& commandLine);
 
 extern const char* const usage;
 

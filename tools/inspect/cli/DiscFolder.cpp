@@ -1,5 +1,7 @@
 #include "inspect/cli/DiscFolder.h"
 
+#include "cli/Installation.h"
+
 #include "platform/foundation/VolumeMap.h"
 #include "window/Locations.h"
 
@@ -19,12 +21,14 @@ bool isApplicationBundle(const fs::path& path) {
 }
 
 // The disc's application bundle: Docshelf.app when there, else the first
-// bundle by name; empty when the folder holds none.
+// folder NAME.app by name; empty when the folder holds none.
+// A bundle that a Mac cannot start is still the disc's: it is checked (and
+// reported) as it is, never replaced by another.
 std::string findApplication(const fs::path& disc) {
     std::vector<std::string> found;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(disc, error))
-        if (entry.path().extension() == ".app" && isApplicationBundle(entry.path()))
+        if (entry.path().extension() == ".app" && entry.is_directory(error))
             found.push_back(entry.path().filename().string());
     if (found.empty())
         return {};
@@ -33,16 +37,12 @@ std::string findApplication(const fs::path& disc) {
     return (disc / (docshelf ? "Docshelf.app" : found.front())).string();
 }
 
-// The application bundle built beside this program (build/docshelf/Docshelf.app
-// for build/tools/docshelf-inspect): a disc folder as its author keeps it, before
-// the bundle is copied in, is checked with it. Empty where there is none.
+// The application bundle that came with the inspector (installed, or built
+// beside it): a disc folder as its author keeps it, before the bundle is copied
+// in, is checked with it. Empty where there is none.
 std::string builtApplication() {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return {};
-    fs::path app = (self.parent_path() / ".." / "docshelf" / "Docshelf.app").lexically_normal();
-    return isApplicationBundle(app) ? app.string() : std::string();
+    std::string app = cli::Installation::application();
+    return isApplicationBundle(app) ? app : std::string();
 }
 
 std::string fullPath(const std::string& path) {
@@ -80,7 +80,8 @@ DiscFolder DiscFolder::resolve(const CommandLine& command) {
                 result.error = "no application bundle in " + *command.disc + "; name one with --app BUNDLE";
                 return result;
             }
-            result.appNote = "the disc folder holds no application bundle; using the one built here, " + result.app;
+            result.appNote = "the disc folder holds no application bundle; using the one that came with the inspector, " +
+                             result.app;
         }
     }
 

@@ -101,7 +101,7 @@ std::vector<TextFit::Misfit> TextFit::find(const appkit::NibLoadResult& objects)
             d.text = call.text;
             d.box = {{call.translation.x + call.rect.origin.x, call.translation.y + call.rect.origin.y},
                      call.rect.size};
-            d.ink = fltk::WindowPicture::textExtent(call.text, d.box, call.fontSize, call.bold, call.alignment);
+            d.ink = fltk::WindowPicture::textExtent(call.text, d.box, call.font, call.alignment, call.wraps);
             break;
         }
     }

@@ -1,4 +1,4 @@
-#include "inspect/common/JsonExport.h"
+#include "window/session/JsonExport.h"
 
 #include <gtest/gtest.h>
 

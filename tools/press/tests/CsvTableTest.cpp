@@ -7,6 +7,7 @@
 namespace docshelf::press {
 namespace {
 
+using namespace std::string_literals;
 using Fields = std::vector<std::string>;
 
 struct CsvCase {
@@ -59,14 +60,62 @@ INSTANTIATE_TEST_SUITE_P(
                               {"Model", "KPSID"},
                               {{"QX-500", "QX500"}},
                               {2}},
-                      CsvCase{"last line without its end", "Model\nRT-20", {"Model"}, {{"RT-20"}}, {2}}),
-    [](const auto& testCase) { return testing::caseName(testCase.param.name); });
+                      CsvCase{"last line without its end", "Model\nRT-20", {"Model"}, {{"RT-20"}}, {2}},
+                      CsvCase{"UTF-16 little-endian as Unicode text: tabs, CR LF",
+                              "\xFF\xFEM\0\t\0K\0\r\0\n\0Q\0\t\0\xE9\0\r\0\n\0"s,
+                              {"M", "K"},
+                              {{"Q", "\xC3\xA9"}},
+                              {2}},
+                      CsvCase{"UTF-16 big-endian with a pair of surrogates",
+                              "\xFE\xFF\0M\0\n\xD8\x3D\xDE\x00\0\n"s,
+                              {"M"},
+                              {{"\xF0\x9F\x98\x80"}},
+                              {2}},
+                      CsvCase{"empty last column and empty cells past the header",
+                              "Model,KPSID,\nQX-500,QX500,,,\nRT-20\n",
+                              {"Model", "KPSID"},
+                              {{"QX-500", "QX500"}, {"RT-20"}},
+                              {2, 3}}),
+    [](const auto& test) { return testing::caseName(test.param.name); });
 
 TEST(CsvTableTest, NamesTheLineOfAQuoteNeverClosed) {
     std::string error;
     EXPECT_FALSE(CsvTable::parse("Model\n\"QX-500\nRT-20\n", error));
     EXPECT_EQ(error, "line 2: a quote is opened and never closed");
 }
+// Text that is not UTF-8 or UTF-16 with its mark: refused with what was found and
+// how to save the table, never with the table's own bytes.
+struct Refusal {
+    const char* name;
+    std::string bytes;
+    std::string says;
+};
+
+void PrintTo(const Refusal& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CsvRefusalTest : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(CsvRefusalTest, SaysWhatWasFoundAndHowToSaveIt) {
+    const auto& c = GetParam();
+    std::string error;
+    EXPECT_FALSE(CsvTable::parse(c.bytes, error)) << c.name;
+    EXPECT_NE(error.find(c.says), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(error.find("\"CSV UTF-8\" or as \"Unicode text\""), std::string::npos) << c.name << ": " << error;
+    for (char byte : error)
+        EXPECT_TRUE(byte >= 0x20 && byte < 0x7F) << c.name << ": a raw byte in " << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, CsvRefusalTest,
+                         ::testing::Values(Refusal{"Windows-1252", "Model,KPSID\nQX-500,QX500\nS\xE9rie,S\n",
+                                                   "line 3: byte 0xE9 is not UTF-8"},
+                                           Refusal{"UTF-16 without its mark", "M\0o\0d\0e\0l\0,\0K\0\n\0"s,
+                                                   "UTF-16 text without a byte order mark"},
+                                           Refusal{"UTF-16 with half a surrogate pair", "\xFF\xFEM\0\n\0\x3D\xD8\n\0"s,
+                                                   "line 2: the UTF-16 text holds half of a surrogate pair"},
+                                           Refusal{"UTF-32", "\xFF\xFE\0\0M\0\0\0"s, "the table is UTF-32 text"}),
+                         [](const auto& test) { return testing::caseName(test.param.name); });
 
 }
 }

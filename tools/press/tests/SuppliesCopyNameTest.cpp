@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Models, SuppliesCopyNameTest,
                                            NameCase{"one past the disc", std::string(96, 'M'), Outcome::TooLongForDisc},
                                            NameCase{"past the launcher", std::string(128, 'M'), Outcome::TooLong},
                                            NameCase{"empty", "", Outcome::Empty}),
-                         [](const auto& testCase) { return testing::caseName(testCase.param.name); });
+                         [](const auto& test) { return testing::caseName(test.param.name); });
 
 }
 }

@@ -72,8 +72,8 @@ using ControlsTest = testing::FreshApplication;
 TEST_F(ControlsTest, SizeToFitTakesTheBackendsLineHeightWhenTheFieldIsLower) {
     class TallText : public HeadlessBackend {
     public:
-        Size measureText(std::string_view text, float fontSize) override {
-            return {HeadlessBackend::measureText(text, fontSize).width, fontSize + 4};
+        Size measureText(std::string_view text, const Font& font) override {
+            return {HeadlessBackend::measureText(text, font).width, font.size + 4};
         }
     };
     Application::reset(std::make_shared<TallText>());

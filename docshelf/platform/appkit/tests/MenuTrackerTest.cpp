@@ -133,12 +133,70 @@ TEST(MenuTrackerTest, ARowIsAnArrowOnlyWhileItemsLieThatWay) {
     EXPECT_TRUE(tracker.autoscroll());
     EXPECT_EQ(tracker.rowAt(0).part, MenuTracker::Part::ScrollUp);
     EXPECT_EQ(tracker.rowAt(1), (MenuTracker::Row{MenuTracker::Part::Item, 1}));
-    tracker.scrollWheel(10000);
+    tracker.scrollWheel(10000, -1);
     EXPECT_EQ(tracker.rowAt(43), (MenuTracker::Row{MenuTracker::Part::Item, 2999}));
     EXPECT_FALSE(tracker.autoscroll()) << "scrolled past the end";
     tracker.mouseDown(0);
     EXPECT_EQ(tracker.rowAt(1), (MenuTracker::Row{MenuTracker::Part::Item, 2956}));
     EXPECT_EQ(tracker.rowAtOffset(4), 0) << "the padding by an arrow is the arrow's";
+}
+
+struct WheelCase {
+    const char* name;
+    long pointerRow;
+    long notches;
+    long firstVisible;
+    long highlighted;
+};
+
+void PrintTo(const WheelCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class MenuTrackerWheel : public ::testing::TestWithParam<WheelCase> {};
+
+// 3,000 models over a pop-up at the screen's top: 44 rows, items 0 to 42 and a
+// down arrow. Once scrolled, row 0 is the up arrow and row r shows item first + r - 1.
+TEST_P(MenuTrackerWheel, ANotchScrollsThreeRowsFromAnyRowAndTheRestingPointerStartsNoArrow) {
+    const WheelCase& c = GetParam();
+    MenuTracker tracker(models(3000), 0);
+    tracker.placeOver(5, 21, 0, screenHeight);
+    tracker.mouseMoved(c.pointerRow);
+    tracker.scrollWheel(c.notches, c.pointerRow);
+    EXPECT_EQ(tracker.firstVisibleItem(), c.firstVisible) << c.name;
+    EXPECT_EQ(tracker.highlightedItem(), c.highlighted) << c.name;
+    EXPECT_FALSE(tracker.autoscroll()) << c.name << ": the arrow under the resting pointer scrolled back";
+    EXPECT_EQ(tracker.firstVisibleItem(), c.firstVisible) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, MenuTrackerWheel,
+    ::testing::Values(WheelCase{"a notch down on the first row", 0, 1, 3, -1},
+                      WheelCase{"a notch down in the middle highlights the item now there", 10, 1, 3, 12},
+                      WheelCase{"two notches down on the first row", 0, 2, 6, -1},
+                      WheelCase{"a notch up at the top stays", 5, -1, 0, 5},
+                      WheelCase{"many notches down end at the last item", 43, 10000, 2957, 2999}),
+    [](const auto& wheel) { return docshelf::testing::caseName(wheel.param.name); });
+
+TEST(MenuTrackerTest, ASeparatorIsNeverHighlightedOrChosen) {
+    // About, a line, Hide, a line, Quit: an application menu opened at the pointer.
+    MenuTracker tracker({{"About", ""}, {"", "", true}, {"Hide", "h"}, {"", "", true}, {"Quit", "q"}}, -1);
+    tracker.placeAt(100, 0, screenHeight);
+    tracker.mouseMoved(1);
+    EXPECT_EQ(tracker.highlightedItem(), -1) << "the pointer on a line highlights it";
+    tracker.mouseUp(1);
+    EXPECT_FALSE(tracker.isFinished()) << "a release on a line chose it";
+    tracker.keyDown(press(Key::End));
+    EXPECT_EQ(tracker.highlightedItem(), 4);
+    tracker.keyDown(press(Key::Up));
+    EXPECT_EQ(tracker.highlightedItem(), 2) << "Up stopped on the line";
+    tracker.keyDown(press(Key::Up));
+    tracker.keyDown(press(Key::Up));
+    EXPECT_EQ(tracker.highlightedItem(), 0) << "Up went past the first item";
+    tracker.mouseMoved(3);
+    tracker.mouseUp(3);
+    tracker.keyDown(press(Key::Return));
+    EXPECT_EQ(tracker.chosenItem(), -1) << "the line under the pointer was chosen";
 }
 
 TEST(MenuTrackerTest, TheClickThatOpenedTheListDoesNotChooseButAReleaseOnAnotherItemDoes) {

@@ -90,7 +90,8 @@ struct Parts {
                {{"superview", "window"},
                 {"frame", frame(10, 250, 100, 20)},
                 {"properties", dict({{"stringValue", "initial"}, {"alignment", "right"}, {"fontSize", Value::integer(12)},
-                                     {"editable", Value::boolean(false)}, {"bezeled", Value::boolean(false)}})}}),
+                                     {"editable", Value::boolean(false)}, {"bezeled", Value::boolean(false)},
+                                     {"bold", Value::boolean(true)}, {"wraps", Value::boolean(true)}})}}),
         object("button", "NSButton", {{"superview", "window"}, {"frame", frame(300, 10, 80, 32)}, {"comment", "the only button"}}),
         object("popUp", "NSPopUpButton", {{"superview", "window"}, {"frame", frame(120, 248, 200, 26)}}),
         object("counter", "CountingView", {{"superview", "field"}}),
@@ -110,7 +111,8 @@ struct Parts {
     Value mainMenu = dict({{"title", "MainMenu"},
                            {"items", array({dict({{"title", "Documentation"},
                                                   {"submenu", dict({{"title", "Documentation"},
-                                                                    {"items", array({dict({{"title", "Quit"},
+                                                                    {"items", array({dict({{"separator", Value::boolean(true)}}),
+                                                                                     dict({{"title", "Quit"},
                                                                                            {"action", "terminate"},
                                                                                            {"keyEquivalent", "q"},
                                                                                            {"target", "NSApp"}})})}})}})})}});
@@ -153,7 +155,8 @@ TEST_F(NibLoaderTest, LoadingCreatesConnectsInstallsAndWakesEachObjectOnce) {
     EXPECT_EQ(window->frame(), (Rect{{0, 0}, {400, 300}}));
     EXPECT_EQ(field->frame(), (Rect{{10, 250}, {100, 20}}));
     EXPECT_EQ(field->alignment(), TextAlignment::Right);
-    EXPECT_EQ(field->fontSize(), 12);
+    EXPECT_EQ(field->font(), (Font{12, true}));
+    EXPECT_TRUE(field->wraps());
     EXPECT_FALSE(field->isEditable());
     EXPECT_FALSE(field->isBezeled());
     ASSERT_EQ(window->contentView()->subviews().size(), 3u);
@@ -193,8 +196,11 @@ TEST_F(NibLoaderTest, ActionsAndTheMainMenuReachTheirTargets) {
 
     auto appMenu = application().mainMenu()->itemWithTitle("Documentation")->submenu();
     ASSERT_NE(appMenu, nullptr);
+    ASSERT_EQ(appMenu->numberOfItems(), 2u);
+    EXPECT_TRUE(appMenu->itemAtIndex(0)->isSeparatorItem());
     auto quit = appMenu->itemWithTitle("Quit");
     ASSERT_NE(quit, nullptr);
+    EXPECT_FALSE(quit->isSeparatorItem());
     EXPECT_EQ(quit->keyEquivalent(), "q");
     EXPECT_TRUE(quit->sendAction());
     EXPECT_TRUE(application().isTerminated());
@@ -311,6 +317,10 @@ std::vector<BrokenCase> brokenCases() {
          "actions[1]", "needs an \"action\" name"},
         {"menuItemWithoutTitle", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"action", "terminate"}})})}}); }).build(); },
          "mainMenu.items[0]", "needs a \"title\" string"},
+        {"separatorNotTrue", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"separator", Value::boolean(false)}})})}}); }).build(); },
+         "mainMenu.items[0]", "\"separator\" must be true"},
+        {"separatorWithTitle", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"separator", Value::boolean(true)}, {"title", "Quit"}})})}}); }).build(); },
+         "mainMenu.items[0]", "unknown key \"title\""},
         {"menuWithoutItems", [] { return with([](Parts& p) { p.mainMenu = dict({{"title", "MainMenu"}}); }).build(); },
          "mainMenu", "needs an \"items\" array"},
         {"menuTargetWithoutAction", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"title", "Quit"}, {"target", "NSApp"}})})}}); }).build(); },

@@ -231,6 +231,7 @@ TEST_P(WindowInput, TheWindowDecidesWhatKeysAndClicksDo) {
     auto about = MenuItem::initWithTitle("About", "about", "");
     about->setTarget(log);
     applicationMenu->addItem(about);
+    applicationMenu->addItem(MenuItem::separatorItem());
     auto close = MenuItem::initWithTitle("Close", "performClose", "w");
     applicationMenu->addItem(close);
     auto holder = MenuItem::initWithTitle("", "", "");
@@ -314,6 +315,12 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"the application menus first item is About",
                   {mouse(Input::Kind::Down, background, MouseButton::Right), key(Key::Down), key(Key::Return)},
                   {"about"}},
+        InputCase{"Down from About passes the separator to Close",
+                  {mouse(Input::Kind::Down, background, MouseButton::Right), key(Key::Down), key(Key::Down),
+                   key(Key::Return)},
+                  {},
+                  false,
+                  false},
         InputCase{"Ctrl W is the menus key equivalent and closes the window", {command("w")}, {}, false, false},
         InputCase{"Ctrl Q without such an item does nothing", {command("q")}, {}}),
     [](const auto& testCase) { return testing::caseName(testCase.param.name); });
@@ -389,6 +396,7 @@ TEST_F(WindowModelTest, TheAboutPanelShowsTheBundlesLocalizedNameVersionCopyrigh
     auto panel = application().aboutPanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isKeyWindow());
+    EXPECT_EQ(panel->title(), "About \xE6\x9B\xB8\xE6\x9E\xB6") << "titled as a Mac titles it";
     EXPECT_EQ(backend().aboutPanels(), 1);
     panel->cancelOperation();
     EXPECT_FALSE(panel->isVisible());
@@ -400,6 +408,55 @@ TEST_F(WindowModelTest, TheAboutPanelShowsTheBundlesLocalizedNameVersionCopyrigh
     w.window->performClose();
     EXPECT_TRUE(application().isTerminated());
 }
+
+struct AboutCase {
+    const char* name;
+    Input input;
+};
+
+void PrintTo(const AboutCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AboutPanelKeys : public testing::FreshApplication, public ::testing::WithParamInterface<AboutCase> {};
+
+// The About panel in front of the controls window, whose right button is the
+// default one and whose File menu's Close (Ctrl+W) has no target: each key closes
+// the panel, the main window is key again, and nothing behind the panel is pressed.
+TEST_P(AboutPanelKeys, AKeyClosesThePanelInFrontAndPressesNothingBehindIt) {
+    const AboutCase& c = GetParam();
+    auto log = std::make_shared<ActionLog>();
+    application().setDelegate(std::make_shared<Ender>());
+    ControlsWindow w;
+    w.right->setAction("right");
+    w.right->setTarget(log);
+    application().addWindow(w.window);
+    w.window->makeKeyAndOrderFront(nullptr);
+    auto file = Menu::init();
+    file->addItem(MenuItem::initWithTitle("Close", "performClose", "w"));
+    auto holder = MenuItem::initWithTitle("File", "", "");
+    holder->setSubmenu(file);
+    auto mainMenu = Menu::init();
+    mainMenu->addItem(holder);
+    application().setMainMenu(mainMenu);
+    application().orderFrontStandardAboutPanel(nullptr);
+    auto panel = application().aboutPanel();
+    ASSERT_NE(panel, nullptr) << c.name;
+
+    ASSERT_EQ(application().keyWindow(), panel) << c.name << ": keys go to the key window, the panel";
+    application().keyWindow()->keyDown(c.input.key);
+    EXPECT_FALSE(panel->isVisible()) << c.name;
+    EXPECT_TRUE(w.window->isVisible()) << c.name;
+    EXPECT_TRUE(w.window->isKeyWindow()) << c.name;
+    EXPECT_TRUE(log->log.empty()) << c.name << ": pressed " << log->log.front();
+    EXPECT_FALSE(application().isTerminated()) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AboutPanelKeys,
+                         ::testing::Values(AboutCase{"Escape", key(Key::Escape)},
+                                           AboutCase{"Return presses its OK button", key(Key::Return)},
+                                           AboutCase{"Ctrl W closes the key window", command("w")}),
+                         [](const auto& about) { return testing::caseName(about.param.name); });
 
 }
 }

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +31,8 @@ namespace docshelf::fltk {
 namespace {
 
 using foundation::Value;
-using testing::ChildProcess;
-using testing::DesktopUser;
+using docshelf::testing::ChildProcess;
+using docshelf::testing::DesktopUser;
 using docshelf::testing::XvfbServer;
 
 namespace fs = std::filesystem;
@@ -51,6 +53,14 @@ constexpr Spot languagePopUp{318, 136};
 constexpr Spot documentationButton{316, 308};
 constexpr Spot background{505, 150};
 constexpr int rowHeight = 20;
+
+// "a click outside the list" -> "a-click-outside-the-list", for file names.
+std::string caseNameOf(const char* name) {
+    std::string out;
+    for (const char* c = name; *c; ++c)
+        out += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '-';
+    return out;
+}
 
 // The description field of the window description, in the window's pixels from
 // its top left: 24..496 across, 172..256 down (84 high, its bottom 84 above the
@@ -153,15 +163,39 @@ TextBand textIn(const Screen& screen, Frame window, int top, int bottom) {
     return band;
 }
 
-// Three models whose names FLTK would read as markup, each with its manuals in
-// English and German on the disc; the built browser on it; an opener that
-// records what it is given.
+// What a disc holds for one run: its models, each with its manuals in the
+// languages given, and the language the user reads.
+struct DiscLanguage {
+    const char* folder;
+    const char* display;
+    const char* code;
+};
+struct DiscWindow {
+    std::vector<std::string> models;
+    std::vector<DiscLanguage> languages;
+    std::string userLanguage;
+};
+
+// Three models whose names FLTK would read as markup, in English and German, in
+// a Japanese window.
+DiscWindow japaneseWindow() {
+    return {{"Alpha & Beta", "Gamma @ Home/2", "Zeta \\ Omega"},
+            {{"English", "English", "en"}, {"German", "Deutsch", "de"}},
+            "ja"};
+}
+
+// Models named in Devanagari and Thai, in English and Hebrew, in a Hebrew window:
+// every title of the lists needs shaping.
+DiscWindow hebrewWindow() {
+    return {{"\u0939\u093f\u0928\u094d\u0926\u0940-200", "\u0e44\u0e17\u0e22-100 \u0e23\u0e38\u0e48\u0e19"},
+            {{"English", "English", "en"}, {"Hebrew", "\u05e2\u05d1\u05e8\u05d9\u05ea", "he"}},
+            "he"};
+}
+
+// The models of the window on a disc, the built browser on it, and an opener
+// that records what it is given.
 class BrowserOnDisc {
 public:
-    static const std::vector<std::string>& models() {
-        static const std::vector<std::string> names{"Alpha & Beta", "Gamma @ Home/2", "Zeta \\ Omega"};
-        return names;
-    }
 
     static constexpr const char* japaneseDescription =
         "\u3053\u306e\u30e2\u30c7\u30eb\u306e\u30e6\u30fc\u30b6\u30fc\u30ac\u30a4\u30c9\u306f"
@@ -169,7 +203,12 @@ public:
         "\u8aad\u307f\u305f\u3044\u8a00\u8a9e\u3092\u9078\u3093\u3067\u304b\u3089\u3001"
         "\u4e0b\u306e\u30dc\u30bf\u30f3\u3092\u62bc\u3057\u3066\u304f\u3060\u3055\u3044\u3002";
 
-    BrowserOnDisc() {
+    // A Hebrew description of one line: "The manual is on the disc."
+    static constexpr const char* hebrewDescription =
+        "\u05d4\u05de\u05d3\u05e8\u05d9\u05da \u05e0\u05de\u05e6\u05d0 \u05e2\u05dc "
+        "\u05d4\u05ea\u05e7\u05dc\u05d9\u05d8\u05d5\u05e8.";
+
+    explicit BrowserOnDisc(DiscWindow window) : window_(std::move(window)) {
         fs::copy(builtApp + "/Contents/MacOS", disc_.path("Docshelf.app/Contents/MacOS"),
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::copy(builtApp + "/Contents/Resources", disc_.path("Docshelf.app/Contents/Resources"),
@@ -183,13 +222,16 @@ public:
                                {"CFBundleShortVersionString", "1.0"},
                                {"NSMainNibFile", "MainMenu"},
                                {"CommonResourcePath", disc_.path("MacResources/CommonResource.plist")}}));
-        disc_.writeDocumentationPlist(docshelf::testing::DiscBuilder::fiveLanguages());
+        std::vector<Value> members;
+        for (const auto& language : window_.languages)
+            members.push_back(docshelf::testing::DiscBuilder::member(language.folder, language.display, language.code));
+        disc_.writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array(members)}}));
         std::vector<Value::Entry> contained;
         std::vector<Value::Entry> ids;
         for (std::size_t i = 0; i < models().size(); ++i) {
             std::string documents = "Docs/model" + std::to_string(i);
-            for (const char* folder : {"English", "German"})
-                disc_.writeLanguageFolder(documents, folder, {"top.pdf"});
+            for (const auto& language : window_.languages)
+                disc_.writeLanguageFolder(documents, language.folder, {"top.pdf"});
             contained.emplace_back(
                 models()[i],
                 Value::dictionary({{"Documentation", Value::dictionary({{"Path", disc_.path(documents)}})}}));
@@ -208,6 +250,9 @@ public:
                             "\"UG_TXT_LINKCD_UG_SUG\" = \"" + japaneseDescription +
                             "\";\n"
                             "\"APP_MENU_ABOUT\" = \"Docshelf \u306b\u3064\u3044\u3066\";\n");
+        disc_.writeFile("Message.bundle/Contents/Resources/he.lproj/Localizable.strings",
+                        std::string("\"TXT_MODEL\" = \"\u05d3\u05d2\u05dd\";\n\"UG_TXT_LANGUAGE\" = \"\u05e9\u05e4\u05d4\";\n") +
+                            "\"UG_TXT_LINKCD_UG_SUG\" = \"" + hebrewDescription + "\";\n\"KPS_CGI_Language\" = \"he\";\n");
         disc_.writeFile("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/../opened\"\n");
         fs::permissions(disc_.path("bin/xdg-open"), fs::perms::owner_all);
         fs::create_directories(artifacts);
@@ -217,7 +262,8 @@ public:
         const char* path = std::getenv("PATH");
         return std::make_unique<ChildProcess>(
             disc_.path("Docshelf.app/Contents/MacOS/Docshelf"),
-            std::vector<std::string>{"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=ja", "LANG=C.UTF-8",
+            std::vector<std::string>{"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=" + window_.userLanguage,
+                                     "LANG=C.UTF-8",
                                      "LC_ALL", "DOCSHELF_MESSAGE_BUNDLE=" + disc_.path("Message.bundle"),
                                      "PATH=" + disc_.path("bin") + ":" + (path ? path : "/usr/bin:/bin")});
     }
@@ -235,8 +281,10 @@ public:
     std::string documentOf(std::size_t model, const char* folder) const {
         return disc_.path("Docs/model" + std::to_string(model)) + "/" + folder + "/top.pdf\n";
     }
+    const std::vector<std::string>& models() const { return window_.models; }
 
 private:
+    DiscWindow window_;
     docshelf::testing::DiscBuilder disc_;
 };
 
@@ -246,8 +294,12 @@ protected:
         if (!XvfbServer::installed() || !DesktopUser::installed())
             GTEST_SKIP() << "Xvfb or xdotool is not installed";
         ASSERT_TRUE(XvfbServer::shared().running()) << "Xvfb did not start";
+    }
+    // Starts the browser on a disc with that window and waits for its window.
+    void start(DiscWindow window) {
+        disc_ = std::make_unique<BrowserOnDisc>(std::move(window));
         user_ = std::make_unique<DesktopUser>(XvfbServer::shared().display());
-        browser_ = disc_.start();
+        browser_ = disc_->start();
         ASSERT_TRUE(browser_->started());
         auto windows = user_->waitForWindows("Docshelf", 1, 20);
         ASSERT_EQ(windows.size(), 1u) << "no window of class Docshelf on " << XvfbServer::shared().display()
@@ -270,7 +322,7 @@ protected:
         EXPECT_TRUE(user_->screenshot(artifacts + "/" + name + ".png")) << name;
     }
 
-    BrowserOnDisc disc_;
+    std::unique_ptr<BrowserOnDisc> disc_;
     std::unique_ptr<DesktopUser> user_;
     std::unique_ptr<ChildProcess> browser_;
     std::string window_;
@@ -280,6 +332,7 @@ protected:
 // the right button reach the window model and that its menus and Japanese texts
 // show; what each input does is the model's, tested headless.
 TEST_F(DocshelfUseTest, APersonWorksTheJapaneseWindowWithMouseKeyboardAndApplicationMenu) {
+    ASSERT_NO_FATAL_FAILURE(start(japaneseWindow()));
     screenshot("japanese-window");
     auto frame = browserWindow(XvfbServer::shared().display());
     ASSERT_TRUE(frame) << "no window on the screen";
@@ -299,7 +352,7 @@ TEST_F(DocshelfUseTest, APersonWorksTheJapaneseWindowWithMouseKeyboardAndApplica
     user_->click(window_, languagePopUp.x, languagePopUp.y + rowHeight);
     ASSERT_TRUE(running()) << "choosing with the mouse ended the browser";
     user_->click(window_, documentationButton.x, documentationButton.y);
-    EXPECT_EQ(disc_.opened(), disc_.documentOf(2, "German"));
+    EXPECT_EQ(disc_->opened(), disc_->documentOf(2, "German"));
 
     // The keyboard: Tab to a pop-up, Space opens it, typing picks, Return chooses;
     // Return then presses the documentation button.
@@ -308,7 +361,7 @@ TEST_F(DocshelfUseTest, APersonWorksTheJapaneseWindowWithMouseKeyboardAndApplica
     user_->keys({"Return", "Tab", "space"});
     user_->type("eng");
     user_->keys({"Return", "Return"});
-    EXPECT_EQ(disc_.opened(), disc_.documentOf(2, "German") + disc_.documentOf(1, "English"));
+    EXPECT_EQ(disc_->opened(), disc_->documentOf(2, "German") + disc_->documentOf(1, "English"));
 
     // The right button: the application menu, whose first item opens the About panel.
     user_->click(window_, background.x, background.y, 3);
@@ -323,6 +376,59 @@ TEST_F(DocshelfUseTest, APersonWorksTheJapaneseWindowWithMouseKeyboardAndApplica
     user_->moveTo(window_, background.x, background.y);
     user_->keys({"ctrl+q"});
     EXPECT_EQ(browser_->waitFor(std::chrono::seconds(10)), 0) << "Ctrl+Q did not end the browser";
+}
+
+// Every title of these lists is shaped (Devanagari, Thai, Hebrew): each list closes
+// by every route and the browser lives on; the Hebrew window reads from the right;
+// keys go to the About panel in front; a signal quits as Quit does.
+TEST_F(DocshelfUseTest, ListsOfShapedTitlesCloseByEveryRouteInAHebrewWindow) {
+    ASSERT_NO_FATAL_FAILURE(start(hebrewWindow()));
+    screenshot("hebrew-window");
+    auto frame = browserWindow(XvfbServer::shared().display());
+    ASSERT_TRUE(frame) << "no window on the screen";
+    TextBand description = textIn(Screen(artifacts + "/hebrew-window.png"), *frame, fieldTop, fieldBottom);
+    EXPECT_GT(description.rightmost, fieldRight - 8) << "the Hebrew description does not end at its field's right";
+    EXPECT_GT(description.leftmost, fieldLeft + 100) << "the Hebrew description starts at its field's left";
+
+    // The model list opens with the Devanagari model over its pop-up, the Thai one below.
+    struct Route {
+        const char* name;
+        std::vector<std::string> keys;
+        Spot click;
+    };
+    const Route routes[] = {
+        {"Escape", {"Escape"}, {}},
+        {"a click on the Thai item", {}, {modelPopUp.x, modelPopUp.y + rowHeight}},
+        {"a click outside the list", {}, background},
+    };
+    for (const Route& route : routes) {
+        user_->click(window_, modelPopUp.x, modelPopUp.y);
+        screenshot(std::string("shaped-list-") + caseNameOf(route.name));
+        if (!route.keys.empty())
+            user_->keys(route.keys);
+        else
+            user_->click(window_, route.click.x, route.click.y);
+        ASSERT_TRUE(running()) << "the model list closed by " << route.name << " ended the browser";
+    }
+    // Hebrew was chosen for the Hebrew reader; English lies a row above it.
+    user_->click(window_, languagePopUp.x, languagePopUp.y);
+    user_->click(window_, languagePopUp.x, languagePopUp.y - rowHeight);
+    ASSERT_TRUE(running()) << "choosing another language ended the browser";
+    user_->click(window_, documentationButton.x, documentationButton.y);
+    EXPECT_EQ(disc_->opened(), disc_->documentOf(1, "English")) << "the Thai model's English manual";
+
+    // The About panel is key: Return closes it and presses nothing behind it,
+    // though the pointer rests on the main window.
+    user_->click(window_, background.x, background.y, 3);
+    user_->click(window_, background.x + 10, background.y + rowHeight / 2 + 5);
+    ASSERT_EQ(user_->waitForWindows("Docshelf", 2, 10).size(), 2u) << "no About panel";
+    user_->moveTo(window_, background.x, background.y);
+    user_->keys({"Return"});
+    EXPECT_EQ(user_->waitForWindows("Docshelf", 1, 10).size(), 1u) << "Return left the About panel open";
+    EXPECT_EQ(disc_->opened(), disc_->documentOf(1, "English")) << "Return pressed the User Guide button";
+
+    browser_->sendSignal(SIGTERM);
+    EXPECT_EQ(browser_->waitFor(std::chrono::seconds(10)), 0) << "SIGTERM did not quit as Quit does";
 }
 
 }

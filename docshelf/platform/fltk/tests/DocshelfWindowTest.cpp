@@ -15,7 +15,7 @@
 namespace docshelf::fltk {
 namespace {
 
-using testing::ChildProcess;
+using docshelf::testing::ChildProcess;
 using docshelf::testing::XvfbServer;
 
 const std::string disc = DOCSHELF_SAMPLE_DISC;

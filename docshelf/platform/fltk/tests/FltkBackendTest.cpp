@@ -27,13 +27,15 @@ using FltkBackendTest = testing::OnScreenTest;
 TEST_F(FltkBackendTest, MeasuredTextIsPositiveAndGrowsWithTheText) {
     float previous = 0;
     for (const char* text : {"Q", "QX", "QX-500", "QX-750 Duo documentation"}) {
-        appkit::Size size = backend->measureText(text, 13);
+        appkit::Size size = backend->measureText(text, {13});
         EXPECT_GT(size.width, previous) << text;
         EXPECT_GT(size.height, 0) << text;
         previous = size.width;
     }
-    EXPECT_GT(backend->measureText("QX-500", 18).width, backend->measureText("QX-500", 13).width);
-    EXPECT_GT(backend->measureText("QX-500", 18).height, backend->measureText("QX-500", 13).height);
+    EXPECT_GT(backend->measureText("QX-500", {18}).width, backend->measureText("QX-500", {13}).width);
+    EXPECT_GT(backend->measureText("QX-500", {18}).height, backend->measureText("QX-500", {13}).height);
+    // A bold field is fitted to its bold text, which is wider.
+    EXPECT_GT(backend->measureText("QX-500 Duo", {13, true}).width, backend->measureText("QX-500 Duo", {13}).width);
 }
 
 // render draws one background in every window it pictures.
@@ -99,9 +101,9 @@ TEST_F(FltkBackendTest, TheEventLoopShowsTheWindowsAndEndsWithTheApplication) {
     Fl::add_timeout(
         0.3,
         [](void* data) {
-            auto* seen = static_cast<Seen*>(data);
-            FltkWindow* shown = seen->backend->windowFor(*seen->window);
-            seen->shown = shown && shown->shown();
+            auto* state = static_cast<Seen*>(data);
+            FltkWindow* shown = state->backend->windowFor(*state->window);
+            state->shown = shown && shown->shown();
             appkit::Application::shared().terminate(nullptr);
         },
         &seen);

@@ -193,6 +193,52 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"Arabic beh alef", "\xD8\xA8\xD8\xA7", true, true}),
     [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.description); });
 
+struct AlignmentCase {
+    const char* description;
+    const char* text;
+    appkit::TextAlignment alignment;
+    bool wraps;
+    bool atTheRight;  // the text ends at the box's right edge; else it starts at its left
+};
+
+void PrintTo(const AlignmentCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
+class NaturalAlignmentTest : public TextRenderingTest, public ::testing::WithParamInterface<AlignmentCase> {};
+
+// A 400 point box at x 20: where the text lands, as the window draws it and render
+// judges it.
+TEST_P(NaturalAlignmentTest, NaturalTextSitsOnItsParagraphsOwnSide) {
+    const auto& c = GetParam();
+    appkit::Rect box{{20, 0}, {400, 60}};
+    appkit::Rect ink = WindowPicture::textExtent(c.text, box, {13}, c.alignment, c.wraps);
+    ASSERT_GT(ink.size.width, 10) << c.description << ": nothing placed";
+    ASSERT_LT(ink.size.width, 300) << c.description << ": the text fills the box";
+    if (c.atTheRight) {
+        EXPECT_NEAR(ink.origin.x + ink.size.width, 420, 1) << c.description;
+    } else {
+        EXPECT_NEAR(ink.origin.x, 20, 1) << c.description;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paragraphs, NaturalAlignmentTest,
+    ::testing::Values(
+        // "The manual is on the disc."
+        AlignmentCase{"Hebrew natural", "\u05d4\u05de\u05d3\u05e8\u05d9\u05da \u05e0\u05de\u05e6\u05d0.",
+                      appkit::TextAlignment::Natural, true, true},
+        AlignmentCase{"Arabic natural on one line", "\u062f\u0644\u064a\u0644 \u0627\u0644\u0645\u0633\u062a\u062e\u062f\u0645",
+                      appkit::TextAlignment::Natural, false, true},
+        AlignmentCase{"English natural", "The manual is on the disc.", appkit::TextAlignment::Natural, true, false},
+        AlignmentCase{"Hebrew after an English word is English", "Docshelf \u05d1\u05e2\u05d1\u05e8\u05d9\u05ea",
+                      appkit::TextAlignment::Natural, false, false},
+        AlignmentCase{"Hebrew after digits is Hebrew", "2026 \u05d1\u05e2\u05d1\u05e8\u05d9\u05ea",
+                      appkit::TextAlignment::Natural, false, true},
+        AlignmentCase{"Hebrew aligned left stays left", "\u05d1\u05e2\u05d1\u05e8\u05d9\u05ea",
+                      appkit::TextAlignment::Left, false, false}),
+    [](const auto& alignment) { return docshelf::testing::caseName(alignment.param.description); });
+
 // X measures text in 16-bit units; a name 9,363 characters long is 65,541 points
 // wide at 13 points and must not come out as a few points.
 TEST_F(TextRenderingTest, AVeryLongNameIsMeasuredAtItsFullWidth) {
@@ -202,7 +248,7 @@ TEST_F(TextRenderingTest, AVeryLongNameIsMeasuredAtItsFullWidth) {
     EXPECT_GT(all, 65536.0f);
     EXPECT_NEAR(all, 9363 * one, 1.0f);
     appkit::Rect extent =
-        WindowPicture::textExtent(name, {{0, 0}, {300, 20}}, 13, false, appkit::TextAlignment::Left);
+        WindowPicture::textExtent(name, {{0, 0}, {300, 20}}, {13}, appkit::TextAlignment::Left, false);
     EXPECT_NEAR(extent.size.width, all, 1.0f) << "render sees it does not fit";
 }
 

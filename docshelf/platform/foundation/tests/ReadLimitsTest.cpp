@@ -14,10 +14,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <regex>
-#include <set>
 
 namespace docshelf::foundation {
 namespace {
@@ -206,31 +203,6 @@ TEST(ReadLimits, DirectoryListingAtTheLimitIsListedAndOnePastIsUnreadable) {
               ReadLimits::maximumDirectoryEntries);
     dir.write("one more", "");
     EXPECT_TRUE(FileManager::contentsOfDirectoryAtPath(Value(dir.path().string())).isAbsent());
-}
-
-// Every file the programs and the inspector read goes through RegularFile, which
-// neither blocks on a pipe nor reads past its limit: no other call opens a file
-// for reading, so that a new blocking stream cannot slip in unseen.
-TEST(ReadLimits, FilesAreOpenedOnlyThroughTheBoundedReader) {
-    const std::regex opening(R"((std::ifstream|std::fstream|\bfopen\(|(^|[^\w.>])open\(|Fl_Shared_Image::get))");
-    const std::set<std::string> allowed{"docshelf/platform/foundation/RegularFile.cpp",  // the reader itself
-                                        "docshelf/platform/fltk/WindowPicture.cpp",      // writes render's pictures
-                                        "tools/press/TreeComparison.cpp",  // streams whole documents to compare
-                                        "tools/press/InitCommand.cpp"};    // writes the lists it makes
-    const std::filesystem::path root(DOCSHELF_SOURCE_DIR);
-    std::vector<std::string> found;
-    for (const char* folder : {"docshelf", "tools/inspect", "tools/press"})
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
-            std::string relative = std::filesystem::relative(entry.path(), root).string();
-            bool source = entry.path().extension() == ".cpp" || entry.path().extension() == ".h";
-            if (!source || relative.find("/tests/") != std::string::npos || allowed.contains(relative))
-                continue;
-            std::ifstream file(entry.path());
-            for (std::string line; std::getline(file, line);)
-                if (std::regex_search(line.substr(0, line.find("//")), opening))
-                    found.push_back(relative + ": " + line);
-        }
-    EXPECT_TRUE(found.empty()) << ::testing::PrintToString(found);
 }
 
 struct NulCase {
