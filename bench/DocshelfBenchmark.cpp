@@ -15,11 +15,14 @@
 
 #include "catalogue/ZVModelDocumentation.h"
 #include "window/session/WindowSession.h"
+#include "inspect/check/DiscCheck.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyListLookup.h"
 #include "platform/foundation/PropertyListReader.h"
 
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -178,6 +181,70 @@ void readModelsTable(benchmark::State &state, std::size_t rows) {
   std::filesystem::remove(path);
 }
 
+// A disc of `models` models on one disc-wide documentation folder, written as
+// XML lists under `root`; with `kpsid` false every ModelInfo record lacks
+// "KPSID", so check reports each model at its line.
+std::string writeCheckDisc(const std::filesystem::path &root, int models,
+                           bool kpsid) {
+  auto write = [&](const std::string &relative, const std::string &text) {
+    std::filesystem::create_directories((root / relative).parent_path());
+    std::ofstream(root / relative) << text;
+  };
+  auto plist = [](const std::string &body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+           "version=\"1.0\">\n<dict>\n" +
+           body + "</dict>\n</plist>\n";
+  };
+  auto key = [](const std::string &k, const std::string &v) {
+    return "<key>" + k + "</key><string>" + v + "</string>\n";
+  };
+  std::string r = root.string();
+  write("Docshelf.app/Contents/Info.plist",
+        plist(key("CommonResourcePath", r + "/MacResources/CommonResource.plist")));
+  write("Docshelf.app/Contents/Resources/Documentation.plist",
+        plist("<key>FolderInfoArray</key><array><dict>" +
+              key("Folder Name", "English") + key("Display Name", "English") +
+              key("KPS Code", "en") + "</dict></array>\n"));
+  write("MacResources/CommonResource.plist",
+        plist(key("CDInfo", r + "/MacResources/CDInfo.plist") +
+              key("ModelInfo", r + "/MacResources/ModelInfo.plist")));
+  std::string contained, records;
+  for (int i = 0; i < models; ++i) {
+    std::string name = "Model-" + std::to_string(i);
+    contained += "<key>" + name + "</key><dict/>\n";
+    records += "<key>" + name + "</key><dict>" +
+               (kpsid ? key("KPSID", "M" + std::to_string(i)) : "") +
+               "</dict>\n";
+  }
+  write("MacResources/CDInfo.plist",
+        plist("<key>ContainedModel</key><dict>\n" + contained +
+              "</dict>\n<key>Documentation</key><dict>" +
+              key("Path", r + "/Documentation/Manuals") + "</dict>\n"));
+  write("MacResources/ModelInfo.plist",
+        plist("<key>Model</key><dict>\n" + records + "</dict>\n"));
+  write("Documentation/Manuals/English/top.pdf", "%PDF-1.4\n");
+  return r + "/Docshelf.app";
+}
+
+// check on a disc of 8,000 models, with and without "KPSID": finding the
+// line of each of 8,000 findings must not read the list 8,000 times.
+void checkDisc(benchmark::State &state, bool kpsid) {
+  auto root = std::filesystem::temp_directory_path() /
+              ("docshelf-bench-check-" + std::to_string(getpid()) +
+               (kpsid ? "-with" : "-without"));
+  std::string app = writeCheckDisc(root, 8000, kpsid);
+  foundation::Bundle::setMainBundlePath(app);
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    auto found = inspect::DiscCheck::run({app, std::nullopt, std::nullopt, std::nullopt});
+    findings = found.all().size();
+    foundation::Bundle::setMainBundlePath(app);
+  }
+  state.counters["findings"] = static_cast<double>(findings);
+  foundation::Bundle::setMainBundlePath(std::nullopt);
+  std::filesystem::remove_all(root);
+}
+
 } // namespace
 } // namespace docshelf::bench
 
@@ -212,6 +279,11 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark(
         ("ReadModelsTable/" + std::to_string(rows)).c_str(), readModelsTable,
         rows)
+        ->Unit(benchmark::kMillisecond);
+  for (bool kpsid : {true, false})
+    benchmark::RegisterBenchmark(
+        kpsid ? "Check/8000-models/with-KPSID" : "Check/8000-models/without-KPSID",
+        checkDisc, kpsid)
         ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

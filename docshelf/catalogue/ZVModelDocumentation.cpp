@@ -2,6 +2,9 @@
 
 #include "DocumentationKeys.h"
 
+#include "disc/DocumentationSettings.h"
+#include "disc/LanguageFolders.h"
+
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/PropertyListLookup.h"
@@ -28,32 +31,16 @@ Value folderInformationList() {
     Value resources = Bundle::mainBundle().resourcePath();
     if (resources.isAbsent())
         return {};
-    return PropertyListLookup::valueInFile(stringWithFormat("%@/Documentation.plist", {resources}),
+    return PropertyListLookup::valueInFile(stringWithFormat(names::inFolderFormat, {resources, Value(names::documentationPlist)}),
                                            {{std::string(keys::folderInfoArray)}});
-}
-
-// The names of the directory's entries that are directories, in listing order.
-std::vector<Value> languageFolders(const Value& directory) {
-    std::vector<Value> kept;
-    for (const Value& name : FileManager::contentsOfDirectoryAtPath(directory).elements()) {
-        bool isDirectory = false;
-        if (FileManager::fileExistsAtPath(stringWithFormat("%@/%@", {directory, name}), isDirectory) && isDirectory)
-            kept.push_back(name);
-    }
-    return kept;
 }
 
 // Calls visit(displayName, code, name) for each member of the folder information
 // list, in its order, and each of the names that equals the member's "Folder Name".
 template <class Visit>
 void forEachNamedFolder(const Value& members, std::span<const Value> names, Visit visit) {
-    for (const Value& member : members.elements()) {
-        Value folderName = member.objectForKey(keys::folderName);
-        for (const Value& name : names) {
-            if (folderName.isEqualToString(name))
-                visit(member.objectForKey(keys::displayName), member.objectForKey(keys::kpsCode), name);
-        }
-    }
+    for (const auto& match : disc::LanguageFolders::match(members, names))
+        visit(match.member.objectForKey(keys::displayName), match.member.objectForKey(keys::kpsCode), match.name);
 }
 
 Value existingOrEmpty(const Value& path) {
@@ -96,17 +83,16 @@ Dictionary ZVModelDocumentation::initWithName(const Value& name) {
         name.isString() ? PropertyListLookup::valueInFile(paths[1], {{std::string(keys::model), model}}) : Value();
     // Only a string names a model: any other name finds no record.
     Value ownSettings = name.isString() ? cdInfo[0] : Value();
-    return build(name, identification, ownSettings.isAbsent() ? cdInfo[1] : ownSettings);
+    return build(name, identification, disc::DocumentationSettings::choose(ownSettings, cdInfo[1]).settings);
 }
 
 Dictionary ZVModelDocumentation::initWithName(const Value& name, const Dictionary& cdInfoPlist,
                                               const Dictionary& modelInfoPlist, const Dictionary&) {
     Value identification = modelInfoPlist.objectForKey(keys::model).objectForKey(name);
     Value record = cdInfoPlist.objectForKey(keys::containedModel).objectForKey(name);
-    // A model's own settings replace the disc-wide ones as a whole.
-    Value settings = record.objectForKey(keys::documentation);
-    if (settings.isAbsent())
-        settings = cdInfoPlist.objectForKey(keys::documentation);
+    Value settings = disc::DocumentationSettings::choose(record.objectForKey(keys::documentation),
+                                                         cdInfoPlist.objectForKey(keys::documentation))
+                         .settings;
     return build(name, identification, settings);
 }
 
@@ -115,16 +101,20 @@ Value ZVModelDocumentation::languagePropertyList(const Value& documentationDirec
     if (documentationDirectory.isAbsent())
         return Value::array(entries);
 
-    std::vector<Value> folders = languageFolders(documentationDirectory);
+    std::vector<Value> folders = disc::LanguageFolders::scan(documentationDirectory);
     Value members = folderInformationList();
     if (members.count() == 0)
         return Value::array(entries);
 
     forEachNamedFolder(members, folders, [&](const Value& displayName, const Value& code, const Value& folder) {
-        Value start = existingOrEmpty(stringWithFormat("%@/%@/top.pdf", {documentationDirectory, folder}));
+        auto inFolder = [&](std::string_view file) {
+            return existingOrEmpty(
+                stringWithFormat(names::inLanguageFolderFormat, {documentationDirectory, folder, Value(file)}));
+        };
+        Value start = inFolder(names::startPdf);
         if (!start.isNonEmptyString())
-            start = existingOrEmpty(stringWithFormat("%@/%@/top.html", {documentationDirectory, folder}));
-        Value readMe = existingOrEmpty(stringWithFormat("%@/%@/MacOS_X_readme.rtf", {documentationDirectory, folder}));
+            start = inFolder(names::startHtml);
+        Value readMe = inFolder(names::readMe);
         entries.push_back(Dictionary::withObjectsAndKeys({
             {keys::documentationDisplayName, displayName},
             {keys::documentationPath, start},

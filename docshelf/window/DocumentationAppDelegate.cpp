@@ -22,6 +22,7 @@ using appkit::Menu;
 using appkit::MenuItem;
 using appkit::Rect;
 using foundation::Bundle;
+using foundation::Dictionary;
 using foundation::FileManager;
 using foundation::stringWithFormat;
 using foundation::Value;
@@ -89,8 +90,11 @@ bool DocumentationAppDelegate::documentInCD(const Value& model, const Value& lan
 }
 
 void DocumentationAppDelegate::autoSelectLanguageList() {
+    autoSelectLanguage(documentationList(supportModelPUButton->title()));
+}
+
+void DocumentationAppDelegate::autoSelectLanguage(const Value& list) {
     Value code = localizedStringForKey("KPS_CGI_Language", "en", Value());
-    Value list = documentationList(supportModelPUButton->title());
     Value name;
     for (const Value& entry : list.elements()) {
         if (entry.objectForKey(keys::documentationLanguageCode).isEqualToString(code)) {
@@ -103,18 +107,25 @@ void DocumentationAppDelegate::autoSelectLanguageList() {
 }
 
 void DocumentationAppDelegate::keepLanguageList(const Value& previousLanguage) {
-    for (const Value& entry : documentationList(supportModelPUButton->title()).elements()) {
+    keepLanguage(previousLanguage, documentationList(supportModelPUButton->title()));
+}
+
+void DocumentationAppDelegate::keepLanguage(const Value& previousLanguage, const Value& list) {
+    for (const Value& entry : list.elements()) {
         if (displayNameOf(entry).isEqualToString(previousLanguage)) {
             languagePUButton->selectItemWithTitle(displayNameOf(entry));
             break;
         }
     }
     if (!languagePUButton->titleOfSelectedItem().isEqualToString(previousLanguage))
-        autoSelectLanguageList();
+        autoSelectLanguage(list);
 }
 
 void DocumentationAppDelegate::setLanguageList(const Value& model) {
-    Value list = documentationList(model);
+    showLanguageList(documentationList(model));
+}
+
+void DocumentationAppDelegate::showLanguageList(const Value& list) {
     auto menu = Menu::init();
     std::size_t index = 0;
     for (const Value& entry : list.elements()) {
@@ -138,12 +149,16 @@ void DocumentationAppDelegate::setLanguageList(const Value& model) {
 
 void DocumentationAppDelegate::modelSelected() {
     Value model = supportModelPUButton->titleOfSelectedItem();
+    // One reading of the disc answers every question of this switch; the next
+    // switch reads it afresh.
+    Dictionary documentation = ZVModelDocumentation::initWithName(model);
+    Value list = documentation.objectForKey(keys::documentationList);
     Value previousLanguage;
     if (!languagePUButton->isHidden()) {
         previousLanguage = languagePUButton->titleOfSelectedItem();
     } else {
         // The previous model showed the static text: give its slot back to the pop-up.
-        previousLanguage = displayNameOf(documentationList(model).objectAtIndex(0));
+        previousLanguage = displayNameOf(list.objectAtIndex(0));
         Rect label = languageLabelTitleTxtField->frame();
         Rect text = languageStaticTitleTxtField->frame();
         Rect popUp = languagePUButton->frame();
@@ -158,11 +173,13 @@ void DocumentationAppDelegate::modelSelected() {
         languageLabelTitleTxtField->setFrame(label);
         languageLabelTitleTxtField->setNeedsDisplay();
     }
-    setLanguageList(supportModelPUButton->title());
+    Value shown = supportModelPUButton->title();
+    Value shownList = shown.isEqualToString(model) ? list : documentationList(shown);
+    showLanguageList(shownList);
     if (!languagePUButton->isHidden())
-        keepLanguageList(previousLanguage);
+        keepLanguage(previousLanguage, shownList);
     supportModelPUButton->selectItemWithTitle(model);
-    showDocumentationChoice(model);
+    showDocumentationChoice(documentation);
 }
 
 void DocumentationAppDelegate::languageSelected() {
@@ -170,10 +187,15 @@ void DocumentationAppDelegate::languageSelected() {
 }
 
 void DocumentationAppDelegate::showDocumentationChoice(const Value& model) {
+    showDocumentationChoice(ZVModelDocumentation::initWithName(model));
+}
+
+void DocumentationAppDelegate::showDocumentationChoice(const Dictionary& documentation) {
     Value language = languagePUButton->title();
-    bool onDisc = documentInCD(model, language);
+    // As documentInCD: a document is on the disc when its path is there and not empty.
+    bool onDisc = documentationPathWithDisplayLanguageName(documentation, language).isNonEmptyString();
     setValue(localized(onDisc ? "UG_TXT_LINKCD_UG_SUG" : "UG_TXT_LINKWB"), "languageStaticDescriptionTxt");
-    Value readMe = documentationReadMePathWithDisplayLanguageName(ZVModelDocumentation::initWithName(model), language);
+    Value readMe = documentationReadMePathWithDisplayLanguageName(documentation, language);
     // The file system is asked only about a path that is there.
     bool readMeThere = readMe.isNonEmptyString() && FileManager::fileExistsAtPath(readMe);
     setValue(Value::boolean(!readMeThere), "readMeButtonHidden");

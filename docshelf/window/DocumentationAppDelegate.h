@@ -7,6 +7,7 @@
 #include "platform/appkit/TextField.h"
 #include "platform/appkit/View.h"
 #include "platform/appkit/Window.h"
+#include "platform/foundation/Dictionary.h"
 
 namespace docshelf {
 
@@ -45,6 +46,13 @@ private:
     // The description text and the read-me button's visibility for the model and
     // the language the window shows now, asked of the disc afresh.
     void showDocumentationChoice(const foundation::Value& model);
+    // The same from the model documentation dictionary read for the question at hand.
+    void showDocumentationChoice(const foundation::Dictionary& documentation);
+    // The language pop-up or static text for a documentation list.
+    void showLanguageList(const foundation::Value& list);
+    // keepLanguageList and autoSelectLanguageList for the list the window shows now.
+    void keepLanguage(const foundation::Value& previousLanguage, const foundation::Value& list);
+    void autoSelectLanguage(const foundation::Value& list);
     void run(const std::string& command);
     std::shared_ptr<appkit::Object> self();
 

@@ -3,10 +3,7 @@
 #include "ChildProcess.h"
 
 #include <unistd.h>
-#include <array>
 #include <chrono>
-#include <cstdio>
-#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -33,14 +30,10 @@ bool DesktopUser::run(const std::string& arguments) const {
 
 std::vector<std::string> DesktopUser::windowsOfClass(const std::string& className) const {
     std::string command = "DISPLAY=" + display_ + " " + program + " search --onlyvisible --class " + className;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::vector<std::string> ids;
-    if (!pipe)
-        return ids;
-    std::array<char, 64> line{};
-    while (fgets(line.data(), line.size(), pipe.get())) {
-        std::string id(line.data());
-        while (!id.empty() && (id.back() == '\n' || id.back() == '\r'))
+    std::istringstream lines(outputOf(command, commandTimeout));
+    for (std::string id; std::getline(lines, id);) {
+        while (!id.empty() && id.back() == '\r')
             id.pop_back();
         if (!id.empty())
             ids.push_back(id);
@@ -65,11 +58,8 @@ std::string DesktopUser::waitForWindowSized(const std::string& className, int wi
     do {
         for (const auto& id : windowsOfClass(className)) {
             std::string command = "DISPLAY=" + display_ + " " + program + " getwindowgeometry " + id;
-            std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-            std::array<char, 128> line{};
-            while (pipe && fgets(line.data(), line.size(), pipe.get()))
-                if (std::string(line.data()).find(size) != std::string::npos)
-                    return id;
+            if (outputOf(command, commandTimeout).find(size) != std::string::npos)
+                return id;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     } while (std::chrono::steady_clock::now() < deadline);

@@ -1,75 +1,34 @@
 #include "ProcessRunner.h"
 
-#include "TemporaryDirectory.h"
+#include "platform/foundation/BoundedRun.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <fstream>
-#include <sstream>
-
-extern char** environ;
+#include <thread>
 
 namespace docshelf::testing {
 
-namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-}
-
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment) {
-    TemporaryDirectory scratch;
-    std::string outPath = scratch / "out";
-    std::string errPath = scratch / "err";
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : arguments)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-
-    // Given variables replace inherited ones of the same name.
-    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=') + 1); };
-    std::vector<std::string> envStrings(environment.begin(), environment.end());
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        bool replaced = false;
-        for (const auto& given : environment)
-            replaced = replaced || nameOf(given) == nameOf(entry);
-        if (!replaced)
-            envStrings.push_back(std::move(entry));
-    }
-    std::vector<char*> envp;
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
+    // Far beyond any test's own time-out; what hangs is ended with its group.
+    auto run = foundation::BoundedRun::run(program, arguments, std::chrono::minutes(30), environment);
     ProcessResult result;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (WIFEXITED(status))
-            result.exitStatus = WEXITSTATUS(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    if (run.outcome() == foundation::BoundedRun::Outcome::Ended)
+        result.exitStatus = run.status();
+    result.out = run.out();
+    result.err = run.err();
     return result;
+}
+
+bool processEnded(int pid) {
+    for (int tries = 0; tries < 500; ++tries) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string fields;
+        if (!std::getline(stat, fields) || fields.find(") Z ") != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 }

@@ -3,13 +3,9 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <string>
 #include <sys/file.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace docshelf::testing {
@@ -57,48 +53,28 @@ XvfbServer::XvfbServer() {
 }
 
 void XvfbServer::start() {
-  int fds[2];
-  if (pipe(fds) != 0)
-    return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    close(fds[0]);
-    // -displayfd: the server picks a free display and writes its number to the
-    // pipe. -noreset: without it the server starts afresh whenever its last
-    // client leaves (a screenshot, an xdotool call), and a program connecting
-    // just then finds no display and runs without one.
-    std::string fd = std::to_string(fds[1]);
-    execl(program, program, "-displayfd", fd.c_str(), "-screen", "0",
-          "1280x900x24", "-nolisten", "tcp", "-noreset",
-          static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  if (pid_ < 0) {
-    close(fds[0]);
-    return;
-  }
-  std::string number;
-  pollfd wait{fds[0], POLLIN, 0};
+  // -displayfd: the server picks a free display and writes its number to its
+  // standard output. -noreset: without it the server starts afresh whenever
+  // its last client leaves (a screenshot, an xdotool call), and a program
+  // connecting just then finds no display and runs without one. It runs as
+  // long as the test program, and not a moment longer, however that ends.
+  server_ = std::make_unique<foundation::BoundedRun>(foundation::BoundedRun::start(
+      program,
+      {"-displayfd", "1", "-screen", "0", "1280x900x24", "-nolisten", "tcp",
+       "-noreset"},
+      std::chrono::hours(24)));
   auto deadline = std::chrono::steady_clock::now() +
                   std::chrono::milliseconds(startTimeoutMs);
-  while (std::chrono::steady_clock::now() < deadline &&
-         poll(&wait, 1, 100) >= 0) {
-    char c = 0;
-    if (!(wait.revents & (POLLIN | POLLHUP)))
-      continue;
-    if (read(fds[0], &c, 1) != 1 || c == '\n')
-      break;
-    number += c;
-  }
-  close(fds[0]);
-  if (number.empty()) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
+  std::string said;
+  while (said.find('\n') == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline &&
+         !server_->waitFor(std::chrono::milliseconds(20)))
+    said = server_->outSoFar();
+  if (said.find('\n') == std::string::npos) {
+    server_.reset();
     return;
   }
-  display_ = ":" + number;
+  display_ = ":" + said.substr(0, said.find('\n'));
 }
 
 XvfbServer::~XvfbServer() {
@@ -113,19 +89,9 @@ XvfbServer::~XvfbServer() {
 }
 
 void XvfbServer::stop() {
-  if (pid_ <= 0)
-    return;
-  kill(pid_, SIGTERM);
-  for (int i = 0; i < 100; ++i) {
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  if (server_)
+    server_->stop(std::chrono::seconds(2));
+  server_.reset();
 }
 
 int XvfbServer::closeTopLevelWindows() const {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/foundation/BoundedRun.h"
+
+#include <memory>
 #include <string>
-#include <sys/types.h>
 
 namespace docshelf::testing {
 
@@ -14,7 +16,7 @@ public:
   ~XvfbServer();
 
   static bool installed();
-  bool running() const { return pid_ > 0; }
+  bool running() const { return server_ != nullptr; }
   // ":N"; empty when the server did not start.
   const std::string &display() const { return display_; }
   // Sends every mapped top-level window what a window manager sends when the
@@ -27,7 +29,7 @@ private:
   void start();
   void stop();
 
-  pid_t pid_ = -1;
+  std::unique_ptr<foundation::BoundedRun> server_;
   std::string display_;
 };
 

@@ -1,5 +1,8 @@
 #include "PeImage.h"
 
+#include "platform/foundation/BoundedRun.h"
+
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -30,13 +33,9 @@ std::string Trimmed(const std::string& text)
 PeImage::PeImage(std::filesystem::path file, const std::string& objdump)
     : file_(std::move(file)), bytes_(ReadAll(file_))
 {
-    std::filesystem::path dump = std::filesystem::temp_directory_path()
-                               / ("docshelf-objdump-" + std::to_string(getpid()) + "-" + file_.filename().string());
-    std::string command = "'" + objdump + "' -p '" + file_.string() + "' > '" + dump.string()
-                        + "' 2>&1";
-    if (std::system(command.c_str()) == 0)
-        headers_ = ReadAll(dump);
-    std::filesystem::remove(dump);
+    auto dump = foundation::BoundedRun::run(objdump, {"-p", file_.string()}, std::chrono::minutes(1));
+    if (dump.succeeded())
+        headers_ = dump.out() + dump.err();
 }
 
 std::uintmax_t PeImage::size() const

@@ -30,17 +30,21 @@ inspect::Findings DiscCheckRun::run(const std::string& folder, const std::string
     foundation::VolumeMap::mapVolume("/Volumes/" + volume, root);
     foundation::Bundle::setMainBundlePath(root + "/" + app);
     auto found =
-        inspect::DiscCheck::run({root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows"});
+        inspect::DiscCheck::run(
+        {root + "/" + app, root + "/MacResources/CDCommonMessage.bundle", root + "/Windows", root});
 
     inspect::Findings placed;
     for (inspect::Finding finding : found.all()) {
         if (finding.file == root || finding.file.starts_with(root + "/")) {
             auto place = sources.placeOf(finding.file.substr(std::min(finding.file.size(), root.size() + 1)),
-                                         finding.keyPath, finding.line);
+                                         finding.keyPath(), finding.line);
+            // At the author's own file (a manual, the models table's line) a list's key path says nothing.
+            if (place.file != finding.file)
+                finding.keys.clear();
             finding.file = place.file;
             finding.line = place.line;
+            finding.column = 0;
         }
-        finding.location = finding.file + (finding.line > 0 ? ":" + std::to_string(finding.line) : "");
         finding.message = replaced(finding.message, root, sources.disc());
         placed.add(std::move(finding));
     }

@@ -4,11 +4,14 @@
 #include "DiscSources.h"
 #include "FileTree.h"
 #include "ImageNames.h"
+#include "OutputPlace.h"
+#include "PrintedName.h"
 #include "StagingFolder.h"
 
 #include "platform/foundation/PropertyListReader.h"
 #include "platform/foundation/PropertyListWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -63,12 +66,19 @@ std::string lprojName(const std::string& name) {
     return name.ends_with(".lproj") ? name : name + ".lproj";
 }
 
+// "PATH: cannot be written: No space left on device", the cause when the system gave one.
+std::string unwritten(const fs::path& path, int number) {
+    return PrintedName::of(path.string()) + ": cannot be written" +
+           (number != 0 ? ": " + std::generic_category().message(number) : "");
+}
+
 bool writeText(const fs::path& path, const std::string& text, std::string& error) {
+    errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
     if (!file) {
-        error = path.string() + ": cannot be written";
+        error = unwritten(path, errno);
         return false;
     }
     return true;
@@ -97,12 +107,22 @@ struct Writer {
     std::string volume;
     std::string error;
 
+    // Copies what the author named, links confined to `root` (else said why).
+    bool copy(const fs::path& from, const fs::path& to, const fs::path& root) {
+        std::vector<std::string> warnings;
+        bool copied = FileTree::copy(from, to, {{root}, options.followOutsideLinks}, warnings, error);
+        for (const auto& line : warnings)
+            reporter.warning(line);
+        return copied;
+    }
+
     PropertyListFormat format() const { return options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml; }
 
     bool list(const std::string& relative, const Value& root) {
         sources.written(relative);
+        errno = 0;
         if (!PropertyListWriter::writeFile((disc / relative).string(), root, format())) {
-            error = (disc / relative).string() + ": cannot be written";
+            error = unwritten(disc / relative, errno);
             return false;
         }
         reporter.progress("wrote " + relative);
@@ -111,7 +131,7 @@ struct Writer {
 
     bool application(fs::path& executable) {
         fs::path app = disc / fs::path(options.app).filename();
-        if (!FileTree::copy(options.app, app, error))
+        if (!copy(options.app, app, options.app))
             return false;
         sources.copied(app.filename().string(), options.app);
         std::string infoPath = (app / "Contents/Info.plist").string();
@@ -135,7 +155,7 @@ struct Writer {
 
     bool messages() {
         fs::path bundle = disc / "MacResources/CDCommonMessage.bundle";
-        if (!FileTree::copy(options.messageTemplate, bundle, error))
+        if (!copy(options.messageTemplate, bundle, options.messageTemplate))
             return false;
         const std::string resources = "MacResources/CDCommonMessage.bundle/Contents/Resources/";
         sources.copied("MacResources/CDCommonMessage.bundle", options.messageTemplate);
@@ -150,7 +170,7 @@ struct Writer {
                     reporter.progress("replaced " + localization.filename().string() + " of the template by " +
                                       localization.string());
                 FileTree::remove(target);
-                if (!FileTree::copy(localization, target, error))
+                if (!copy(localization, target, folder))
                     return false;
                 sources.copied(resources + localization.filename().string(), localization.string());
             }
@@ -160,7 +180,7 @@ struct Writer {
 
     bool documentation() {
         for (const auto& folder : plan.documentationFolders()) {
-            if (!FileTree::copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, error))
+            if (!copy(fs::path(options.manuals) / folder, disc / "Documentation" / folder, options.manuals))
                 return false;
             sources.copied("Documentation/" + folder, (fs::path(options.manuals) / folder).string());
             reporter.progress("copied Documentation/" + folder);
@@ -172,27 +192,20 @@ struct Writer {
         fs::path windows = disc / "Windows";
         std::error_code code;
         fs::create_directories(windows, code);
+        // A named folder is the folder its links must stay in; a named file's is the folder it lies in.
         for (const auto& item : options.windowsFiles) {
-            fs::path target = windows / fs::path(item).filename();
-            bool copied =
-                isDirectory(item) ? FileTree::copy(item, target, error) : fs::copy_file(item, target, code) && !code;
-            if (!copied) {
-                if (error.empty())
-                    error = item + ": cannot be copied to " + target.string() + " (" + code.message() + ")";
+            fs::path root =
+                fs::is_directory(fs::symlink_status(item, code)) ? fs::path(item) : fs::path(item).parent_path();
+            if (!copy(item, windows / fs::path(item).filename(), root.empty() ? "." : root))
                 return false;
-            }
-            sources.copied("Windows/" + target.filename().string(), item);
+            sources.copied("Windows/" + fs::path(item).filename().string(), item);
         }
         fs::path programs(options.windowsPrograms);
-        if (!fs::copy_file(programs / "Startwick.exe", windows / "setup.exe", code)) {
-            error = (programs / "Startwick.exe").string() + ": cannot be copied (" + code.message() + ")";
+        if (!copy(programs / "Startwick.exe", windows / "setup.exe", programs))
             return false;
-        }
-        for (const auto& copy : plan.suppliesCopies())
-            if (!fs::copy_file(programs / "Vendpost.exe", windows / copy, code)) {
-                error = (windows / copy).string() + ": cannot be written (" + code.message() + ")";
+        for (const auto& name : plan.suppliesCopies())
+            if (!copy(programs / "Vendpost.exe", windows / name, programs))
                 return false;
-            }
         reporter.progress("wrote Windows/setup.exe and " + std::to_string(plan.suppliesCopies().size()) +
                           " copies of the supplies launcher");
         // Startwick reads the section named after its own file, "setup".
@@ -219,9 +232,24 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     };
     if (auto fault = volumeFault(volume); !fault.empty())
         return fail(out.string() + ": " + fault);
+    std::vector<NamedInput> inputs{{"--models", options.models},
+                                   {"--manuals", options.manuals},
+                                   {"--app", options.app},
+                                   {"--message-template", options.messageTemplate},
+                                   {"--windows-programs", options.windowsPrograms}};
+    if (options.languageTable)
+        inputs.push_back({"--language-table", *options.languageTable});
+    for (const auto& folder : options.localizations)
+        inputs.push_back({"--localizations", folder});
+    for (const auto& item : options.windowsFiles)
+        inputs.push_back({"--windows-file", item});
+    if (auto clash = OutputPlace::clash(out, inputs); !clash.empty())
+        return fail(clash);
     std::error_code code;
     if (fs::exists(fs::symlink_status(out, code)) && !options.replace)
-        return fail(out.string() + " exists; give --replace to replace it");
+        return fail(PrintedName::of(out.string()) + " exists; give --replace to replace it");
+    if (auto refusal = OutputPlace::unreplaceable(out, OutputPlace::Kind::DiscFolder); !refusal.empty())
+        return fail(refusal);
     if (volume != browserVolume)
         reporter.warning("the browser reads its texts from /Volumes/" + std::string(browserVolume) +
                          "/MacResources/CDCommonMessage.bundle; on a disc named " + volume +
@@ -284,6 +312,8 @@ int InitCommand::run(const InitOptions& options, const Reporter& reporter) {
     StagingFolder staging(out);
     if (!staging.create(error))
         return fail(error);
+    for (const auto& line : staging.leftovers())
+        reporter.warning(line);
     reporter.progress("writing the disc in " + staging.path().string());
     DiscSources sources(out.string());
     for (const auto& model : models->models()) {

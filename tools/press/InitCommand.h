@@ -27,6 +27,7 @@ struct InitOptions {
     bool binary = false;
     bool replace = false; // an existing disc folder is replaced
     bool force = false;   // the disc is kept even when the check finds errors
+    bool followOutsideLinks = false; // links leading out of the named folders are copied as what they name
     std::chrono::seconds limit{600};
 };
 

@@ -1,6 +1,7 @@
 #include "Interruption.h"
 
-#include <atomic>
+#include "platform/foundation/BoundedRun.h"
+
 #include <csignal>
 #include <cstring>
 #include <sys/wait.h>
@@ -15,7 +16,6 @@ namespace {
 constexpr std::size_t slots = 4;
 constexpr std::size_t room = 4096;
 char guarded[slots][room];
-std::atomic<pid_t> waitedFor{0};
 
 void runQuietly(const char* program, const char* first, const char* second, const char* path) {
     pid_t child = fork();
@@ -30,8 +30,7 @@ void runQuietly(const char* program, const char* first, const char* second, cons
 }
 
 void onSignal(int signal) {
-    if (pid_t group = waitedFor.load(); group > 0)
-        kill(-group, SIGKILL);
+    foundation::BoundedRun::stopAll();
     for (auto& path : guarded)
         if (path[0] != '\0') {
             // Extracted image trees are read-only.
@@ -68,10 +67,6 @@ void Interruption::release(const std::string& path) {
     for (auto& slot : guarded)
         if (path == slot)
             slot[0] = '\0';
-}
-
-void Interruption::waitingFor(pid_t group) {
-    waitedFor.store(group);
 }
 
 }

@@ -34,6 +34,7 @@ const char* const pressUsage =
     "  --binary                 binary property lists\n"
     "  --replace                replace an existing DISC\n"
     "  --force                  write DISC even when the check finds errors\n"
+    "  --follow-outside-links   copy what links leading out of the named folders point to\n"
     "image presses DISC into IMAGE (default DISC.iso), reads it back and checks it:\n"
     "  --force                  press even when the check finds errors\n"
     "  --replace                replace an existing IMAGE\n"
@@ -99,6 +100,7 @@ cli::OptionParser pressCommandLineParser(PressCommandLine& result) {
         .flag("--binary", "init", i.binary)
         .flag("--replace", "init", i.replace)
         .flag("--force", "init", i.force)
+        .flag("--follow-outside-links", "init", i.followOutsideLinks)
         .value("--out", "image", m.image)
         .flag("--replace", "image", m.replace)
         .flag("--force", "image", m.force)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageNames.h"
+#include "disc/LauncherLimits.h"
 
 #include <string>
 #include <string_view>
@@ -18,11 +19,11 @@ public:
         Dot,               // the launcher would stop at it
         ReservedCharacter, // \ / : * ? " < > | or a control character
         OutsideCodePage,   // not in Windows-1252, the Western code page
-        TooLong,           // more than 127 characters, the launcher's model buffer
+        TooLong,           // longer than the launcher's model buffer holds
         TooLongForDisc,    // the file name passes the 103 characters of the disc's Joliet tree
     };
 
-    static constexpr std::size_t maximumModel = 127;
+    static constexpr std::size_t maximumModel = launcherLimits::maximumModelName;
     static constexpr std::size_t maximumJolietName = ImageNames::maximumJolietName;
 
     static SuppliesCopyName forModel(std::string_view model);

@@ -2,9 +2,12 @@
 
 #include "FileTree.h"
 
+#include "platform/foundation/UnicodeNormalization.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace docshelf::press {
 
@@ -32,28 +35,37 @@ bool sameBytes(const fs::path& a, const fs::path& b) {
 }
 
 TreeComparison TreeComparison::compare(const fs::path& folder, const fs::path& tree,
-                                       const std::vector<std::string>& executables) {
+                                       const std::vector<std::string>& executables, Names names) {
     TreeComparison result;
-    auto expected = FileTree::list(folder);
+    // Each path of the folder under the name the tree stores it by.
+    std::multimap<std::string, std::string> stored;
+    for (auto& path : FileTree::list(folder))
+        stored.emplace(names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(path) : path, path);
+    std::vector<std::string> expected;
+    for (const auto& [name, path] : stored)
+        expected.push_back(name);
     auto found = FileTree::list(tree);
     std::vector<std::string> missing;
     std::vector<std::string> extra;
     std::set_difference(expected.begin(), expected.end(), found.begin(), found.end(), std::back_inserter(missing));
     std::set_difference(found.begin(), found.end(), expected.begin(), expected.end(), std::back_inserter(extra));
-    for (const auto& path : missing)
-        result.differences_.push_back(path + ": missing");
-    for (const auto& path : extra)
-        result.differences_.push_back(path + ": not in the folder");
-    for (const auto& path : expected) {
-        if (path.ends_with('/') || std::binary_search(missing.begin(), missing.end(), path))
+    for (const auto& name : missing)
+        result.differences_.push_back(stored.find(name)->second + ": missing");
+    for (const auto& name : extra)
+        result.differences_.push_back(name + ": not in the folder");
+    for (const auto& [name, path] : stored) {
+        if (path.ends_with('/') || std::binary_search(missing.begin(), missing.end(), name))
             continue;
         ++result.files_;
-        if (!sameBytes(folder / path, tree / path))
+        if (!sameBytes(folder / path, tree / name))
             result.differences_.push_back(path + ": other bytes than in the folder");
     }
-    for (const auto& executable : executables)
-        if (std::binary_search(found.begin(), found.end(), executable) && !FileTree::isExecutable(tree / executable))
+    for (const auto& executable : executables) {
+        std::string name =
+            names == Names::Decomposed ? foundation::UnicodeNormalization::decomposed(executable) : executable;
+        if (std::binary_search(found.begin(), found.end(), name) && !FileTree::isExecutable(tree / name))
             result.differences_.push_back(executable + ": no longer executable");
+    }
     return result;
 }
 

@@ -11,8 +11,13 @@ namespace docshelf::press {
 // permissions, the executables still executable.
 class TreeComparison {
 public:
+    // How a file system stores the names it was given: Joliet and Rock Ridge
+    // as written, HFS+ decomposed (Unicode NFD), so "é" comes back as "e" and
+    // a combining accent and is the same name.
+    enum class Names { AsWritten, Decomposed };
+
     static TreeComparison compare(const std::filesystem::path& folder, const std::filesystem::path& tree,
-                                  const std::vector<std::string>& executables);
+                                  const std::vector<std::string>& executables, Names names = Names::AsWritten);
 
     bool same() const { return differences_.empty(); }
     // "Windows/vps_QX-500.exe: missing", "autorun.inf: other bytes", ...

@@ -91,16 +91,18 @@ Value Bundle::resourcePath() const {
     return Value(contents == *path_ ? contents : contents + "/Resources");
 }
 
-Dictionary Bundle::infoDictionary() const {
+Value Bundle::infoPlistPath() const {
     if (!path_)
         return {};
-    return Dictionary::dictionaryWithContentsOfFile(Value(contentsPath() + "/Info.plist"));
+    return Value(contentsPath() + "/Info.plist");
+}
+
+Dictionary Bundle::infoDictionary() const {
+    return Dictionary::dictionaryWithContentsOfFile(infoPlistPath());
 }
 
 Value Bundle::objectForInfoDictionaryKey(std::string_view key) const {
-    if (!path_)
-        return {};
-    return PropertyListLookup::valueInFile(Value(contentsPath() + "/Info.plist"), {{std::string(key)}});
+    return PropertyListLookup::valueInFile(infoPlistPath(), {{std::string(key)}});
 }
 
 }

@@ -29,6 +29,8 @@ public:
     bool isAbsent() const { return !path_; }
     Value bundlePath() const;
     Value resourcePath() const;
+    // The path of Contents/Info.plist (Info.plist for a flat bundle), or absent.
+    Value infoPlistPath() const;
     // Contents/Info.plist (Info.plist for a flat bundle), or absent.
     Dictionary infoDictionary() const;
     // One value of infoDictionary(), read without building the rest of the file.

@@ -9,6 +9,7 @@
 #include "platform/appkit/PopUpButton.h"
 #include "platform/appkit/Window.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileAccessLog.h"
 #include "platform/foundation/ShellRunner.h"
 #include "window/Locations.h"
 
@@ -391,6 +392,27 @@ INSTANTIATE_TEST_SUITE_P(
                    "On the disc",
                    true}),
     [](const auto& testCase) { return caseName(testCase.param.description); });
+
+// A model switch is one question: it reads each list of the chain once, and
+// the next switch reads them afresh.
+TEST_F(WindowTest, ModelSwitchReadsEachListOnce) {
+    disc.addDiscModel("A-disc", {{"English", {"top.pdf", "MacOS_X_readme.rtf"}}, {"German", {"top.pdf"}}});
+    disc.addOnlineModel("C-online", "http://support.example/doc?", {"English", "German"});
+    disc.start();
+    for (const char* step : {"model:C-online", "model:A-disc"}) {
+        std::vector<foundation::FileAccessLog::Entry> log;
+        foundation::FileAccessLog::install(&log);
+        disc.after(step);
+        foundation::FileAccessLog::install(nullptr);
+        for (const char* list : {"MacResources/CommonResource.plist", "MacResources/CDInfo.plist",
+                                 "MacResources/ModelInfo.plist"}) {
+            auto reads = std::count_if(log.begin(), log.end(), [&](const auto& e) {
+                return e.access == foundation::FileAccessLog::Access::Read && e.path == disc.path(list);
+            });
+            EXPECT_EQ(reads, 1) << step << ": " << list;
+        }
+    }
+}
 
 struct StartUpDocumentCase {
     std::string description;

@@ -63,8 +63,8 @@ std::string contents(const std::string& path) {
 
 // Puts an environment variable back as it was when the test ends.
 struct SavedVariable {
-    explicit SavedVariable(const char* name) : name(name) {
-        if (const char* text = std::getenv(name))
+    explicit SavedVariable(const char* variable) : name(variable) {
+        if (const char* text = std::getenv(variable))
             value = text;
     }
     ~SavedVariable() { value ? setenv(name, value->c_str(), 1) : unsetenv(name); }

@@ -2,7 +2,7 @@
 
 #include "inspect/catalogue/LanguageMatrix.h"
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "window/session/JsonExport.h"
 
 #include "catalogue/DocumentationKeys.h"
@@ -16,7 +16,7 @@ using foundation::Value;
 
 nlohmann::ordered_json CatalogueReport::catalogue() {
     // Each list is read once, not once per model as the browser reads them.
-    auto lists = DiscPropertyLists::read();
+    auto lists = disc::Disc::read();
     auto info = ZVCDDocumentation::initWithCDInfoPlist(lists.cdInfo.dictionary);
     auto models = nlohmann::ordered_json::array();
     for (const Value& name : info.objectForKey(keys::containedModels).elements())

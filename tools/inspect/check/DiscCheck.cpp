@@ -1,9 +1,19 @@
 #include "inspect/check/DiscCheck.h"
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
+#include "disc/LanguageFolders.h"
+#include "disc/LauncherLimits.h"
+#include "inspect/check/AppBundleCheck.h"
+#include "inspect/check/HtmlLinkCheck.h"
+#include "inspect/check/LanguageListCheck.h"
+#include "inspect/check/LauncherMachineCheck.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/check/MessageTextCheck.h"
+#include "inspect/check/ModelNameCheck.h"
+#include "inspect/check/OnlineAddressCheck.h"
 #include "inspect/check/PictureCheck.h"
 #include "inspect/check/WindowsFolderCheck.h"
+#include "inspect/check/VolumeNameCheck.h"
 #include "inspect/check/XmlErrorLine.h"
 #include "inspect/common/Wording.h"
 #include "window/session/WindowSession.h"
@@ -12,6 +22,7 @@
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/FileManager.h"
@@ -25,6 +36,7 @@
 
 namespace docshelf::inspect {
 
+using foundation::NearMiss;
 using foundation::caseInsensitiveCompare;
 using foundation::Dictionary;
 using foundation::FileManager;
@@ -88,26 +100,9 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// The number of letters to insert, delete or replace to turn one text into the other.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 // A documentation directory and the settings that name it.
 struct DocumentationDirectory {
-    std::string location;            // where "Path" stands
+    Place location;                  // where "Path" stands
     std::vector<std::string> models; // the models that use it
 };
 
@@ -116,16 +111,27 @@ public:
     Checker(const CheckOptions& options, Findings& findings) : options_(options), findings_(findings) {}
 
     void run() {
-        lists_ = DiscPropertyLists::read();
+        lists_ = disc::Disc::read();
+        if (options_.disc)
+            AppBundleCheck::run(*options_.disc, options_.app, findings_);
         checkChain();
+        VolumeNameCheck::run({lists_, options_.disc}, findings_);
         checkFolderInformation();
+        LanguageListCheck::run(lists_.documentation, findings_);
         checkModels();
+        ModelNameCheck::run(models_, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::containedModel)}),
+                            findings_);
         checkSettings();
+        OnlineAddressCheck::run(lists_, models_, findings_);
         checkDirectories();
+        HtmlLinkCheck::run(HtmlLinkCheck::startDocuments(lists_, models_), findings_);
         MessageCheck::run({options_.app, options_.messageBundle, codes()}, findings_);
+        MessageTextCheck::run(options_.app, options_.messageBundle, findings_);
         PictureCheck::run(options_.app, findings_);
         if (options_.windows)
             WindowsFolderCheck::run(*options_.windows, models_, findings_);
+        if (options_.windows)
+            LauncherMachineCheck::run(*options_.windows, findings_);
         checkWindowDescription();
     }
 
@@ -137,9 +143,9 @@ private:
     // browser without a window. Last, since the session takes the main bundle.
     void checkWindowDescription() {
         Value name = lists_.info.dictionary.objectForKey("NSMainNibFile");
-        std::string location = lists_.info.path;
+        Place location = lists_.info.path;
         if (name.isNonEmptyString())
-            location = options_.app + "/Contents/Resources/" + std::string(name.text()) +
+            location = resources() + "/" + std::string(name.text()) +
                        (name.hasSuffix(".plist") ? "" : ".plist");
         if (lists_.info.dictionary.isAbsent())
             return; // reported with Info.plist
@@ -152,30 +158,41 @@ private:
         foundation::Bundle::setMainBundlePath(options_.app);
     }
 
+    // The application's resource folder, where the bundle says it is.
+    std::string resources() const {
+        return std::string(foundation::Bundle::bundleWithPath(Value(options_.app)).resourcePath().text());
+    }
+
     // --- property lists -------------------------------------------------
 
     // Reports a file that a key names but that cannot be read as a dictionary.
     // Returns whether it can.
-    bool checkFile(const PropertyListFile& file, const std::string& namedAt, const std::string& consequence) {
+    bool checkFile(const disc::PropertyListFile& file, const Place& namedAt, const std::string& consequence) {
         if (!file.exists) {
             findings_.error("plist-missing", namedAt,
                             inQuotes(file.path) + " does not exist; " + consequence + unmountedHint(file.path));
             return false;
         }
-        if (!file.error.empty() || file.root.isAbsent()) {
-            auto xml = XmlErrorLine::find(VolumeMap::whereToRead(file.path));
-            findings_.error("plist-unreadable", xml ? file.path + ":" + std::to_string(xml->line) : file.path,
+        if (!file.root.ok()) {
+            // The XML parser's place means nothing in a list that is not XML.
+            auto xml = file.form.empty() || file.form.starts_with("XML")
+                           ? XmlErrorLine::find(VolumeMap::whereToRead(file.path))
+                           : std::nullopt;
+            findings_.error("plist-unreadable", xml ? Place::atLine(file.path, xml->position.line, xml->position.column) : Place(file.path),
                             "cannot be read as a property list (" +
-                                (file.error.empty() ? std::string("unknown reason") : file.error) +
-                                (xml ? ": " + xml->description : std::string()) + "); " + consequence);
+                                (file.root.problem().message.empty() ? std::string("unknown reason") : file.root.problem().message) +
+                                (xml ? ": " + xml->message : std::string()) + "); " + consequence);
             return false;
         }
-        if (!file.root.isDictionary()) {
+        if (!file.root.value().isDictionary()) {
             findings_.error("plist-root-not-dictionary", file.path,
-                            std::string("holds ") + kindName(file.root.kind()) + " at its root, not a dictionary; " +
+                            std::string("holds ") + kindName(file.root.value().kind()) + " at its root, not a dictionary; " +
                                 consequence);
             return false;
         }
+        if (!file.form.empty())
+            findings_.note("plist-form", file.path,
+                           "written as " + file.form + "; the browser reads it as a Mac does, with the same values");
         if (file.replacedCharacters > 0)
             findings_.warning("plist-character-replaced", file.path,
                               counted(file.replacedCharacters, "character") + " in this binary list's strings " +
@@ -199,7 +216,7 @@ private:
     }
 
     // A value that the browser reads as `kind`; absent values are someone else's concern.
-    bool typed(const Value& value, Value::Kind kind, const std::string& location, const std::string& key) {
+    bool typed(const Value& value, Value::Kind kind, const Place& location, const std::string& key) {
         if (value.isAbsent() || value.kind() == kind)
             return true;
         findings_.error("wrong-type", location,
@@ -209,7 +226,7 @@ private:
     }
 
     // A path that the browser uses exactly as stored, without resolving it.
-    void absolute(const Value& path, const std::string& location, const std::string& key) {
+    void absolute(const Value& path, const Place& location, const std::string& key) {
         if (path.isString() && !path.text().starts_with('/'))
             findings_.error(
                 "path-not-absolute", location,
@@ -218,11 +235,12 @@ private:
     }
 
     // A path key of a list that leads to the next list: present, a string, a full path.
-    bool pathKey(const PropertyListFile& file, std::string_view key, const std::string& consequence) {
+    bool pathKey(const disc::PropertyListFile& file, std::string_view key, const std::string& consequence) {
         Value value = file.dictionary.objectForKey(key);
-        std::string location = Findings::keyPath(file.path, {std::string(key)});
+        Place location = Findings::keyPath(file.path, {std::string(key)});
         if (value.isAbsent()) {
-            findings_.error(key == keys::commonResourcePath ? "common-resource-path-missing" : "key-missing", file.path,
+            findings_.error(key == keys::commonResourcePath ? CodeName("common-resource-path-missing") : CodeName("key-missing"),
+                            file.path,
                             inQuotes(key) + " is missing; " + consequence);
             return false;
         }
@@ -238,7 +256,7 @@ private:
             return;
         if (!pathKey(lists_.info, keys::commonResourcePath, noModels))
             return;
-        std::string commonAt = Findings::keyPath(lists_.info.path, {std::string(keys::commonResourcePath)});
+        Place commonAt = Findings::keyPath(lists_.info.path, {std::string(keys::commonResourcePath)});
         if (!checkFile(lists_.common, commonAt, noModels))
             return;
         if (pathKey(lists_.common, keys::cdInfo, noModels))
@@ -253,7 +271,7 @@ private:
 
     void checkFolderInformation() {
         const std::string noDocumentation = "no model gets any documentation, on the disc or online";
-        std::string resources = options_.app + "/Contents/Resources";
+        std::string resources = this->resources();
         if (!lists_.documentation.exists) {
             findings_.error("plist-missing", lists_.documentation.path.empty() ? resources : lists_.documentation.path,
                             "the application bundle has no Documentation.plist; " + noDocumentation);
@@ -263,7 +281,7 @@ private:
             return;
         const std::string& file = lists_.documentation.path;
         Value members = lists_.documentation.dictionary.objectForKey(keys::folderInfoArray);
-        std::string location = Findings::keyPath(file, {std::string(keys::folderInfoArray)});
+        Place location = Findings::keyPath(file, {std::string(keys::folderInfoArray)});
         if (members.isAbsent()) {
             findings_.error("key-missing", file, inQuotes(keys::folderInfoArray) + " is missing; " + noDocumentation);
             return;
@@ -276,7 +294,7 @@ private:
         std::map<std::string, std::size_t> firstIndex;
         for (std::size_t i = 0; i < members.count(); ++i) {
             Value member = members.objectAtIndex(i);
-            std::string at = Findings::keyPath(file, {std::string(keys::folderInfoArray), std::to_string(i)});
+            Place at = Findings::keyPath(file, {std::string(keys::folderInfoArray), std::to_string(i)});
             if (!typed(member, Value::Kind::Dictionary, at, "member " + std::to_string(i)))
                 continue;
             Value folder = member.objectForKey(keys::folderName);
@@ -326,7 +344,7 @@ private:
     }
 
     // The browser puts the value into the online address unencoded.
-    void addressWarning(const std::string& at, std::string_view key, std::string_view value, const char* query) {
+    void addressWarning(const Place& at, std::string_view key, std::string_view value, const char* query) {
         findings_.warning("address-needs-encoding", at,
                           inQuotes(key) + " " + inQuotes(value) +
                               " holds characters that an address carries percent-encoded; the browser puts it into "
@@ -348,7 +366,7 @@ private:
     // "; did you mean "German"?".
     std::string suggestion(const std::string& folder) const {
         std::string closest;
-        std::size_t best = 3; // at most two letters off
+        std::size_t best = std::string::npos;
         for (const Value& member : members_.elements()) {
             Value name = member.objectForKey(keys::folderName);
             Value display = member.objectForKey(keys::displayName);
@@ -358,7 +376,8 @@ private:
                 return "; " + inQuotes(display.text()) + " is the " + inQuotes(keys::displayName) + " of the folder " +
                        inQuotes(name.text());
             for (const Value& candidate : {name, display})
-                if (auto distance = editDistance(candidate.text(), folder); candidate.isString() && distance < best) {
+                if (auto distance = NearMiss::editDistance(candidate.text(), folder);
+                    candidate.isString() && NearMiss::isSlipFor(folder, candidate.text()) && distance < best) {
                     best = distance;
                     closest = std::string(name.text());
                 }
@@ -375,11 +394,11 @@ private:
     // --- models ------------------------------------------------------------
 
     void checkModels() {
-        const PropertyListFile& cd = lists_.cdInfo;
+        const disc::PropertyListFile& cd = lists_.cdInfo;
         if (cd.dictionary.isAbsent())
             return;
         Value contained = cd.dictionary.objectForKey(keys::containedModel);
-        std::string containedAt = Findings::keyPath(cd.path, {std::string(keys::containedModel)});
+        Place containedAt = Findings::keyPath(cd.path, {std::string(keys::containedModel)});
         if (contained.isAbsent()) {
             findings_.error("key-missing", cd.path,
                             inQuotes(keys::containedModel) + " is missing; the window lists no models");
@@ -402,7 +421,7 @@ private:
                                       " differ only in letter case; their order in the model list is not defined");
 
         Value modelRecords = lists_.modelInfo.dictionary.objectForKey(keys::model);
-        std::string modelAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model)});
+        Place modelAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model)});
         if (!lists_.modelInfo.dictionary.isAbsent() && modelRecords.isAbsent())
             findings_.error("key-missing", lists_.modelInfo.path,
                             inQuotes(keys::model) +
@@ -410,14 +429,13 @@ private:
         typed(modelRecords, Value::Kind::Dictionary, modelAt, std::string(keys::model));
 
         for (const auto& model : models_)
-            checkModel(model, contained, modelRecords);
+            checkModel(lists_.model(model), modelRecords);
     }
 
-    void checkModel(const std::string& model, const Value& contained, const Value& modelRecords) {
-        const std::string& cdPath = lists_.cdInfo.path;
-        std::string recordAt = Findings::keyPath(cdPath, {std::string(keys::containedModel), model});
-        Value record = contained.objectForKey(model);
-        typed(record, Value::Kind::Dictionary, recordAt, model);
+    void checkModel(const disc::ModelRecord& read, const Value& modelRecords) {
+        const std::string& model = read.name;
+        Place recordAt = read.recordAt;
+        typed(read.record, Value::Kind::Dictionary, recordAt, model);
 
         Dictionary dictionary = ZVModelDocumentation::initWithName(
             Value(model), lists_.cdInfo.dictionary, lists_.modelInfo.dictionary, lists_.common.dictionary);
@@ -426,8 +444,8 @@ private:
         for (const Value& entry : list.elements())
             online = online || entry.objectForKey(keys::documentationURL).isNonEmptyString();
 
-        std::string identificationAt = Findings::keyPath(lists_.modelInfo.path, {std::string(keys::model), model});
-        Value identification = modelRecords.objectForKey(model);
+        Place identificationAt = read.identificationAt;
+        const Value& identification = read.identification;
         // Without a readable "Model" the fault is reported once, with the file.
         if (identification.isAbsent() && modelRecords.isDictionary()) {
             std::string message = "model " + inQuotes(model) + " has no record in " + fileName(lists_.modelInfo.path) +
@@ -454,16 +472,14 @@ private:
         }
 
         // Which settings the model uses, as the catalogue chooses them.
-        Value own = record.objectForKey(keys::documentation);
-        std::string settingsAt = own.isAbsent() ? Findings::keyPath(cdPath, {std::string(keys::documentation)})
-                                                : Findings::keyPath(recordAt, {std::string(keys::documentation)});
-        Value settings = own.isAbsent() ? lists_.cdInfo.dictionary.objectForKey(keys::documentation) : own;
+        const Value& settings = read.settings.settings;
+        Place settingsAt = read.settingsAt;
 
         // Without languages in Documentation.plist every list is empty; that is reported once, with the file.
         if (!list.isAbsent() && list.count() == 0 && members_.count() > 0)
             findings_.error("model-without-documentation", recordAt,
                             "model " + inQuotes(model) + " has no documentation, on the disc or online (" +
-                                whyNoDocumentation(settings, own.isAbsent()) +
+                                whyNoDocumentation(settings, !read.settings.own) +
                                 "): its language list is empty and the documentation button opens nothing");
         Value path = settings.objectForKey(keys::path);
         if (path.isString()) {
@@ -494,13 +510,13 @@ private:
         checkSettings(discWide, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::documentation)}));
         Value contained = lists_.cdInfo.dictionary.objectForKey(keys::containedModel);
         for (const auto& model : models_) {
-            std::string at = Findings::keyPath(
+            Place at = Findings::keyPath(
                 lists_.cdInfo.path, {std::string(keys::containedModel), model, std::string(keys::documentation)});
             checkSettings(contained.objectForKey(model).objectForKey(keys::documentation), at);
         }
     }
 
-    void checkSettings(const Value& settings, const std::string& at) {
+    void checkSettings(const Value& settings, const Place& at) {
         if (!typed(settings, Value::Kind::Dictionary, at, std::string(keys::documentation)) || settings.isAbsent())
             return;
         Value path = settings.objectForKey(keys::path);
@@ -520,7 +536,7 @@ private:
             return;
         for (std::size_t i = 0; i < languages.count(); ++i) {
             Value language = languages.objectAtIndex(i);
-            std::string languageAt = Findings::keyPath(at, {std::string(keys::language), std::to_string(i)});
+            Place languageAt = Findings::keyPath(at, {std::string(keys::language), std::to_string(i)});
             if (!typed(language, Value::Kind::String, languageAt, std::string(keys::language)) ||
                 known(language.text()))
                 continue;
@@ -555,12 +571,11 @@ private:
                                 " get no documentation from the disc");
             return;
         }
+        // The folders as the browser finds them; reported in name order.
+        std::vector<Value> scanned = disc::LanguageFolders::scan(Value(path));
         std::vector<std::string> folders;
-        for (const Value& name : listing.elements()) {
-            bool isDirectory = false;
-            if (FileManager::fileExistsAtPath(Value(path + "/" + std::string(name.text())), isDirectory) && isDirectory)
-                folders.emplace_back(name.text());
-        }
+        for (const Value& name : scanned)
+            folders.emplace_back(name.text());
         std::sort(folders.begin(), folders.end());
         for (const auto& folder : folders) {
             if (members_.count() == 0 || known(folder))
@@ -577,13 +592,11 @@ private:
                                       suggestion(folder));
         }
 
-        // The catalogue's own entries for this folder: one per member whose
-        // folder exists, in the member order, as it builds them.
+        // The catalogue's own entries for this folder: one per pairing of a
+        // member with a folder, in the member order, made by the same matching.
         std::vector<std::string> named;
-        for (const Value& member : members_.elements())
-            if (Value folder = member.objectForKey(keys::folderName);
-                folder.isString() && std::find(folders.begin(), folders.end(), folder.text()) != folders.end())
-                named.emplace_back(folder.text());
+        for (const auto& match : disc::LanguageFolders::match(members_, scanned))
+            named.emplace_back(match.name.text());
         Value entries = ZVModelDocumentation::languagePropertyList(Value(path));
         if (entries.count() == 0 && members_.count() > 0) {
             findings_.warning("documentation-folder-empty", directory.location,
@@ -591,9 +604,6 @@ private:
                                   usersOf(directory) + " get online documentation or none");
             return;
         }
-        if (entries.count() != named.size())
-            return;
-
         std::vector<std::string> withoutReadMe;
         bool someReadMe = false;
         std::set<std::string> seen;
@@ -671,7 +681,7 @@ private:
                 bool readMe = lowerName.find("readme") != std::string::npos &&
                               lowerEntry.find("read") != std::string::npos &&
                               lowerEntry.find("me") != std::string::npos;
-                if (readMe || editDistance(lowerEntry, lowerName) <= 3)
+                if (readMe || NearMiss::isSlipFor(lowerEntry, lowerName))
                     return "; did you mean " + inQuotes(entry.text()) + "?";
             }
         }
@@ -713,7 +723,7 @@ private:
                 findings_.warning("document-not-html", path, "the " + role + " does not look like HTML");
         } else if (!bytes.starts_with(signature)) {
             bool pdf = signature == "%PDF-";
-            findings_.error(pdf ? "document-not-pdf" : "readme-not-rtf", path,
+            findings_.error(pdf ? CodeName("document-not-pdf") : CodeName("readme-not-rtf"), path,
                             "the " + role + " does not begin with " + inQuotes(signature) + ", so it is not " +
                                 (pdf ? "a PDF document" : "an RTF document"));
         }
@@ -721,7 +731,7 @@ private:
 
     const CheckOptions& options_;
     Findings& findings_;
-    DiscPropertyLists lists_;
+    disc::Disc lists_;
     Value members_;
     std::vector<std::string> folderNames_;
     std::set<std::string> codes_;

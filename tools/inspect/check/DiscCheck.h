@@ -11,6 +11,7 @@ struct CheckOptions {
     std::string app;                          // the application bundle, already the main bundle
     std::optional<std::string> messageBundle; // where the browser looks when not given
     std::optional<std::string> windows;       // the disc's Windows folder, not checked when not given
+    std::optional<std::string> disc;          // the disc folder, when the command line named one
 };
 
 // Reads the whole disc as the browser does, through the same catalogue and

@@ -53,12 +53,15 @@ std::string fromUtf16LittleEndian(std::string_view bytes) {
 
 }
 
-std::optional<IniFile> IniFile::readFile(const std::string& path) {
+foundation::Result<IniFile> IniFile::readFile(const std::string& path) {
     // The launcher reads inst.ini with the system's profile calls, which stop
     // long before this; a pipe, a device or a folder reads as no inst.ini.
     auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
-    if (!file.bytes)
-        return std::nullopt;
+    if (!file.bytes) {
+        foundation::Position at;
+        at.file = path;
+        return foundation::Problem{file.error, std::move(at)};
+    }
     std::string text(reinterpret_cast<const char*>(file.bytes->data()), file.bytes->size());
     if (text.starts_with("\xFF\xFE"))
         return parse(fromUtf16LittleEndian(text));

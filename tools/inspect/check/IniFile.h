@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +21,8 @@ public:
         std::size_t line = 0; // counted from 1
     };
 
-    static std::optional<IniFile> readFile(const std::string& path);
+    // The file, or why it cannot be read: not a regular file, or larger than the readers take.
+    static foundation::Result<IniFile> readFile(const std::string& path);
     static IniFile parse(std::string_view text);
 
     bool hasSection(std::string_view section) const;

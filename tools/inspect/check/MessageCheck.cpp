@@ -60,7 +60,7 @@ bool readableTable(const std::string& path, Findings& findings) {
     auto table = StringsTable::readFile(path);
     if (table.ok)
         return true;
-    std::string location = table.line > 0 ? path + ":" + std::to_string(table.line) : path;
+    Place location = Place::atLine(path, table.line);
     findings.error("strings-unreadable", location,
                    "the strings table cannot be read (" + table.message + "); every text of it shows its default");
     return false;

@@ -3,8 +3,12 @@
 #include "inspect/check/IniFile.h"
 #include "inspect/common/Wording.h"
 
+#include "disc/DiscKeys.h"
+
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/ReadLimits.h"
 #include "platform/foundation/RegularFile.h"
+#include "platform/foundation/UnicodeNormalization.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,20 +24,6 @@ std::string lower(std::string text) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return text;
-}
-
-// Whether one letter inserted, deleted or replaced turns one name into the other.
-bool oneLetterOff(std::string_view a, std::string_view b) {
-    if (a.size() < b.size())
-        std::swap(a, b);
-    if (a.size() - b.size() > 1 || a == b)
-        return false;
-    std::size_t start = 0;
-    while (start < b.size() && a[start] == b[start])
-        ++start;
-    std::string_view restA = a.substr(start + 1);
-    std::string_view restB = a.size() == b.size() ? b.substr(start + 1) : b.substr(start);
-    return restA == restB;
 }
 
 // The entry of the folder whose name equals the given one without regard to
@@ -132,11 +122,11 @@ void checkLauncher(const std::filesystem::path& folder, const std::string& name,
                            (ini ? "inst.ini" : "an inst.ini, for there is none") + "; it starts nothing");
         return;
     }
-    std::string sectionAt = iniPath + ":" + std::to_string(ini->sectionLine(section));
+    Place sectionAt = Place::atLine(iniPath, ini->sectionLine(section));
     auto exeprog = ini->value(section, "Exeprog");
     auto argv = ini->value(section, "Argv");
     if (argv && argv->text.size() > WindowsFolderCheck::maximumArgv)
-        findings.error("launcher-value-too-long", iniPath + ":" + std::to_string(argv->line),
+        findings.error("launcher-value-too-long", Place::atLine(iniPath, argv->line),
                        "\"Argv\" of [" + section + "] has " + std::to_string(argv->text.size()) +
                            " characters; the launcher reads only the first " +
                            std::to_string(WindowsFolderCheck::maximumArgv));
@@ -146,7 +136,7 @@ void checkLauncher(const std::filesystem::path& folder, const std::string& name,
                            " starts nothing");
         return;
     }
-    std::string at = iniPath + ":" + std::to_string(exeprog->line);
+    Place at = Place::atLine(iniPath, exeprog->line);
     if (exeprog->text.size() > WindowsFolderCheck::maximumExeprog) {
         findings.error("launcher-value-too-long", at,
                        "\"Exeprog\" of [" + section + "] has " + std::to_string(exeprog->text.size()) +
@@ -208,10 +198,13 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
 
-    std::filesystem::path iniPath = findIgnoringCase(folder, "inst.ini");
-    std::optional<IniFile> ini = iniPath.empty() ? std::nullopt : IniFile::readFile(iniPath.string());
-    std::string iniLocation = iniPath.empty() ? (folder / "inst.ini").string() : iniPath.string();
-    if (!iniPath.empty() && !ini)
+    std::filesystem::path iniPath = findIgnoringCase(folder, std::string(names::setupIni));
+    std::optional<IniFile> ini;
+    std::string iniLocation = iniPath.empty() ? (folder / names::setupIni).string() : iniPath.string();
+    auto reading = iniPath.empty() ? foundation::Result<IniFile>(foundation::Problem{}) : IniFile::readFile(iniPath.string());
+    if (reading)
+        ini = std::move(reading.value());
+    else if (!iniPath.empty())
         findings.error("launcher-ini-unreadable", iniLocation,
                        "inst.ini cannot be read: it is not a regular file (a folder, a named pipe, a device), or "
                        "larger than " +
@@ -233,8 +226,12 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
                                " characters; the supplies launcher holds at most " + std::to_string(maximumModelName));
             continue;
         }
-        // Without a model list (reported with CDInfo) there is nothing to compare with.
-        if (!models.empty() && std::find(models.begin(), models.end(), *model) == models.end()) {
+        // Without a model list (reported with CDInfo) there is nothing to compare with. A disc
+        // mounted from HFS+ shows the launcher's name decomposed: "é" as "e" and an accent.
+        bool contained = std::any_of(models.begin(), models.end(), [&](const std::string& known) {
+            return foundation::UnicodeNormalization::equivalent(known, *model);
+        });
+        if (!models.empty() && !contained) {
             std::string message = "the supplies launcher " + inQuotes(name) + " opens the page of model " +
                                   inQuotes(*model) + ", which is not a contained model";
             bool hinted = false;
@@ -244,7 +241,7 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
                     hinted = true;
                 }
             for (const auto& known : models)
-                if (!hinted && oneLetterOff(lower(known), lower(*model))) {
+                if (!hinted && foundation::NearMiss::isSlipFor(*model, known)) {
                     message += "; did you mean " + inQuotes(known) + "?";
                     hinted = true;
                 }

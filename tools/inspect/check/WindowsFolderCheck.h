@@ -2,6 +2,8 @@
 
 #include "inspect/common/Findings.h"
 
+#include "disc/LauncherLimits.h"
+
 #include <string>
 #include <vector>
 
@@ -13,9 +15,9 @@ namespace docshelf::inspect {
 class WindowsFolderCheck {
 public:
     // Longest texts the launchers read, terminator not counted.
-    static constexpr std::size_t maximumExeprog = 259;
-    static constexpr std::size_t maximumArgv = 999;
-    static constexpr std::size_t maximumModelName = 127;
+    static constexpr std::size_t maximumExeprog = launcherLimits::maximumExeprog;
+    static constexpr std::size_t maximumArgv = launcherLimits::maximumArgv;
+    static constexpr std::size_t maximumModelName = launcherLimits::maximumModelName;
 
     static void run(const std::string& folder, const std::vector<std::string>& models, Findings& findings);
 

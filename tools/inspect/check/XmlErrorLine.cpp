@@ -9,7 +9,7 @@
 
 namespace docshelf::inspect {
 
-std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
+std::optional<foundation::Problem> XmlErrorLine::find(const std::string& path) {
     // Within the reader's own limits: what it refused as too large or as no
     // regular file has no line to point at.
     auto file = foundation::RegularFile::read(path, foundation::ReadLimits::maximumFileSize);
@@ -27,7 +27,14 @@ std::optional<XmlError> XmlErrorLine::find(const std::string& path) {
         std::clamp<std::ptrdiff_t>(result.offset, 0, static_cast<std::ptrdiff_t>(text.size())));
     std::size_t line = 1 + static_cast<std::size_t>(
                                std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-    return XmlError{line, result.description()};
+    auto lineStart = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    std::size_t column = lineStart == std::string::npos || offset == 0 ? offset + 1 : offset - lineStart;
+    foundation::Position at;
+    at.file = path;
+    at.line = line;
+    at.column = column;
+    at.offset = offset;
+    return foundation::Problem{result.description(), std::move(at)};
 }
 
 }

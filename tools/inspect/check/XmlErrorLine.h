@@ -1,23 +1,20 @@
 #pragma once
 
-#include <cstddef>
+#include "platform/foundation/Result.h"
+
 #include <optional>
 #include <string>
 
 namespace docshelf::inspect {
 
 // Where an XML file stops being well-formed XML, for people fixing a property
-// list that the reader refused: the line (counted from 1) and what is wrong.
-// "<plist>\n<dict>\n<key>A</dict>\n" → line 3, "Start-end tags mismatch".
+// list that the reader refused: what is wrong, at which line and byte column
+// (counted from 1) and byte offset.
+// "<plist>\n<dict>\n<key>A</dict>\n" → "Start-end tags mismatch" at line 3, column 9.
 // Nullopt for well-formed XML, for a binary file, or a file that cannot be read.
-struct XmlError {
-    std::size_t line = 0;
-    std::string description;
-};
-
 class XmlErrorLine {
 public:
-    static std::optional<XmlError> find(const std::string& path);
+    static std::optional<foundation::Problem> find(const std::string& path);
 };
 
 }

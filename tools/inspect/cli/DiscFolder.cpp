@@ -21,12 +21,14 @@ bool isApplicationBundle(const fs::path& path) {
 }
 
 // The disc's application bundle: Docshelf.app when there, else the first
-// bundle by name; empty when the folder holds none.
+// folder NAME.app by name; empty when the folder holds none.
+// A bundle that a Mac cannot start is still the disc's: it is checked (and
+// reported) as it is, never replaced by another.
 std::string findApplication(const fs::path& disc) {
     std::vector<std::string> found;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(disc, error))
-        if (entry.path().extension() == ".app" && isApplicationBundle(entry.path()))
+        if (entry.path().extension() == ".app" && entry.is_directory(error))
             found.push_back(entry.path().filename().string());
     if (found.empty())
         return {};

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         return 2;
 
     if (command->command == "check") {
-        auto findings = inspect::DiscCheck::run({disc->app, disc->messageBundle, disc->windows});
+        auto findings = inspect::DiscCheck::run({disc->app, disc->messageBundle, disc->windows, command->disc});
         return inspect::CommandRun::reportFindings(findings, *command, "");
     }
 

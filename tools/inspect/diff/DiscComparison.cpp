@@ -1,6 +1,7 @@
 #include "inspect/diff/DiscComparison.h"
 
 #include "inspect/cli/DiscFolder.h"
+#include "inspect/common/Findings.h"
 #include "inspect/common/Wording.h"
 #include "inspect/diff/DiscDiff.h"
 #include "inspect/diff/DiscView.h"
@@ -28,11 +29,11 @@ std::optional<nlohmann::ordered_json> view(const std::string& disc, std::ostream
     command.disc = disc;
     auto folder = DiscFolder::resolve(command);
     if (!folder.error.empty()) {
-        err << "docshelf-inspect: " << oneLine(folder.error) << "\n";
+        err << "docshelf-inspect: " << Findings::oneLine(folder.error) << "\n";
         return std::nullopt;
     }
     if (!folder.appNote.empty())
-        err << "docshelf-inspect: note: " << oneLine(folder.appNote) << "\n";
+        err << "docshelf-inspect: note: " << Findings::oneLine(folder.appNote) << "\n";
     std::error_code error;
     std::optional<std::string> windows;
     if (fs::is_directory(fs::path(disc) / "Windows", error))

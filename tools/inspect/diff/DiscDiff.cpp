@@ -1,5 +1,6 @@
 #include "inspect/diff/DiscDiff.h"
 
+#include "inspect/common/Findings.h"
 #include "inspect/common/Wording.h"
 
 namespace docshelf::inspect {
@@ -116,13 +117,13 @@ std::string DiscDiff::text(const std::vector<DiscChange>& changes) {
         for (auto& c : what)
             if (c == '-')
                 c = ' ';
-        out += oneLine(change.where) + ": " + what;
+        out += Findings::oneLine(change.where) + ": " + what;
         if (change.kind.ends_with("-changed"))
-            out += ": " + oneLine(shown(change.before)) + " → " + oneLine(shown(change.after));
+            out += ": " + Findings::oneLine(shown(change.before)) + " → " + Findings::oneLine(shown(change.after));
         else if (change.kind.ends_with("-added"))
-            out += ": " + oneLine(shown(change.after));
+            out += ": " + Findings::oneLine(shown(change.after));
         else
-            out += " (was " + oneLine(shown(change.before)) + ")";
+            out += " (was " + Findings::oneLine(shown(change.before)) + ")";
         out += "\n";
     }
     return out;

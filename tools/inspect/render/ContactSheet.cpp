@@ -2,6 +2,9 @@
 
 #include "inspect/common/Wording.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -12,16 +15,25 @@ namespace {
 // Bytes of one name in a file name, so that three stay well within the 255 of most file systems.
 constexpr std::size_t longestPart = 64;
 
+// Letters and digits of any script (with the marks that belong to them), "-"
+// and "."; anything else, controls, separators, direction overrides and bytes
+// that are not UTF-8 included, becomes one "-".
 std::string safePart(std::string_view name) {
     std::string safe;
-    for (char c : name) {
-        // Cut only before a character's first byte.
-        if (safe.size() >= longestPart && (static_cast<unsigned char>(c) & 0xC0) != 0x80)
+    for (std::size_t at = 0; at < name.size();) {
+        if (safe.size() >= longestPart)
             break;
-        auto byte = static_cast<unsigned char>(c);
-        bool kept = (byte >= 0x80) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '.';
-        safe += kept ? c : '-';
+        UChar32 c = 0;
+        auto start = static_cast<int32_t>(at);
+        int32_t next = start;
+        U8_NEXT(reinterpret_cast<const uint8_t*>(name.data()), next, static_cast<int32_t>(name.size()), c);
+        at = static_cast<std::size_t>(next);
+        bool kept =
+            c == '-' || c == '.' || (c >= 0 && (u_isalpha(c) || u_isdigit(c) || (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0));
+        if (kept)
+            safe.append(name.substr(static_cast<std::size_t>(start), at - static_cast<std::size_t>(start)));
+        else
+            safe += '-';
     }
     // Never a hidden file or a step up: "..", ".profile".
     if (!safe.empty() && safe[0] == '.')
@@ -151,7 +163,7 @@ std::string ContactSheet::html(const std::string& title) const {
     for (const Section& section : sections_)
         for (const Picture& picture : section.pictures) {
             ++windows;
-            failing += picture.reasons.empty() ? 0 : 1;
+            failing += picture.reasons.empty() ? 0u : 1u;
         }
     std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" + escape(title) +
                        "</title>\n<style>\n"

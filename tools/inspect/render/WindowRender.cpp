@@ -2,7 +2,7 @@
 
 #include "inspect/render/ContactSheet.h"
 #include "inspect/catalogue/CatalogueReport.h"
-#include "inspect/common/DiscPropertyLists.h"
+#include "disc/Disc.h"
 #include "inspect/check/MessageCheck.h"
 #include "inspect/common/PreferredLanguage.h"
 #include "inspect/render/TextFit.h"
@@ -92,7 +92,7 @@ std::string selectedTitle(const std::shared_ptr<PopUpButton>& popUp) {
 class Run {
 public:
     Run(const RenderOptions& options, std::shared_ptr<appkit::Backend> backend, WindowRender::Result& result)
-        : options_(options), backend_(std::move(backend)), result_(result), lists_(DiscPropertyLists::read()) {}
+        : options_(options), backend_(std::move(backend)), result_(result), lists_(disc::Disc::read()) {}
 
     void render() {
         findMessageBundle();
@@ -188,7 +188,7 @@ private:
                 result_.findings.error("window-without-models",
                                        Findings::keyPath(lists_.info.path, {"CommonResourcePath"}),
                                        "the window lists no models, so its user can open nothing; check says why");
-                sheet_.addFinding("error", "window-without-models", result_.findings.all().back().location,
+                sheet_.addFinding("error", "window-without-models", result_.findings.all().back().location(),
                                   result_.findings.all().back().message);
             }
         }
@@ -258,17 +258,17 @@ private:
             // The description follows the model and language shown: the key is the one the window chose.
             auto delegate = session.delegate();
             bool onDisc = delegate && delegate->documentInCD(Value(model), Value(language));
-            std::string place = locationOf(shown, localization, model, onDisc);
+            Place place = locationOf(shown, localization, model, onDisc);
             result_.findings.error("text-does-not-fit", place, message);
             known->second =
-                sheet_.addFinding("error", "text-does-not-fit", result_.findings.all().back().location, message);
+                sheet_.addFinding("error", "text-does-not-fit", result_.findings.all().back().location(), message);
             sheet_.link(known->second, file, reason);
         }
         return true;
     }
 
     // The file, and key, that the text comes from.
-    std::string locationOf(const ShownText* shown, const Localization& localization, const std::string& model,
+    Place locationOf(const ShownText* shown, const Localization& localization, const std::string& model,
                            bool documentationOnDisc) const {
         if (!shown)
             return options_.app;
@@ -301,7 +301,7 @@ private:
     const RenderOptions& options_;
     std::shared_ptr<appkit::Backend> backend_;
     WindowRender::Result& result_;
-    DiscPropertyLists lists_;
+    disc::Disc lists_;
     std::string bundlePath_;
     Bundle bundle_;
     std::vector<Localization> localizations_;

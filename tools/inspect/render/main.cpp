@@ -1,8 +1,11 @@
+#include "inspect/check/VolumeNameCheck.h"
 #include "inspect/cli/CommandRun.h"
+#include "disc/Disc.h"
 #include "inspect/common/Wording.h"
 #include "inspect/render/WindowRender.h"
 
 #include "platform/fltk/WindowPicture.h"
+#include "window/Locations.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -31,9 +34,15 @@ int main(int argc, char** argv) {
                      "Run it on a virtual display: xvfb-run docshelf-inspect render --app BUNDLE --out DIR\n";
         return 2;
     }
+    // On a disc of another volume name the browser finds no texts: draw what its user sees.
+    auto lists = docshelf::disc::Disc::read();
+    auto otherVolume = inspect::VolumeNameCheck::otherVolume(lists);
+    auto texts = otherVolume && !command->messageBundle ? std::optional<std::string>(Locations::macDefaults().messageBundle)
+                                                        : disc->messageBundle;
     auto result = inspect::WindowRender::run(
-        {disc->app, disc->messageBundle, *command->out, command->model, command->language, isatty(STDERR_FILENO) == 1},
-        backend);
+        {disc->app, texts, *command->out, command->model, command->language, isatty(STDERR_FILENO) == 1}, backend);
+    if (otherVolume)
+        inspect::VolumeNameCheck::run({lists, command->disc}, result.findings);
     if (result.cut)
         std::cerr << "docshelf-inspect: stopped at " << inspect::WindowRender::maximumPictures
                   << " pictures, the most one run draws; choose the rest with --model and --language\n";

@@ -4,8 +4,16 @@
 #include "TextEncoding.h"
 #include "PropertyListWriter.h"
 
-#include "inspect/common/DiscPropertyLists.h"
+#include "platform/foundation/FileAccessLog.h"
+
+#include "disc/Disc.h"
+#include "inspect/check/DiscCheck.h"
+#include "inspect/common/Codes.h"
+#include "inspect/check/HtmlLinkCheck.h"
+#include "inspect/check/MacExecutable.h"
 #include "inspect/check/MessageCheck.h"
+#include "inspect/common/Codes.h"
+#include "inspect/common/FindingsOutput.h"
 
 #include "catalogue/ZVModelDocumentation.h"
 
@@ -17,6 +25,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <set>
 
 namespace docshelf::testing {
 // Failure messages name the format; internal linkage keeps it to this file.
@@ -51,7 +61,7 @@ const std::string bundle = "MacResources/CDCommonMessage.bundle/Contents/Resourc
 // holding the launcher's name, as the version resource does: the PE header at
 // 64, one section, a 64-bit optional header whose resource directory (0x1000,
 // 64 bytes) lies in ".rsrc", which the file holds at 512.
-std::string launcherImage() {
+std::string launcherImage(std::uint16_t machine = 0) {
     // {offset, value, bytes}: where the PE header is, the section count and the optional header's size and kind,
     // the resource directory, then the section's sizes, address and place.
     constexpr std::uint32_t fields[][3] = {{0x3C, 64, 4},    {70, 1, 2},   {84, 240, 2}, {88, 0x20B, 2},
@@ -63,6 +73,8 @@ std::string launcherImage() {
             image[at + i] = static_cast<char>(value >> (8 * i));
     image.replace(0, 2, "MZ");
     image.replace(64, 4, std::string("PE\0\0", 4));
+    image[68] = static_cast<char>(machine & 0xFF);
+    image[69] = static_cast<char>(machine >> 8);
     image.replace(328, 5, ".rsrc");
     image.replace(512, 18, std::string("S\0t\0a\0r\0t\0w\0i\0c\0k\0", 18));
     return image;
@@ -83,6 +95,7 @@ public:
                                           {"NSMainNibFile", "MainMenu"},
                                           {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
         writeFile(description, readText(std::string(SAMPLE_APP_PATH) + "/Contents/Resources/MainMenu.plist"));
+        writeFile("Docshelf.app/Contents/MacOS/Docshelf", std::string("\xCF\xFA\xED\xFE", 4));
         writeDocumentationPlist(fiveLanguages());
         writeFile("Docshelf.app/Contents/Resources/en.lproj/InfoPlist.strings",
                   "\"CFBundleDisplayName\" = \"Docshelf\";\n\"Documentation\" = \"Documentation\";\n");
@@ -159,6 +172,8 @@ struct CheckCase {
     std::vector<std::string> environment = {};
     std::string locationEnd = ""; // how the first finding's location ends, where it says more than the file
     std::string messageHas = "";  // part of the first finding's message, where its wording is the point
+    std::size_t column = 0;       // the first finding's column, where it has one
+    bool discFolder = false;      // the disc folder is named on the command line, as authors check it
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -175,6 +190,28 @@ std::vector<Value> members() {
                    "Fran\xC3\xA7"
                    "ais",
                    "fr")};
+}
+
+// German in the disc-wide folder as an HTML manual whose start page is `top`;
+// `files` are written beside it (relative to Docs).
+void htmlManual(CheckDisc& d, const std::string& top, const std::vector<std::pair<std::string, std::string>>& files) {
+    std::filesystem::remove(d.path("Docs/German/top.pdf"));
+    d.writeFile("Docs/German/top.html", top);
+    for (const auto& [name, text] : files)
+        d.writeFile("Docs/" + name, text);
+}
+
+// ModelInfo with these KPSIDs for QX-1, QX-2 and RT-3.
+void kpsids(CheckDisc& d, const char* qx1, const char* qx2, const char* rt3) {
+    d.writeModelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", qx1}})},
+                                                        {"QX-2", Value::dictionary({{"KPSID", qx2}})},
+                                                        {"RT-3", Value::dictionary({{"KPSID", rt3}})}})}}));
+}
+
+void commonResourcePath(CheckDisc& d, const std::string& path) {
+    d.writeInfoPlist(Value::dictionary(
+        {{"CFBundleExecutable", "Docshelf"}, {"NSMainNibFile", "MainMenu"}, {"CommonResourcePath", path}}));
 }
 
 const std::vector<CheckCase> cases{
@@ -199,10 +236,17 @@ const std::vector<CheckCase> cases{
      {"plist-unreadable"},
      {},
      {},
-     "CDInfo.plist:4"},
+     "CDInfo.plist:4",
+     "",
+     9}, // "dict" in "<key>A</dict>", where the closing tag does not match
     {"CDInfo cut short",
      [](CheckDisc& d) { d.writeFile("MacResources/CDInfo.plist", "<?xml version=\"1.0\"?><plist><dict><key>A</key>"); },
-     {"plist-unreadable"}},
+     {"plist-unreadable"},
+     {},
+     {},
+     "CDInfo.plist:1",
+     "",
+     46}, // the last byte, where the text ends inside the dictionary
     {"ModelInfo with an array at its root",
      [](CheckDisc& d) { d.writeModelInfo(Value::array({"QX-1"})); },
      {"plist-root-not-dictionary"}},
@@ -520,6 +564,149 @@ const std::vector<CheckCase> cases{
     {"supplies launcher with a model name too long",
      [](CheckDisc& d) { d.writeFile("Windows/vps_" + std::string(128, 'Q') + ".exe", "MZ"); },
      {"supplies-model-too-long"}},
+    {"lists that name a volume other than the browser's",
+     [](CheckDisc& d) { commonResourcePath(d, "/Volumes/LXSERIES/MacResources/CommonResource.plist"); },
+     {"volume-name-differs"},
+     {"--volume", "/Volumes/LXSERIES=DISC"},
+     {},
+     "Info.plist[CommonResourcePath]",
+     "every caption, label and menu item shows its key"},
+    {"disc folder of another name whose lists name the browser's volume",
+     [](CheckDisc& d) { commonResourcePath(d, "/Volumes/ZORVANE/MacResources/CommonResource.plist"); },
+     {"volume-name-differs"},
+     {"--volume", "/Volumes/ZORVANE=DISC"},
+     {},
+     "",
+     "a disc pressed from it mounts as",
+     0,
+     true},
+    {"application bundle whose Info.plist is a folder",
+     [](CheckDisc& d) { d.replaceWith("Docshelf.app/Contents/Info.plist", Stand::Folder); },
+     // Checked as it is: no bundle built elsewhere stands in for a broken one.
+     {"app-bundle-broken", "plist-unreadable"},
+     {"--app"},
+     {},
+     "Docshelf.app/Contents/Info.plist",
+     "is a folder",
+     0,
+     true},
+    {"application bundle without its program",
+     [](CheckDisc& d) { std::filesystem::remove(d.path("Docshelf.app/Contents/MacOS/Docshelf")); },
+     {"app-bundle-broken"},
+     {},
+     {},
+     "Docshelf.app/Contents/MacOS/Docshelf",
+     "",
+     0,
+     true},
+    {"HTML manual whose links and pictures are all on the disc",
+     [](CheckDisc& d) {
+         htmlManual(d,
+                    "<html><!-- <a href=\"gone.html\"> --><a href='Kapitel%202.html#teil'>2</a>\n"
+                    "<a href=http://s.example/x>web</a><a href=\"mailto:a@b\">m</a><a href=\"#oben\">o</a>\n"
+                    "<img SRC=\"../English/bild.png?v=2\"><a href=\"../../Elsewhere/x.html\">out</a>\n"
+                    "<script>var s = '<img src=\"none.png\">';</script><a href=\"a&amp;b.html\">amp</a></html>",
+                    {{"German/Kapitel 2.html", "<p>two</p>"}, {"English/bild.png", "png"}, {"German/a&b.html", "x"}});
+     },
+     {}},
+    {"HTML manual with a missing page and a picture in another letter case",
+     [](CheckDisc& d) {
+         htmlManual(d, "<html>\n<a href=\"kapitel2.html\">2</a>\n<img src=\"Bilder/Schema.png\"></html>",
+                    {{"German/bilder/schema.png", "png"}});
+     },
+     {"html-link-missing", "html-link-case"},
+     {},
+     {},
+     "German/top.html:2",
+     "\"kapitel2.html\" names"},
+    {"HTML page reached from the start page with a missing picture",
+     [](CheckDisc& d) {
+         htmlManual(d, "<a href=\"teil/zwei.html\">2</a>",
+                    {{"German/teil/zwei.html", "<p>\n\n<img src=\"../x.png\">"}});
+     },
+     {"html-link-missing"},
+     {},
+     {},
+     "German/teil/zwei.html:3"},
+    {"HTML manual with more links than one check follows",
+     [](CheckDisc& d) {
+         std::string page;
+         for (std::size_t i = 0; i <= inspect::HtmlLinkCheck::maximumLinks; ++i)
+             page += "<a href=\"top.html\">" + std::to_string(i) + "</a>\n";
+         htmlManual(d, page, {});
+     },
+     {"html-links-cut"},
+     {},
+     {},
+     "German/top.html:4001"},
+    {"setup launcher that is the 64-bit twin",
+     [](CheckDisc& d) { d.writeFile("Windows/Setup.exe", launcherImage(0x8664)); },
+     {"launcher-64-bit"}},
+    {"supplies launcher that is the 64-bit twin",
+     [](CheckDisc& d) {
+         std::string image = launcherImage(0x8664);
+         image.replace(512, 18, std::string(18, '\0')); // a supplies launcher names no Startwick
+         d.writeFile("Windows/vps_QX-1.exe", image);
+     },
+     {"launcher-64-bit"}},
+    {"two languages of one Display Name",
+     [](CheckDisc& d) {
+         d.documentationMembers({member("English", "English", "en"), member("German", "Deutsch", "de"),
+                                 member("French", "Deutsch", "fr")});
+     },
+     {"display-name-duplicate"},
+     {},
+     {},
+     "Documentation.plist[FolderInfoArray][2][Display Name]"},
+    {"URL without http://",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")},
+                                     {"URL", "support.example.com/r?"},
+                                     {"Language", Value::array({"English"})}}));
+     },
+     {"url-not-web-address"}},
+    {"URL whose query would land in its fragment",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/page#top?"}, {"Language", Value::array({"English"})}}));
+     },
+     {"url-not-web-address"}},
+    {"online language listed twice",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "http://s/?"}, {"Language", Value::array({"English", "English"})}}));
+     },
+     {"online-language-duplicate"}},
+    {"model documented online with an empty KPSID", [](CheckDisc& d) { kpsids(d, "Q1", "Q2", ""); }, {"kpsid-empty"}},
+    {"two models documented online with one KPSID",
+     [](CheckDisc& d) {
+         d.cdInfo(Value::dictionary({{"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+         kpsids(d, "Q1", "Q2", "Q1");
+     },
+     {"kpsid-shared"},
+     {},
+     {},
+     "[Model][RT-3][KPSID]"},
+    {"language with an empty KPS Code",
+     [](CheckDisc& d) {
+         d.documentationMembers(
+             {member("English", "English", "en"), member("German", "Deutsch", ""), member("French", "F", "fr")});
+     },
+     {"kps-code-empty", "language-code-unknown"}},
+    {"model name with a trailing space",
+     [](CheckDisc& d) {
+         d.cdInfo({},
+                  {{"QX-9 ", Value::dictionary({{"Documentation", Value::dictionary({{"Path", d.path("Own")}})}})}});
+     },
+     {"model-without-modelinfo", "model-name-blank"}},
+    {"empty caption in one localization",
+     [](CheckDisc& d) {
+         d.writeFile(bundle + "de.lproj/Localizable.strings", strings("de") + "\"UG_BTN_UG\" = \"  \";\n");
+     },
+     {"message-text-empty"},
+     {},
+     {},
+     "de.lproj/Localizable.strings[UG_BTN_UG]"},
     {"Windows folder that is not there",
      [](CheckDisc& d) { d.writeFile("Windows2", "not a folder"); },
      {"windows-folder-missing"},
@@ -541,14 +728,22 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
                                        "--message-bundle",
                                        disc.path("MacResources/CDCommonMessage.bundle")};
     // An option given by the case replaces the same default option; a lone name removes it.
+    // "DISC" in a value stands for the disc's folder.
+    std::string root = disc.path("");
+    root.pop_back();
     for (std::size_t i = 0; i < c.arguments.size(); i += 2) {
-        auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]);
-        arguments.erase(at, at + 2);
+        if (auto at = std::find(arguments.begin(), arguments.end(), c.arguments[i]); at != arguments.end())
+            arguments.erase(at, at + 2);
         if (i + 1 < c.arguments.size()) {
+            std::string value = c.arguments[i + 1];
+            if (auto at = value.find("DISC"); at != std::string::npos)
+                value.replace(at, 4, root);
             arguments.push_back(c.arguments[i]);
-            arguments.push_back(c.arguments[i] == "--windows" ? disc.path(c.arguments[i + 1]) : c.arguments[i + 1]);
+            arguments.push_back(c.arguments[i] == "--windows" ? disc.path(value) : value);
         }
     }
+    if (c.discFolder)
+        arguments.insert(arguments.begin() + 1, root);
     auto environment = c.environment;
     environment.push_back("LANGUAGE=en");
     auto result = testing::runProcess(INSPECTOR_PATH, arguments, environment);
@@ -558,12 +753,17 @@ TEST_P(Check, ReportsExactlyTheFaultBuiltIntoTheDisc) {
     bool error = false;
     for (const auto& finding : findings) {
         codes.push_back(finding["code"]);
+        // --explain, --ignore and SARIF's rules know every code that is reported.
+        EXPECT_NE(inspect::Codes::find(codes.back()), nullptr) << c.description << ": " << codes.back();
         error = error || finding["severity"] == "error";
         EXPECT_FALSE(finding["location"].get<std::string>().empty());
     }
     EXPECT_EQ(codes, c.codes) << findings.dump(2);
     if (!c.locationEnd.empty() && !findings.empty()) {
         EXPECT_TRUE(findings[0]["location"].get<std::string>().ends_with(c.locationEnd)) << findings[0]["location"];
+    }
+    if (!findings.empty()) {
+        EXPECT_EQ(findings[0]["column"], c.column > 0 ? ordered_json(c.column) : ordered_json()) << c.description;
     }
     if (!c.messageHas.empty() && !findings.empty()) {
         EXPECT_NE(findings[0]["message"].get<std::string>().find(c.messageHas), std::string::npos)
@@ -624,7 +824,9 @@ TEST_P(CheckOutput, CarriesThePlaceOfEachFinding) {
         Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})},
                                                         {"QX-2", Value::dictionary({{"KPSID", "Q2"}})},
                                                         {"RT-3", Value::dictionary({{"KPSID", "R3"}})}})}}));
-    disc.writeDocuments("Docs", "a:b,c%\nd");
+    disc.writeDocuments("Docs", "a:b,c%\nd\x1B\a\xC2\x85\xE2\x80\xA8\xFF");
+    // A folder name that looks like a line: it is that folder, without a line, in every form.
+    disc.writeDocuments("Docs", "Deutsh:12");
     std::vector<std::string> arguments{"check", "--app", disc.appPath(), "--message-bundle",
                                        disc.path("MacResources/CDCommonMessage.bundle")};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
@@ -644,6 +846,8 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    [](const std::string& out, const CheckDisc& d) {
                        EXPECT_TRUE(out.starts_with(d.path(modelInfo) + ":7: error: [Model][QX-1] the record of"));
+                       EXPECT_NE(out.find("\n" + d.path("Docs/Deutsh:12") + ": warning: "), std::string::npos);
+                       EXPECT_NE(out.find("a:b,c%\\nd\\x1B\\x07\\u0085\\u2028\\xFF"), std::string::npos);
                        EXPECT_TRUE(out.ends_with("[language-folder-unnamed]\n"));
                    }},
         OutputCase{"json",
@@ -655,6 +859,10 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(first["line"], 7);
                        EXPECT_EQ(first["keyPath"], "[Model][QX-1]");
                        EXPECT_EQ(first["location"], d.path(modelInfo) + "[Model][QX-1]");
+                       auto folder = ordered_json::parse(out)[1];
+                       EXPECT_EQ(folder["file"], d.path("Docs/Deutsh:12"));
+                       EXPECT_TRUE(folder["line"].is_null());
+                       EXPECT_TRUE(folder["keyPath"].is_null());
                    }},
         OutputCase{"sarif",
                    {"--format", "sarif"},
@@ -675,6 +883,13 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
                        EXPECT_EQ(place["region"]["startLine"], 7);
                        EXPECT_EQ(run["results"][1]["level"], "warning");
+                       auto& folder = run["results"][1]["locations"][0]["physicalLocation"];
+                       EXPECT_TRUE(folder["artifactLocation"]["uri"].get<std::string>().ends_with("/Docs/Deutsh%3A12"));
+                       EXPECT_FALSE(folder.contains("region"));
+                       for (const auto& rule : run["tool"]["driver"]["rules"])
+                           EXPECT_EQ(rule["defaultConfiguration"]["level"],
+                                     inspect::severityName(inspect::Codes::find(rule["id"].get<std::string>())->severity))
+                               << rule["id"];
                    }},
         OutputCase{"github",
                    {"--format", "github"},
@@ -682,11 +897,18 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::string& out, const CheckDisc& d) {
                        EXPECT_TRUE(out.starts_with("::error file=" + d.path(modelInfo) +
                                                    ",line=7,title=model-without-kpsid::[Model][QX-1] the record"));
-                       // The name's line break and % cannot start a command of their own.
-                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
-                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/a%3Ab%2Cc%25%0Ad") + ",title="),
+                       // The name's line break, controls and % cannot start a command of their own,
+                       // and reach the log escaped as the text form escapes them.
+                       EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+                       EXPECT_EQ(out.find_first_of("\x1B\a\r"), std::string::npos);
+                       EXPECT_EQ(out.find("\xC2\x85"), std::string::npos);
+                       EXPECT_EQ(out.find("\xE2\x80\xA8"), std::string::npos);
+                       EXPECT_EQ(out.find('\xFF'), std::string::npos);
+                       const std::string name = "a%3Ab%2Cc%25\\nd\\x1B\\x07\\u0085\\u2028\\xFF";
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/") + name + ",title="), std::string::npos);
+                       EXPECT_NE(out.find("language folder \"a:b,c%25\\nd\\x1B"), std::string::npos);
+                       EXPECT_NE(out.find("::warning file=" + d.path("Docs/Deutsh%3A12") + ",title="),
                                  std::string::npos);
-                       EXPECT_NE(out.find("language folder \"a:b,c%25%0Ad\""), std::string::npos);
                    }},
         OutputCase{"ignore and strict",
                    {"--ignore", "model-without-kpsid", "--strict"},
@@ -697,6 +919,137 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
+// The SARIF log of a disc with findings of every kind of place (a key of an
+// XML list, a line of inst.ini, a folder) is valid by the SARIF 2.1.0 schema,
+// checked by a validator we did not write.
+TEST(CheckSarif, LogIsValidBySarifSchema) {
+    CheckDisc disc(PlistFormat::Xml);
+    disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})}})}}));
+    disc.writeDocuments("Docs", "Deutsh:12");
+    disc.writeFile("Windows/inst.ini", "[Setup]\nExeprog=Gone.exe\n");
+    auto result = testing::runProcess(INSPECTOR_PATH, {"check", disc.path(""), "--windows", disc.path("Windows"),
+                                                       "--format", "sarif", "--message-bundle",
+                                                       disc.path("MacResources/CDCommonMessage.bundle")});
+    ASSERT_EQ(result.exitStatus, 1) << result.err;
+    auto log = ordered_json::parse(result.out);
+    EXPECT_EQ(log["$schema"],
+              "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json");
+    std::set<std::string> uriKinds;
+    for (const auto& r : log["runs"][0]["results"])
+        uriKinds.insert(r["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].get<std::string>().substr(0, 8));
+    EXPECT_EQ(uriKinds, std::set<std::string>{"file:///"}) << "one kind of URI: absolute";
+    disc.writeFile("log.sarif", result.out);
+    auto validation = testing::runProcess(
+        "/usr/bin/python3",
+        {"-c",
+         "import json, sys, jsonschema\n"
+         "jsonschema.Draft7Validator(json.load(open(sys.argv[2]))).validate(json.load(open(sys.argv[1])))\n",
+         disc.path("log.sarif"), SARIF_SCHEMA_PATH});
+    EXPECT_EQ(validation.exitStatus, 0) << validation.err;
+}
+
+// Every code of the list is one that --explain explains, --ignore takes and
+// SARIF lists as a rule with its level; a rule can report no other (the codes
+// are checked when the program is compiled).
+TEST(CheckCodes, EveryCodeKnownToExplainIgnoreAndSarif) {
+    auto rules = inspect::FindingsOutput::sarif(inspect::Findings(), "0")["runs"][0]["tool"]["driver"]["rules"];
+    std::set<std::string> ruleIds;
+    for (const auto& rule : rules)
+        ruleIds.insert(rule["id"].get<std::string>());
+    CheckDisc disc(PlistFormat::Xml);
+    for (const inspect::Code& code : inspect::Codes::all()) {
+        std::string name(code.code);
+        EXPECT_TRUE(ruleIds.contains(name)) << name;
+        auto explained = testing::runProcess(INSPECTOR_PATH, {"--explain", name});
+        EXPECT_EQ(explained.exitStatus, 0) << name << ": " << explained.err;
+        EXPECT_NE(explained.out.find(std::string(code.fix)), std::string::npos) << name;
+        auto ignored = testing::runProcess(INSPECTOR_PATH, {"check", disc.path(""), "--ignore", name});
+        EXPECT_EQ(ignored.exitStatus, 0) << name << ": " << ignored.err;
+    }
+    EXPECT_EQ(ruleIds.size(), inspect::Codes::all().size());
+}
+
+// A finding handed over from elsewhere (a caller that places findings anew)
+// keeps to the list too: an unknown code or a severity the list does not give it is refused.
+TEST(CheckCodes, FindingsFromElsewhereKeepToTheList) {
+    struct Row {
+        const char* name;
+        inspect::Severity severity;
+        std::string code;
+        bool kept;
+    };
+    for (const Row& row : {Row{"listed", inspect::Severity::Error, "document-empty", true},
+                           Row{"lowered as the list allows", inspect::Severity::Warning, "model-without-modelinfo", true},
+                           Row{"unknown code", inspect::Severity::Error, "document-emtpy", false},
+                           Row{"severity the list does not give", inspect::Severity::Note, "document-empty", false}}) {
+        inspect::Findings findings;
+        inspect::Finding finding{row.severity, row.code, "the start document is empty", "/m/English/top.pdf", 0, 0, {}};
+        if (row.kept) {
+            EXPECT_NO_THROW(findings.add(finding)) << row.name;
+            EXPECT_EQ(findings.text(), "/m/English/top.pdf: " + std::string(inspect::severityName(row.severity)) +
+                                           ": the start document is empty [" + row.code + "]\n")
+                << row.name;
+        } else {
+            EXPECT_THROW(findings.add(finding), std::logic_error) << row.name;
+            EXPECT_TRUE(findings.all().empty()) << row.name;
+        }
+    }
+}
+
+// The README's table of codes is the list's: the same codes, each with the severity the list gives it.
+TEST(CheckCodes, ReadmeTableIsTheCodeList) {
+    std::ifstream readme(std::string(PROJECT_SOURCE_PATH) + "/README.md");
+    std::map<std::string, std::string> documented;
+    for (std::string line; std::getline(readme, line);) {
+        if (!line.starts_with("| `") || line.find("` | [") == std::string::npos)
+            continue;
+        std::string code = line.substr(3, line.find('`', 3) - 3);
+        auto open = line.find("` | [") + 5;
+        documented[code] = line.substr(open, line.find_first_of(" ]", open) - open);
+    }
+    std::map<std::string, std::string> listed;
+    for (const inspect::Code& code : inspect::Codes::all())
+        listed[std::string(code.code)] = inspect::severityName(code.severity);
+    EXPECT_EQ(documented, listed);
+}
+
+// check finds lines for its findings by reading each list once, however many
+// findings there are: the number of files read does not grow with the models
+// that lack "KPSID".
+TEST(CheckLinear, ListsAreReadOnceWhateverTheNumberOfFindings) {
+    std::vector<std::size_t> readsOfModelInfo;
+    for (int models : {3, 60}) {
+        CheckDisc disc(PlistFormat::Xml);
+        std::vector<Value::Entry> extra, records;
+        for (int i = 0; i < models; ++i) {
+            extra.push_back({"ZZ-" + std::to_string(i), Value::dictionary({})});
+            records.push_back({"ZZ-" + std::to_string(i), Value::dictionary({{"Other", "x"}})});
+        }
+        disc.cdInfo({}, extra);
+        records.push_back({"QX-1", Value::dictionary({{"KPSID", "Q1"}})});
+        records.push_back({"QX-2", Value::dictionary({{"KPSID", "Q2"}})});
+        records.push_back({"RT-3", Value::dictionary({{"KPSID", "R3"}})});
+        disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary(records)}}));
+        std::vector<foundation::FileAccessLog::Entry> log;
+        foundation::FileAccessLog::install(&log);
+        auto findings = inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}, {}});
+        foundation::FileAccessLog::install(nullptr);
+        auto withoutKpsid = std::count_if(findings.all().begin(), findings.all().end(),
+                                          [](const auto& f) { return f.code == "model-without-kpsid"; });
+        EXPECT_EQ(withoutKpsid, models) << models << " models";
+        for (const auto& f : findings.all()) {
+            if (f.code == "model-without-kpsid") {
+                EXPECT_GT(f.line, 0u) << models << " models: " << f.location();
+            }
+        }
+        std::string path = disc.path(modelInfo);
+        readsOfModelInfo.push_back(static_cast<std::size_t>(
+            std::count_if(log.begin(), log.end(), [&](const auto& e) { return e.path == path; })));
+    }
+    // The window that check loads reads the lists too, as the browser does: a few reads, the same for any disc.
+    EXPECT_EQ(readsOfModelInfo[0], readsOfModelInfo[1]) << "reads of ModelInfo.plist grow with the findings";
+}
+
 TEST(SampleDiscCheck, StagedDiscChecksClean) {
     std::string app = SAMPLE_APP_PATH;
     std::string disc = app.substr(0, app.rfind('/'));
@@ -705,6 +1058,30 @@ TEST(SampleDiscCheck, StagedDiscChecksClean) {
                                        disc + "/MacResources/CDCommonMessage.bundle", "--windows", disc + "/Windows"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "");
+}
+
+// Which programs a Mac starts, judged from the bundle's program as docshelf-press image does.
+TEST(MacExecutable, TellsMacProgramsFromOthers) {
+    const struct {
+        const char* name;
+        std::string head;
+        const char* reason; // part of the answer; empty when a Mac starts it
+    } programs[] = {
+        {"ELF program built here", std::string("\x7F" "ELF\x02\x01\x01", 7), "an ELF program"},
+        {"64-bit Mach-O", std::string("\xCF\xFA\xED\xFE\x07\0\0\x01", 8), ""},
+        {"universal Mach-O", std::string("\xCA\xFE\xBA\xBE\0\0\0\x02", 8), ""},
+        {"Windows program", std::string("MZ\x90\0", 4), "a Windows program"},
+        {"empty program", "", "no Mach-O program"},
+    };
+    for (const auto& c : programs) {
+        CheckDisc disc(PlistFormat::Xml);
+        disc.writeFile("Docshelf.app/Contents/MacOS/Docshelf", c.head);
+        std::string why = inspect::MacExecutable::whyNot(disc.appPath());
+        if (std::string(c.reason).empty())
+            EXPECT_EQ(why, "") << c.name;
+        else
+            EXPECT_NE(why.find(c.reason), std::string::npos) << c.name << ": " << why;
+    }
 }
 
 // Without a message bundle the window shows its keys: each must be one the check looks for.
@@ -736,7 +1113,7 @@ TEST(CheckMessageKeys, EveryKeyTheWindowShowsIsChecked) {
 // dictionaries; that must give what the browser builds reading them per model.
 TEST(CatalogueFromListsReadOnce, SameAsReadingPerModel) {
     CheckDisc disc(PlistFormat::Binary);
-    auto lists = inspect::DiscPropertyLists::read();
+    auto lists = disc::Disc::read();
     for (const char* model : {"QX-1", "QX-2", "RT-3", "unlisted"}) {
         SCOPED_TRACE(model);
         auto once = ZVModelDocumentation::initWithName(Value(model), lists.cdInfo.dictionary,

@@ -1,4 +1,7 @@
+#include "platform/foundation/PropertyListReader.h"
+
 #include "DiscBuilder.h"
+#include "PropertyListForms.h"
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 
 namespace docshelf {
 namespace {
@@ -283,6 +287,8 @@ TEST(DiscFolder, TheRepositorysFolderChecksCleanWithTheBuiltBundle) {
     auto result = inspect({"check", SAMPLE_DISC_SOURCE});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
     EXPECT_NE(result.err.find("using the one that came with the inspector"), std::string::npos) << result.err;
+    // A warning says so too, where a disc build reads the findings.
+    EXPECT_NE(result.out.find("[app-bundle-missing]"), std::string::npos) << result.out;
 }
 
 TEST(DiscFolder, AppThatIsNoBundleIsRefused) {
@@ -357,6 +363,54 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const auto& disc) { writeText(disc / "Windows/inst.ini", "[Setup]\r\nExeprog=other.exe\r\n"); },
                  {"launcher-changed inst.ini"}}),
     [](const auto& testCase) { return testCase.param.name; });
+
+// Every list of the disc saved in another form a Mac reads: the catalogue of
+// the XML disc, and its check but for one note per list that names the form.
+class ListFormDisc : public ::testing::TestWithParam<testing::ListForm> {};
+
+TEST_P(ListFormDisc, GivesTheCatalogueAndTheCheckOfTheXmlDisc) {
+    const char* name = testing::listFormName(GetParam());
+    DraftDisc xml;
+    DraftDisc other;
+    const std::vector<std::string> lists{"Docshelf.app/Contents/Info.plist",
+                                         "Docshelf.app/Contents/Resources/Documentation.plist",
+                                         "MacResources/CommonResource.plist", "MacResources/CDInfo.plist",
+                                         "MacResources/ModelInfo.plist"};
+    for (const std::string& list : lists) {
+        auto read = foundation::PropertyListReader::readFile(other.path(list));
+        ASSERT_EQ(read.error, "") << name << ": " << list;
+        std::ofstream(other.path(list), std::ios::binary | std::ios::trunc) << testing::writeInForm(read.root, GetParam());
+    }
+    // Paths of the copy read as the same paths of the XML copy.
+    auto alike = [&](std::string text) {
+        for (auto at = text.find(other.path()); at != std::string::npos;
+             at = text.find(other.path(), at + xml.path().size()))
+            text.replace(at, other.path().size(), xml.path());
+        return text;
+    };
+    auto catalogue = inspect({"catalogue", other.path()});
+    auto expected = inspect({"catalogue", xml.path()});
+    EXPECT_EQ(catalogue.exitStatus, 0) << name << "\n" << catalogue.err;
+    EXPECT_EQ(alike(catalogue.out), expected.out) << name;
+    EXPECT_NE(expected.out.find("\"QX-750 Duo\""), std::string::npos) << name << ": the sample disc's models";
+
+    auto check = inspect({"check", other.path()});
+    auto clean = inspect({"check", xml.path()});
+    EXPECT_EQ(check.exitStatus, 0) << name << "\n" << check.out << check.err;
+    std::istringstream lines(alike(check.out));
+    std::string findings;
+    std::size_t notes = 0;
+    for (std::string line; std::getline(lines, line);)
+        if (line.ends_with("[plist-form]"))
+            ++notes;
+        else
+            findings += line + "\n";
+    EXPECT_EQ(findings, clean.out) << name;
+    EXPECT_EQ(notes, GetParam() == testing::ListForm::Xml ? 0u : lists.size()) << name << "\n" << check.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, ListFormDisc, ::testing::ValuesIn(testing::allListForms()),
+                         [](const auto& testCase) { return std::string(testing::listFormName(testCase.param)); });
 
 }
 }

@@ -98,6 +98,30 @@ TEST_F(Render, SampleDiscFolderRendersEveryWindowWithoutFindings) {
     EXPECT_TRUE(fs::exists(out.path() / "Japanese_RT-20_\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.png"));
 }
 
+// A model name with a direction override, a line separator and NEL: the
+// pictures' names keep only letters and digits (of any script), "-" and ".".
+TEST_F(Render, PictureNamesKeepOnlyLettersDigitsDashAndDot) {
+    testing::TemporaryDirectory copy;
+    fs::copy(SAMPLE_DISC_SOURCE, copy.path(), fs::copy_options::recursive);
+    for (const char* list : {"MacResources/CDInfo.plist", "MacResources/ModelInfo.plist"}) {
+        fs::path file = copy.path() / list;
+        std::string text = std::regex_replace(contents(file), std::regex(">QX-500<"),
+                                              ">\xC3\x9C\xE2\x80\xAEQX\xE2\x80\xA8" "500\xC2\x85<");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    }
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"render", copy.path().string(), "--app", BUILT_APP_PATH, "--out", out.path()},
+                                      {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(pictures().size(), sampleWindows) << result.err;
+    std::size_t renamed = 0;
+    for (const auto& picture : pictures()) {
+        renamed += picture.filename().string().starts_with("de_\xC3\x9C-QX-500-_") ? 1u : 0u;
+        for (const char* hidden : {"\xE2\x80\xAE", "\xE2\x80\xA8", "\xC2\x85"})
+            EXPECT_EQ(picture.filename().string().find(hidden), std::string::npos) << picture;
+    }
+    EXPECT_GT(renamed, 0u) << "the model's pictures are named de_\u00DC-QX-500-_...";
+}
+
 // One German caption too long for its button, in texts otherwise the sample's.
 TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     testing::TemporaryDirectory texts;
@@ -130,6 +154,29 @@ TEST_F(Render, OneGermanCaptionTooLongIsTheOneFinding) {
     EXPECT_NE(page.find("<a href=\"#w-de_QX-750-Duo_Italiano.png\">"), std::string::npos);
     EXPECT_NE(page.find("öffnen &lt;b&gt;"), std::string::npos);
     EXPECT_EQ(page.find("<b>"), std::string::npos);
+}
+
+// A disc made for the volume LXSERIES: the browser reads its texts from ZORVANE
+// alone, so the windows are drawn with every caption as its key.
+TEST_F(Render, DiscOfAnotherVolumeNameShowsTheKeys) {
+    testing::TemporaryDirectory discs;
+    fs::path disc = discs.path() / "LXSERIES";
+    fs::copy(SAMPLE_DISC_SOURCE, disc, fs::copy_options::recursive);
+    fs::copy(BUILT_APP_PATH, disc / "Docshelf.app", fs::copy_options::recursive);
+    for (const auto& entry : fs::recursive_directory_iterator(disc))
+        if (entry.path().extension() == ".plist") {
+            std::string text = std::regex_replace(contents(entry.path()), std::regex("/Volumes/ZORVANE"),
+                                                  "/Volumes/LXSERIES");
+            std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << text;
+        }
+    auto result = testing::runProcess(
+        INSPECTOR_PATH, {"render", disc.string(), "--out", out.path(), "--model", "QX-500", "--language", "English"},
+        {"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=en"});
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_NE(result.out.find("[volume-name-differs]"), std::string::npos) << result.out;
+    std::string page = contents(out.path() / "index.html");
+    EXPECT_NE(page.find("Without the common message bundle"), std::string::npos) << page;
+    EXPECT_EQ(pictures().size(), 1u);
 }
 
 // A volume mapped where the disc is not: every window lists no model, and render fails as check does.

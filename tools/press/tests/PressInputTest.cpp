@@ -1,4 +1,5 @@
 #include "CaseName.h"
+#include "platform/foundation/BoundedRun.h"
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
@@ -11,7 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <csignal>
 #include <sstream>
+#include <thread>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace docshelf::press {
 namespace {
@@ -57,7 +62,8 @@ struct BadInput {
     // Spoils the inputs and gives the command line that must fail.
     std::function<std::vector<std::string>(const Inputs&)> spoil;
     std::string says;   // in the one line that names the fault
-    std::string absent; // what must not be there afterwards
+    std::string absent; // what must not be there afterwards ("-": nothing to look for)
+    std::string kept{}; // an input that must still be there afterwards
 };
 
 // Failure messages name the case, never dump its bytes.
@@ -82,7 +88,12 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
         std::count_if(said.begin(), said.end(), [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7F; }),
         0)
         << c.name << ": a raw control character in what the press says";
-    EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
+    if (c.absent != "-") {
+        EXPECT_FALSE(fs::exists(c.absent.empty() ? inputs.disc() : inputs.at(c.absent))) << c.name;
+    }
+    if (!c.kept.empty()) {
+        EXPECT_TRUE(fs::exists(inputs.at(c.kept))) << c.name << ": " << c.kept << " is gone";
+    }
     for (const auto& entry : fs::directory_iterator(inputs.at("discs")))
         EXPECT_EQ(entry.path().filename().string().find(".press-"), std::string::npos)
             << c.name << ": " << entry.path() << " left behind";
@@ -91,6 +102,21 @@ TEST_P(PressInputTest, FailsNamingTheFaultAndLeavesNothingBehind) {
 std::vector<std::string> with(std::vector<std::string> arguments, std::vector<std::string> more) {
     arguments.insert(arguments.end(), more.begin(), more.end());
     return arguments;
+}
+
+// The command line with --out naming another place, to be replaced.
+std::vector<std::string> writingTo(std::vector<std::string> arguments, const std::string& out) {
+    arguments.back() = out;
+    arguments.push_back("--replace");
+    return arguments;
+}
+
+// The sample disc written by init, and the image command with `image`'s options.
+std::vector<std::string> pressed(const Inputs& in, std::vector<std::string> image) {
+    auto init = testing::runProcess(PRESS_PATH, in.init());
+    EXPECT_EQ(init.exitStatus, 0) << init.err;
+    image.insert(image.begin(), {"image", in.disc(), "--inspector", INSPECTOR_PATH});
+    return image;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -215,7 +241,117 @@ INSTANTIATE_TEST_SUITE_P(
                      fs::remove(in.at("discs/ZORVANE/Documentation/Manuals/English/top.pdf"));
                      return std::vector<std::string>{"image", in.disc()};
                  },
-                 "; not pressed (--force presses it all the same)", "discs/ZORVANE.iso"}),
+                 "; not pressed (--force presses it all the same)", "discs/ZORVANE.iso"},
+        // Only what lies in the folders the author named goes onto a disc.
+        BadInput{"link to a file outside the manuals",
+                 [](const Inputs& in) {
+                     fs::create_symlink("/etc/passwd", in.at("manuals/Manuals/English/notes.txt"));
+                     return in.init();
+                 },
+                 "English/notes.txt: a link to /etc/passwd, outside the folders given to the press", ""},
+        BadInput{"language folder linked from outside",
+                 [](const Inputs& in) {
+                     fs::rename(in.at("manuals/Manuals/French"), in.at("French"));
+                     fs::create_directory_symlink(in.at("French"), in.at("manuals/Manuals/French"));
+                     return in.init();
+                 },
+                 "Manuals/French: a link to " + std::string("/"), ""},
+        BadInput{"link to a file outside a Windows folder",
+                 [](const Inputs& in) {
+                     in.write("extras/Setup/ReadMe.txt", "Read me.\r\n");
+                     fs::create_symlink("/etc/passwd", in.at("extras/Setup/passwd"));
+                     return with(in.init(), {"--windows-file", in.at("extras/Setup")});
+                 },
+                 "Setup/passwd: a link to /etc/passwd, outside the folders given to the press", ""},
+        BadInput{"link to a file outside a localization, with --force",
+                 [](const Inputs& in) {
+                     fs::create_directories(in.at("more/de.lproj"));
+                     fs::copy_file(SAMPLE_DISC_SOURCE "/ZORVANE/MacResources/CDCommonMessage.bundle/Contents/"
+                                                      "Resources/de.lproj/Localizable.strings",
+                                   in.at("more/de.lproj/Localizable.strings"));
+                     fs::create_symlink("/etc/passwd", in.at("more/de.lproj/extra.strings"));
+                     return with(in.init(), {"--localizations", in.at("more"), "--force"});
+                 },
+                 "de.lproj/extra.strings: a link to /etc/passwd, outside the folders given to the press", ""},
+        BadInput{"named pipe among the manuals",
+                 [](const Inputs& in) {
+                     mkfifo(in.at("manuals/Manuals/English/pipe").c_str(), 0644);
+                     return in.init();
+                 },
+                 "English/pipe: a named pipe (FIFO), not a regular file or folder", ""},
+        BadInput{"dangling link among the manuals",
+                 [](const Inputs& in) {
+                     fs::create_symlink("gone.pdf", in.at("manuals/Manuals/English/old.pdf"));
+                     return in.init();
+                 },
+                 "English/old.pdf: a link to gone.pdf, which does not exist", ""},
+        BadInput{"folder linked into itself",
+                 [](const Inputs& in) {
+                     fs::create_directory_symlink("..", in.at("manuals/Manuals/English/again"));
+                     return in.init();
+                 },
+                 "English/again: a link to ", ""},
+        BadInput{"unreadable manual",
+                 [](const Inputs& in) {
+                     in.write("manuals/Manuals/English/secret.pdf", "%PDF");
+                     fs::permissions(in.at("manuals/Manuals/English/secret.pdf"), fs::perms::none);
+                     // Root reads every file; a refused file is then one the press cannot open.
+                     return geteuid() == 0 ? with(in.init(), {"--windows-file", "/dev/null"}) : in.init();
+                 },
+                 geteuid() == 0 ? "null: a device, not a regular file"
+                                : "English/secret.pdf: cannot be read: Permission denied",
+                 ""},
+        BadInput{"terminal controls and a line break in a file name",
+                 [](const Inputs& in) {
+                     fs::create_symlink("gone.pdf",
+                                        in.at("manuals/Manuals/English/evil\x1B[31m\xE2\x80\xAE\nname.pdf"));
+                     return in.init();
+                 },
+                 "English/evil\\x1B[31m\\u202E\\nname.pdf: a link to gone.pdf, which does not exist", ""},
+        BadInput{"name longer than a screen",
+                 [](const Inputs& in) {
+                     std::string deep = in.at("manuals/Manuals/English");
+                     for (int level = 0; level < 5; ++level)
+                         deep += "/" + std::string(200, 'a');
+                     fs::create_directories(deep);
+                     mkfifo((deep + "/pipe").c_str(), 0644);
+                     return in.init();
+                 },
+                 " bytes ...]aaaaaaaaaa", ""},
+        // An output never lies on, in or around what it is made from.
+        BadInput{"output is the manuals, replaced",
+                 [](const Inputs& in) { return writingTo(in.init(), in.at("manuals")); },
+                 "the output is " + std::string("/"), "-", "manuals/Manuals/English/top.pdf"},
+        BadInput{"output inside the manuals",
+                 [](const Inputs& in) { return writingTo(in.init(), in.at("manuals/Manuals/ZORVANE")); },
+                 "the output lies inside ", "manuals/Manuals/ZORVANE", "manuals/Manuals/English/top.pdf"},
+        BadInput{"output holding the models table",
+                 [](const Inputs& in) {
+                     in.write("discs/ZORVANE/models.csv", "Model,KPSID\nQX-500,QX500\n");
+                     auto arguments = in.init();
+                     *std::next(std::find(arguments.begin(), arguments.end(), "--models")) =
+                         in.at("discs/ZORVANE/models.csv");
+                     return with(arguments, {"--replace"});
+                 },
+                 "(--models), which it is made from", "-", "discs/ZORVANE/models.csv"},
+        BadInput{"replacing a folder that is not a disc",
+                 [](const Inputs& in) {
+                     in.write("discs/ZORVANE/mine.txt", "an older disc");
+                     return with(in.init(), {"--replace"});
+                 },
+                 "is not a disc folder written by docshelf-press init", "discs/ZORVANE/Documentation",
+                 "discs/ZORVANE/mine.txt"},
+        BadInput{"image onto its own disc folder",
+                 [](const Inputs& in) {
+                     return pressed(in, {"--out", in.disc(), "--replace"});
+                 },
+                 "the output is ", "-", "discs/ZORVANE/autorun.inf"},
+        BadInput{"image replacing a file that is not an image",
+                 [](const Inputs& in) {
+                     in.write("discs/notes.iso", "my notes");
+                     return pressed(in, {"--out", in.at("discs/notes.iso"), "--replace"});
+                 },
+                 "notes.iso is not an image; --replace replaces only an image", "-", "discs/notes.iso"}),
     [](const auto& test) { return testing::caseName(test.param.name); });
 
 // The sample's models table in UTF-16 as "Unicode text" saves it: byte order mark, tabs, CR LF, and
@@ -350,6 +486,102 @@ INSTANTIATE_TEST_SUITE_P(
                 }
             }}),
     [](const auto& test) { return testing::caseName(test.param.name); });
+
+// Asked for on purpose, a link that leads outside is copied as what it names, and said.
+TEST(PressOutsideLinks, CopiedWhenTheAuthorAsks) {
+    Inputs inputs;
+    inputs.write("elsewhere/notes.txt", "notes kept elsewhere");
+    fs::create_symlink(inputs.at("elsewhere/notes.txt"), inputs.at("manuals/Manuals/English/notes.txt"));
+    auto run = testing::runProcess(PRESS_PATH, with(inputs.init(), {"--follow-outside-links"}));
+
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: " + inputs.at("manuals/Manuals/English/notes.txt") + ": a link to " +
+                           inputs.at("elsewhere/notes.txt") + ", outside the folders given to the press; copied"),
+              std::string::npos)
+        << run.err;
+    fs::path copied = inputs.at("discs/ZORVANE/Documentation/Manuals/English/notes.txt");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(copied))) << "a disc holds no links";
+}
+
+// HFS+ stores names decomposed, Joliet and Rock Ridge as written: a model and
+// a manual page with accents read back from every tree as themselves.
+TEST(PressAccentedNames, PressAndReadBack) {
+    if (!fs::exists("/usr/bin/xorriso") || (!fs::exists("/usr/bin/7zz") && !fs::exists("/usr/bin/7z")))
+        GTEST_SKIP() << "xorriso or 7-Zip is not installed";
+    Inputs inputs;
+    std::ofstream(inputs.at("models.csv"), std::ios::app) << "S\u00E9rie \u00D8,SERIE,,,\n";
+    inputs.write("manuals/Manuals/German/\u00DCbersicht.html", "<p>\u00DCbersicht</p>");
+    auto init = testing::runProcess(PRESS_PATH, inputs.init());
+    ASSERT_EQ(init.exitStatus, 0) << init.err;
+    ASSERT_TRUE(fs::exists(inputs.at("discs/ZORVANE/Windows/vps_S\u00E9rie \u00D8.exe")));
+
+    auto image = testing::runProcess(PRESS_PATH, {"image", inputs.disc(), "--inspector", INSPECTOR_PATH});
+    EXPECT_EQ(image.exitStatus, 0) << image.err;
+    EXPECT_TRUE(fs::exists(inputs.at("discs/ZORVANE.iso"))) << image.err;
+}
+
+// A file system too small for the disc, where this machine lets the test make
+// one: the copy that fails names the file and the cause, and image says how
+// much room it needs before it writes anything.
+TEST(PressFullDisk, SaysWhatDidNotFitAndWhy) {
+    Inputs inputs;
+    fs::create_directories(inputs.at("small"));
+    auto mounted = testing::runProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", inputs.at("small")});
+    if (mounted.exitStatus != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    auto init = testing::runProcess(PRESS_PATH, writingTo(inputs.init(), inputs.at("small/ZORVANE")));
+    auto disc = testing::runProcess(PRESS_PATH, inputs.init());
+    auto image = testing::runProcess(
+        PRESS_PATH, {"image", inputs.disc(), "--inspector", INSPECTOR_PATH, "--out", inputs.at("small/ZORVANE.iso")});
+    std::size_t left = static_cast<std::size_t>(std::distance(fs::directory_iterator(inputs.at("small")), {}));
+    testing::runProcess("/bin/umount", {inputs.at("small")});
+
+    EXPECT_EQ(init.exitStatus, 1);
+    EXPECT_NE(init.err.find(": cannot be copied to "), std::string::npos) << init.err;
+    EXPECT_NE(init.err.find(": No space left on device"), std::string::npos) << init.err;
+    ASSERT_EQ(disc.exitStatus, 0) << disc.err;
+    EXPECT_EQ(image.exitStatus, 1);
+    EXPECT_NE(image.err.find(" needs about "), std::string::npos) << image.err;
+    EXPECT_EQ(left, 0u) << "nothing half-written is left";
+}
+
+// Killed outright, the press runs no handler: what it started dies with it, and
+// the next run to the same place removes the staging folder it left.
+TEST(PressKilled, ChildrenDieAndTheNextRunCleansUp) {
+    Inputs inputs;
+    std::string started = inputs.at("inspector.pid");
+    inputs.write("inspector", "#!/bin/sh\necho $$ > " + started + "\nexec sleep 300\n");
+    fs::permissions(inputs.at("inspector"), fs::perms(0755));
+    auto arguments = inputs.init();
+    *std::next(std::find(arguments.begin(), arguments.end(), "--inspector")) = inputs.at("inspector");
+    auto press = foundation::BoundedRun::start(PRESS_PATH, arguments, std::chrono::minutes(5));
+
+    pid_t inspector = 0;
+    for (int tries = 0; tries < 3000 && inspector == 0; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream(started) >> inspector;
+    }
+    ASSERT_NE(inspector, 0) << "the press never started its check";
+    kill(press.pid(), SIGKILL);
+    press.wait();
+    EXPECT_TRUE(testing::processEnded(inspector)) << "the check, process " << inspector << ", outlived the press";
+
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(inputs.at("discs")))
+        left.push_back(entry.path());
+    ASSERT_EQ(left.size(), 1u) << "the killed run's staging folder";
+    EXPECT_TRUE(left[0].filename().string().starts_with(".ZORVANE.press-")) << left[0];
+    // Extracted image trees are read-only; leftovers with such folders go too.
+    fs::permissions(left[0] / "Documentation", fs::perms(0555));
+
+    auto again = testing::runProcess(PRESS_PATH, inputs.init());
+    EXPECT_EQ(again.exitStatus, 0) << again.err;
+    EXPECT_NE(again.err.find("warning: removed " + left[0].string() + ", left by an interrupted run"),
+              std::string::npos)
+        << again.err;
+    EXPECT_FALSE(fs::exists(left[0]));
+    EXPECT_TRUE(fs::exists(inputs.at("discs/ZORVANE/autorun.inf")));
+}
 
 }
 }

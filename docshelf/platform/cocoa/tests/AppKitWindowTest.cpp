@@ -203,7 +203,7 @@ TextBand textIn(const std::string& png, int x, int y, int width, int height) {
     command << "convert " << png << " -crop " << width << "x" << height << "+" << x << "+" << y
             << " +repage -colorspace gray -depth 8 gray:" << raw;
     TextBand band;
-    if (fltk::testing::runBounded(command.str(), std::chrono::seconds(20)) != 0)
+    if (testing::runBounded(command.str(), std::chrono::seconds(20)) != 0)
         return band;
     std::ifstream in(raw, std::ios::binary);
     std::string pixels((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -278,7 +278,7 @@ protected:
     // (import, since xwd leaves GNUstep's panels out of the root's picture.)
     std::string windowShot(const std::string& name, const std::string& window = "") {
         std::string path = artifacts + "/" + name + ".png";
-        EXPECT_EQ(fltk::testing::runBounded("import -display " + XvfbServer::shared().display() + " -window " +
+        EXPECT_EQ(testing::runBounded("import -display " + XvfbServer::shared().display() + " -window " +
                                                 (window.empty() ? window_ : window) + " " + path,
                                             std::chrono::seconds(20)),
                   0)
@@ -287,7 +287,7 @@ protected:
     }
     // Presses and releases with no time between, as a quick hand or a tablet does.
     void quickClick(std::pair<int, int> at) {
-        EXPECT_EQ(fltk::testing::runBounded("DISPLAY=" + XvfbServer::shared().display() +
+        EXPECT_EQ(testing::runBounded("DISPLAY=" + XvfbServer::shared().display() +
                                                 " xdotool mousemove --window " + window_ + " " +
                                                 std::to_string(at.first) + " " + std::to_string(at.second) +
                                                 " mousedown 1 mouseup 1",

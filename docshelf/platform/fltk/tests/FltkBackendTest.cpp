@@ -101,9 +101,9 @@ TEST_F(FltkBackendTest, TheEventLoopShowsTheWindowsAndEndsWithTheApplication) {
     Fl::add_timeout(
         0.3,
         [](void* data) {
-            auto* seen = static_cast<Seen*>(data);
-            FltkWindow* shown = seen->backend->windowFor(*seen->window);
-            seen->shown = shown && shown->shown();
+            auto* state = static_cast<Seen*>(data);
+            FltkWindow* shown = state->backend->windowFor(*state->window);
+            state->shown = shown && shown->shown();
             appkit::Application::shared().terminate(nullptr);
         },
         &seen);
