@@ -34,6 +34,37 @@ both_forms("window_description", "MainMenu", resources / "MainMenu.plist")
 for name in ("CDInfo", "ModelInfo", "CommonResource"):
     both_forms("key_path", name, disc / (name + ".plist"))
 both_forms("key_path", "Documentation", resources / "Documentation.plist")
+
+
+def old_style(value, indent=""):
+    """The old-style text form: { key = value; }, ( a, b ), <hex>, quoted strings."""
+    if isinstance(value, dict):
+        inner = "".join(f"{indent}    {old_style(k)} = {old_style(v, indent + '    ')};\n" for k, v in value.items())
+        return "{\n" + inner + indent + "}"
+    if isinstance(value, list):
+        return "(" + ", ".join(old_style(v, indent) for v in value) + ")"
+    if isinstance(value, bytes):
+        return "<" + value.hex() + ">"
+    text = str(value)
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"').replace("\n", "\\n") + '"'
+
+
+def every_form(target, name, path):
+    """The list in each form and encoding besides XML in UTF-8 and binary."""
+    xml = path.read_bytes()
+    declared16 = xml.replace(b'encoding="UTF-8"', b'encoding="UTF-16"').decode()
+    text = "// old-style\n/* written by hand */\n" + old_style(plistlib.loads(xml)) + "\n"
+    put(target, name + ".utf8-mark.xml", b"\xef\xbb\xbf" + xml)
+    put(target, name + ".utf16le.xml", declared16.encode("utf-16"))
+    put(target, name + ".utf16be.xml", b"\xfe\xff" + declared16.encode("utf-16-be"))
+    put(target, name + ".utf16-declared.xml", declared16.encode("utf-16-le"))
+    put(target, name + ".old-style.txt", text)
+    put(target, name + ".old-style-utf16.txt", b"\xfe\xff" + text.encode("utf-16-be"))
+
+
+for target in ("property_list", "key_path"):
+    every_form(target, "CDInfo", disc / "CDInfo.plist")
+    every_form(target, "Documentation", resources / "Documentation.plist")
 # A key given twice at each level: the last value counts.
 put("key_path", "repeated-keys.xml",
     "<plist><dict><key>ContainedModel</key><dict><key>QX-0000 Duo</key><string>first</string></dict>"

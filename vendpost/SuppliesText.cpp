@@ -14,7 +14,9 @@ constexpr char kUrlLanguage[] = "&gengo=";
 constexpr char kCommandKeySuffix[] = "\\shell\\open\\command";
 
 // The longest URL, from the longest model, country and language that their
-// buffers hold, must fit its own buffer.
+// buffers hold, must fit its own buffer while the model needs no escapes; a
+// model whose escapes make the URL too long opens nothing, as any URL that
+// does not fit.
 static_assert(sizeof kUrlScheme - 1 + sizeof kSuppliesHost - 1 + sizeof kUrlModel - 1
                       + kModelNameSize - 1 + sizeof kUrlCountry - 1 + kLocaleTextSize - 1
                       + sizeof kUrlLanguage - 1 + kLocaleTextSize - 1 < kUrlSize,
@@ -80,7 +82,7 @@ bool BuildSuppliesUrl(const char* model, const char* country, const char* langua
         .append(kUrlScheme)
         .append(kSuppliesHost)
         .append(kUrlModel)
-        .append(model)
+        .appendQueryValue(model)
         .append(kUrlCountry)
         .append(country)
         .append(kUrlLanguage)

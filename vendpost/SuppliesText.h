@@ -24,6 +24,10 @@ void GetModelName(char* modulePath, char* modelName, unsigned long capacity);
 
 // ("QX-500", "USA", "ENU") ->
 //   "http://<host>/genuine/redirect/index.aspx?model=QX-500&country=USA&gengo=ENU"
+// The model goes in with the bytes that would change the address or split the
+// browser's command line escaped (see TextBuilder::appendQueryValue), so the
+// server reads the model the file is named after:
+//   ("LX-100 Plus", "USA", "ENU") -> "...?model=LX-100%20Plus&country=USA&gengo=ENU"
 // Returns false, url empty, when it does not fit.
 bool BuildSuppliesUrl(const char* model, const char* country, const char* language,
                       char* url, unsigned long capacity);

@@ -12,14 +12,38 @@ TextBuilder::TextBuilder(char* out, unsigned long capacity) : out_(out), capacit
 
 TextBuilder& TextBuilder::append(const char* text)
 {
+    for (; !overflowed_ && *text != '\0'; ++text)
+        put(*text);
+    return *this;
+}
+
+TextBuilder& TextBuilder::appendQueryValue(const char* text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
     for (; !overflowed_ && *text != '\0'; ++text) {
-        if (length_ + 1 >= capacity_) {
-            overflowed_ = true;
-            break;
+        unsigned char c = static_cast<unsigned char>(*text);
+        bool escaped = c < 0x20 || c == 0x7F || c == ' ' || c == '"' || c == '#' || c == '%' || c == '&'
+            || c == '+';
+        if (!escaped) {
+            put(*text);
+            continue;
         }
-        out_[length_++] = *text;
+        put('%');
+        put(kHex[c >> 4]);
+        put(kHex[c & 0x0F]);
     }
     return *this;
+}
+
+void TextBuilder::put(char c)
+{
+    if (overflowed_)
+        return;
+    if (length_ + 1 >= capacity_) {
+        overflowed_ = true;
+        return;
+    }
+    out_[length_++] = c;
 }
 
 bool TextBuilder::finish()

@@ -47,6 +47,7 @@ PropertyListFile PropertyListFile::read(const Value& path) {
     }
     file.root = result.root;
     file.replacedCharacters = result.replacedCharacters;
+    file.form = result.form;
     file.dictionary = Dictionary(result.root);
     return file;
 }

@@ -19,6 +19,7 @@ struct PropertyListFile {
     // Whatever the file holds, or why it cannot be read (the reader's message and byte offset).
     foundation::Result<foundation::Value> root = foundation::Problem{"nothing names the file", {}};
     std::size_t replacedCharacters = 0; // lone UTF-16 surrogates, read as U+FFFD
+    std::string form;                   // how it is written when not XML in UTF-8 or binary
     foundation::Dictionary dictionary;  // the root when it is a dictionary: what the browser sees
 
     // A path value as the browser uses it: a string, else nothing is read.

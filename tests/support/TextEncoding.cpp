@@ -1,5 +1,7 @@
 #include "TextEncoding.h"
 
+#include "platform/foundation/Utf8.h"
+
 #include <stdexcept>
 
 namespace docshelf::testing {
@@ -7,18 +9,10 @@ namespace docshelf::testing {
 namespace {
 
 char32_t nextCodePoint(const std::string& text, std::size_t& at) {
-    auto byte = [&](std::size_t i) {
-        if (i >= text.size())
-            throw std::invalid_argument("UTF-8 text cut short");
-        return static_cast<unsigned char>(text[i]);
-    };
-    unsigned char lead = byte(at);
-    std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i)
-        c = (c << 6) | (byte(at + i) & 0x3F);
-    at += length;
-    return c;
+    auto c = foundation::decodeUtf8(text, at);
+    if (!c)
+        throw std::invalid_argument("not UTF-8 text");
+    return *c;
 }
 
 }

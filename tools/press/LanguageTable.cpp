@@ -2,6 +2,7 @@
 
 #include "CsvTable.h"
 
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/ReadLimits.h"
 #include "cli/InputFile.h"
 
@@ -12,32 +13,6 @@ namespace docshelf::press {
 extern const char* const builtInLanguages; // languages.csv, generated into the build
 
 using foundation::Value;
-
-namespace {
-
-char lowered(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Edits (insert, delete, replace) between two names, letter case ignored.
-std::size_t distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            std::size_t above = row[j];
-            std::size_t change = lowered(a[i - 1]) == lowered(b[j - 1]) ? 0 : 1;
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + change});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-}
 
 LanguageTable LanguageTable::builtIn() {
     std::string error;
@@ -99,12 +74,12 @@ const LanguageTable::Language* LanguageTable::find(std::string_view folder) cons
 
 std::string LanguageTable::closest(std::string_view folder) const {
     std::string best;
-    std::size_t bestDistance = folder.size() / 3 + 1; // a few slips, never a different word
+    std::size_t bestDistance = std::string::npos;
     for (const auto& language : languages_)
         // "Deutsh" is meant to be German, whose own name is Deutsch.
         for (const std::string& name : {language.folder, language.display}) {
-            std::size_t d = distance(folder, name);
-            if (d < bestDistance) {
+            std::size_t d = foundation::NearMiss::editDistance(folder, name);
+            if (foundation::NearMiss::isSlipFor(folder, name) && d < bestDistance) {
                 best = language.folder;
                 bestDistance = d;
             }

@@ -1,5 +1,7 @@
 #include "SuppliesCopyName.h"
 
+#include "platform/foundation/Utf8.h"
+
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -22,27 +24,15 @@ bool inWindows1252(char32_t c) {
     return false;
 }
 
-// The code points of a UTF-8 text; nullopt when it is not well formed.
+// The code points of a UTF-8 text; nullopt when it is not well formed
+// (overlong forms and surrogates included).
 std::optional<std::vector<char32_t>> decode(std::string_view text) {
     std::vector<char32_t> result;
     for (std::size_t i = 0; i < text.size();) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t length = byte < 0x80           ? 1
-                             : (byte >> 5) == 0x6  ? 2
-                             : (byte >> 4) == 0xE  ? 3
-                             : (byte >> 3) == 0x1E ? 4
-                                                   : 0;
-        if (length == 0 || i + length > text.size())
+        auto c = foundation::decodeUtf8(text, i);
+        if (!c)
             return std::nullopt;
-        char32_t c = length == 1 ? byte : byte & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return std::nullopt;
-            c = (c << 6) | (next & 0x3F);
-        }
-        result.push_back(c);
-        i += length;
+        result.push_back(*c);
     }
     return result;
 }

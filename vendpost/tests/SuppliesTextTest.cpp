@@ -212,13 +212,57 @@ INSTANTIATE_TEST_SUITE_P(Values, TerminateRegistryTextTest, testing::Values(
     TerminateCase{"FillsBufferWithoutTerminator", "abcdefgh", 8, false, ""}),
     [](const testing::TestParamInfo<TerminateCase>& testCase) { return testCase.param.name; });
 
-TEST(SuppliesUrlTest, PutsTheThreeValuesInAsTheyStand)
+struct UrlCase {
+    const char* name;
+    std::string model;
+    std::string country;
+    std::string language;
+    bool fits;
+    std::string query;  // what follows "?" when it fits
+};
+
+void PrintTo(const UrlCase& c, std::ostream* out)
 {
-    char url[kUrlSize];
-    ASSERT_TRUE(BuildSuppliesUrl("QX-750 Duo", "USA", "ENU", url, sizeof url));
-    EXPECT_EQ(std::string(url), std::string("http://") + kSuppliesHost
-                                    + "/genuine/redirect/index.aspx?model=QX-750 Duo&country=USA&gengo=ENU");
+    *out << c.name;
 }
+
+class SuppliesUrlTableTest : public testing::TestWithParam<UrlCase> {};
+
+TEST_P(SuppliesUrlTableTest, EscapesInTheModelOnlyWhatWouldChangeTheAddress)
+{
+    const UrlCase& c = GetParam();
+    char url[kUrlSize + 1];
+    url[kUrlSize] = '#';
+    EXPECT_EQ(BuildSuppliesUrl(c.model.c_str(), c.country.c_str(), c.language.c_str(), url, kUrlSize), c.fits)
+        << c.name;
+    std::string expected = c.fits ? std::string("http://") + kSuppliesHost + "/genuine/redirect/index.aspx?" + c.query
+                                  : std::string();
+    EXPECT_EQ(std::string(url), expected) << c.name;
+    EXPECT_EQ(url[kUrlSize], '#') << c.name;
+}
+
+const std::string kLongestLocale(kLocaleTextSize - 1, 'L');
+
+std::string Repeated(const std::string& text, unsigned long times)
+{
+    std::string out;
+    for (unsigned long i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, SuppliesUrlTableTest, testing::Values(
+    UrlCase{"Plain", "QX-500", "USA", "ENU", true, "model=QX-500&country=USA&gengo=ENU"},
+    UrlCase{"Blank", "LX-100 Plus", "USA", "ENU", true, "model=LX-100%20Plus&country=USA&gengo=ENU"},
+    UrlCase{"QueryAndFragmentBytes", "A&B+C#1%2", "DEU", "DEU", true, "model=A%26B%2BC%231%252&country=DEU&gengo=DEU"},
+    UrlCase{"QuoteAndControls", "Q\"X\t\x7F", "USA", "ENU", true, "model=Q%22X%09%7F&country=USA&gengo=ENU"},
+    UrlCase{"OtherBytesAsTheyStand", "Q=X?/~\xE9", "USA", "ENU", true, "model=Q=X?/~\xE9&country=USA&gengo=ENU"},
+    UrlCase{"CountryAndLanguageAsTheyStand", "Q", "A B", "C&D", true, "model=Q&country=A B&gengo=C&D"},
+    UrlCase{"LongestModelEscapedFits", std::string(kModelNameSize - 1, ' '), "USA", "ENU", true,
+            "model=" + Repeated("%20", kModelNameSize - 1) + "&country=USA&gengo=ENU"},
+    UrlCase{"EscapesPastTheBufferGiveNothing", std::string(kModelNameSize - 1, ' '), kLongestLocale, kLongestLocale,
+            false, ""}),
+    [](const testing::TestParamInfo<UrlCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesUrlTest, LeavesAnEmptyModelEmpty)
 {

@@ -108,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(Copies, VendpostFileNameTest, testing::Values(
     NameCase{"Plain", "vps_QX-500.exe", "QX-500"},
     NameCase{"MixedCase", "VpS_QX-500.EXE", "QX-500"},
     NameCase{"DotInModel", "vps_QX.500.exe", "QX"},
-    NameCase{"BlankInModel", "vps_QX-750 Duo.exe", "QX-750 Duo"},
+    NameCase{"BlankInModel", "vps_QX-750 Duo.exe", "QX-750%20Duo"},
+    NameCase{"BlankInModelName", "vps_LX-100 Plus.exe", "LX-100%20Plus"},
+    NameCase{"QueryBytesInModel", "vps_A&B+C#1%2.exe", "A%26B%2BC%231%252"},
     NameCase{"Dash", "vps-QX.exe", ""},
     NameCase{"NoUnderscore", "vpsQX.exe", ""},
     NameCase{"OtherName", "supplies.exe", ""},
@@ -254,7 +256,7 @@ TEST_F(VendpostWineTest, SampleDiscCopyOpensThePageOfItsModel)
     ASSERT_EQ(run(copy), 0);
     auto recording = recorder.recording();
     ASSERT_TRUE(recording) << "no browser started";
-    EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-750 Duo"));
+    EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-750%20Duo"));
 }
 
 TEST_F(VendpostWineTest, TakesTheWholeCommandAsPathWhenItsDotIsInTheFirstFourBytes)

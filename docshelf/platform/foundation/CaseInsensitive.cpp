@@ -1,5 +1,7 @@
 #include "CaseInsensitive.h"
 
+#include "Utf8.h"
+
 #include <cstdint>
 
 namespace docshelf::foundation {
@@ -10,33 +12,9 @@ namespace {
 // well-formed sequence stands for itself, mapped above the Unicode range so that
 // it sorts after every character and never equals one.
 char32_t decodeNext(std::string_view text, std::size_t& i) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > text.size()) {
-        ++i;
-        return 0x110000u + lead;
-    }
-    char32_t code = lead & (0xFF >> (length + 1));
-    for (std::size_t k = 1; k < length; ++k) {
-        unsigned char next = byte(i + k);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return 0x110000u + lead;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        ++i;
-        return 0x110000u + lead;
-    }
-    i += length;
-    return code;
+    if (auto c = decodeUtf8(text, i))
+        return *c;
+    return 0x110000u + static_cast<unsigned char>(text[i++]);
 }
 
 bool within(char32_t c, char32_t first, char32_t last) {

@@ -1,12 +1,14 @@
 #include "PropertyListReader.h"
 
 #include "BinaryPropertyListCheck.h"
+#include "OldStylePropertyList.h"
 #include "ReadLimits.h"
 #include "RegularFile.h"
 #include "Utf8.h"
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -24,6 +26,13 @@ struct PlistDeleter {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
 };
 using PlistHandle = std::unique_ptr<void, PlistDeleter>;
+
+PropertyListResult failure(std::string error, std::size_t position = ReadOutcome::noPosition) {
+    PropertyListResult result;
+    result.error = std::move(error);
+    result.position = position;
+    return result;
+}
 
 std::string takeString(char* text) {
     std::string result = text ? text : "";
@@ -194,44 +203,159 @@ Value convert(plist_t node, int depth, Conversion& state) {
     }
 }
 
+// The text of a list that is not binary, as UTF-8, and how it was written.
+struct Text {
+    std::string decoded;      // filled only when the bytes were not UTF-8 already
+    std::string_view utf8;    // the text to parse
+    std::size_t markSize = 0; // bytes of the byte-order mark
+    std::size_t unitSize = 1; // 1 for UTF-8, 2 for UTF-16, 4 for UTF-32
+    std::string encoding;     // "" for UTF-8 without a mark, else how the form names it
+    std::string error;
+    std::size_t position = ReadOutcome::noPosition;
+};
+
+bool startsWith(std::span<const std::uint8_t> bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), bytes.begin(),
+                      [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
-PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty())
-        return {{"empty file", 0}, {}};
-    if (bytes.size() > maximumFileSize)
-        return {{"larger than " + std::to_string(maximumFileSize) + " bytes"}, {}};
-    bool binary = plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
-    std::vector<std::uint8_t> mended;
-    std::size_t replaced = 0;
-    if (binary) {
-        auto check = BinaryPropertyListCheck::check(bytes, maximumNesting, maximumValues, maximumExpandedBytes);
-        if (check.problem)
-            return {{*check.problem}, {}};
-        // The library drops a lone surrogate without a trace; the text keeps its
-        // place as U+FFFD instead, and the result says how many.
-        replaced = check.loneSurrogates.size();
-        if (replaced > 0) {
-            mended.assign(bytes.begin(), bytes.end());
-            for (std::uint64_t offset : check.loneSurrogates) {
-                mended[offset] = 0xFF;
-                mended[offset + 1] = 0xFD;
-            }
-            bytes = mended;
+void decodeUtf32(std::span<const std::uint8_t> bytes, bool bigEndian, Text& text) {
+    std::size_t i = 0;
+    for (; i + 3 < bytes.size(); i += 4) {
+        char32_t c = bigEndian ? char32_t(bytes[i] << 24 | bytes[i + 1] << 16 | bytes[i + 2] << 8 | bytes[i + 3])
+                               : char32_t(bytes[i + 3] << 24 | bytes[i + 2] << 16 | bytes[i + 1] << 8 | bytes[i]);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            text.error = "UTF-32 text holding a value that is no character";
+            text.position = text.markSize + i;
+            return;
         }
+        appendUtf8(text.decoded, c);
     }
-    if (!binary)
-        if (auto problem = xmlProblem(bytes))
-            return {{*problem}, {}};
-    if (!binary && !xmlIsComplete(bytes))
-        return {{"XML property list does not end with </plist>: cut short?"}, {}};
+    if (i < bytes.size()) {
+        text.error = "UTF-32 text whose length is not a multiple of four bytes";
+        text.position = text.markSize + i;
+    }
+}
 
+// Finds the encoding by the byte-order mark, else by the first characters as
+// XML's own rules do (an XML declaration in UTF-16 shows as "<\0?\0"), else
+// takes UTF-8, and decodes to UTF-8.
+Text decode(std::span<const std::uint8_t> bytes) {
+    Text text;
+    auto utf16 = [&](bool bigEndian, std::string how) {
+        text.unitSize = 2;
+        text.encoding = "UTF-16 (" + std::string(bigEndian ? "big" : "little") + "-endian, " + how + ")";
+        if (auto problem = appendUtf16(bytes.subspan(text.markSize), bigEndian, text.decoded)) {
+            text.error = problem->what;
+            text.position = text.markSize + problem->offset;
+        }
+    };
+    if (startsWith(bytes, std::string_view("\xFF\xFE\0\0", 4)) || startsWith(bytes, std::string_view("\0\0\xFE\xFF", 4))) {
+        bool bigEndian = bytes[0] == 0;
+        text.markSize = 4;
+        text.unitSize = 4;
+        text.encoding = "UTF-32 (" + std::string(bigEndian ? "big" : "little") + "-endian, with a byte-order mark)";
+        decodeUtf32(bytes.subspan(4), bigEndian, text);
+    } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        text.markSize = 2;
+        utf16(bytes[0] == 0xFE, "with a byte-order mark");
+    } else if (startsWith(bytes, std::string_view("<\0?\0", 4)) || startsWith(bytes, std::string_view("\0<\0?", 4))) {
+        utf16(bytes[0] == 0, "without a byte-order mark, as its XML declaration shows");
+    } else if (bytes.size() >= 2 && (bytes[0] == 0) != (bytes[1] == 0)) {
+        text.encoding = "UTF-16 without a byte-order mark";
+        text.error = "UTF-16 text without a byte-order mark or an XML declaration; save it with a byte-order "
+                     "mark, or as UTF-8";
+        text.position = 0;
+        return text;
+    } else if (bytes.size() >= 2 && bytes[0] == 0) {
+        text.encoding = "no known encoding";
+        text.error = "neither a binary property list nor text (it starts with NUL bytes)";
+        text.position = 0;
+        return text;
+    } else {
+        std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (raw.starts_with("\xEF\xBB\xBF")) {
+            text.markSize = 3;
+            text.encoding = "UTF-8 with a byte-order mark";
+            raw.remove_prefix(3);
+        }
+        text.utf8 = raw;
+        return text;
+    }
+    text.utf8 = text.decoded;
+    return text;
+}
+
+// XML opens with a declaration, a document type, a comment or the plist
+// element; an old-style list with a brace, a parenthesis, "<" and a
+// hexadecimal digit (data), or a string.
+bool isXml(std::string_view text) {
+    std::size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos)
+        return false;
+    text.remove_prefix(start);
+    return text.starts_with("<?") || text.starts_with("<!") || text.starts_with("<plist");
+}
+
+// XML whose declaration names the encoding it was decoded from now names UTF-8,
+// so that the parser does not decode it a second time.
+void declareUtf8(std::string& xml) {
+    if (!xml.starts_with("<?xml"))
+        return;
+    std::size_t end = xml.find("?>");
+    std::size_t name = xml.find("encoding", 0);
+    if (end == std::string::npos || name == std::string::npos || name > end)
+        return;
+    std::size_t open = xml.find_first_of("\"'", name);
+    if (open == std::string::npos || open > end)
+        return;
+    std::size_t close = xml.find(xml[open], open + 1);
+    if (close == std::string::npos || close > end)
+        return;
+    xml.replace(open + 1, close - open - 1, "UTF-8");
+}
+
+// The byte offset in the file of an offset in the decoded text.
+std::size_t fileOffset(const Text& text, std::size_t position) {
+    if (position == ReadOutcome::noPosition || text.unitSize == 1)
+        return position == ReadOutcome::noPosition ? position : text.markSize + position;
+    std::size_t units = 0;
+    std::size_t at = 0;
+    while (at < position && at < text.utf8.size()) {
+        std::size_t before = at;
+        auto c = decodeUtf8(text.utf8, at);
+        if (!c) {
+            at = before + 1;
+            ++units;
+            continue;
+        }
+        units += text.unitSize == 2 && *c >= 0x10000 ? 2u : 1u;
+    }
+    return text.markSize + units * text.unitSize;
+}
+
+PropertyListResult parseBinary(std::span<const std::uint8_t> bytes) {
+    auto check = BinaryPropertyListCheck::check(bytes, maximumNesting, maximumValues, maximumExpandedBytes);
+    if (check.problem)
+        return failure(*check.problem);
+    // The library drops a lone surrogate without a trace; the text keeps its
+    // place as U+FFFD instead, and the result says how many.
+    std::vector<std::uint8_t> mended;
+    std::size_t replaced = check.loneSurrogates.size();
+    if (replaced > 0) {
+        mended.assign(bytes.begin(), bytes.end());
+        for (std::uint64_t offset : check.loneSurrogates) {
+            mended[offset] = 0xFF;
+            mended[offset + 1] = 0xFD;
+        }
+        bytes = mended;
+    }
     plist_t raw = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &raw);
     PlistHandle root(raw);
     if (!root)
-        return {{binary ? "not a readable binary property list" : "not a readable XML property list"}, {}};
-
+        return failure("not a readable binary property list");
     Conversion state;
     PropertyListResult result;
     result.root = convert(raw, 0, state);
@@ -243,10 +367,76 @@ PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes
     return result;
 }
 
+PropertyListResult parseXml(std::string_view xml) {
+    std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size());
+    if (auto problem = xmlProblem(bytes))
+        return failure(*problem);
+    if (!xmlIsComplete(bytes))
+        return failure(xml.find("</plist>") != std::string_view::npos
+                           ? "XML property list with text after </plist>"
+                           : "XML property list that does not end with </plist>: cut short?");
+    plist_t raw = nullptr;
+    plist_from_memory(xml.data(), static_cast<uint32_t>(xml.size()), &raw);
+    PlistHandle root(raw);
+    if (!root)
+        return failure("not a readable XML property list");
+    Conversion state;
+    PropertyListResult result;
+    result.root = convert(raw, 0, state);
+    result.error = std::move(state.error);
+    if (!result.error.empty())
+        result.root = {};
+    return result;
+}
+
+}
+
+PropertyListResult PropertyListReader::parse(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty())
+        return failure("empty file", 0);
+    if (bytes.size() > maximumFileSize)
+        return failure("larger than " + std::to_string(maximumFileSize) + " bytes");
+    if (plist_is_binary(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size())))
+        return parseBinary(bytes);
+    // The first bytes of a binary list cut short are no text either.
+    std::string_view magic = "bplist00";
+    if (startsWith(bytes, magic.substr(0, std::min(bytes.size(), magic.size()))))
+        return failure("binary property list that is cut short (" + std::to_string(bytes.size()) + " bytes)", 0);
+
+    Text text = decode(bytes);
+    bool xml = text.error.empty() && isXml(text.utf8);
+    std::string form = xml ? (text.encoding.empty() ? "" : "XML in " + text.encoding)
+                           : "old-style text" + (text.encoding.empty() ? "" : " in " + text.encoding);
+    if (!text.error.empty()) {
+        PropertyListResult result = failure(text.error, text.position);
+        result.form = text.encoding.empty() ? "" : "text in " + text.encoding;
+        return result;
+    }
+    if (text.unitSize == 1 && !text.encoding.empty())
+        form = (xml ? "XML" : "old-style text") + std::string(" with a UTF-8 byte-order mark");
+
+    PropertyListResult result;
+    if (xml && !text.decoded.empty()) {
+        declareUtf8(text.decoded);
+        result = parseXml(text.decoded);
+    } else if (xml) {
+        result = parseXml(text.utf8);
+    } else if (std::size_t valid = validUtf8Prefix(text.utf8); valid != text.utf8.size()) {
+        result = failure("text that is not UTF-8 (a byte-order mark tells UTF-16)", fileOffset(text, valid));
+    } else {
+        auto read = OldStylePropertyList::parse(text.utf8);
+        result.root = std::move(read.root);
+        result.error = std::move(read.error);
+        result.position = fileOffset(text, read.position);
+    }
+    result.form = std::move(form);
+    return result;
+}
+
 PropertyListResult PropertyListReader::readFile(const std::string& path) {
     auto file = RegularFile::read(path, maximumFileSize);
     if (!file.bytes)
-        return {{std::move(file.error), file.position}, {}};
+        return failure(std::move(file.error), file.position);
     return parse(*file.bytes);
 }
 

@@ -79,33 +79,13 @@ std::optional<Failure> checkUtf8(std::string_view text) {
 
 // UTF-16 in the given byte order, without its mark, to UTF-8.
 std::optional<Failure> decodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian, std::string& out) {
-    auto unitAt = [&](std::size_t i) -> char32_t {
-        return bigEndian ? (bytes[i] << 8) | bytes[i + 1] : (bytes[i + 1] << 8) | bytes[i];
-    };
-    auto failureHere = [&](std::string message) {
-        Cursor cursor(out);
-        while (!cursor.atEnd())
-            cursor.take();
-        return cursor.failure(std::move(message));
-    };
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        char32_t unit = unitAt(i);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-            char32_t low = unitAt(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF)
-            return failureHere("UTF-16 text with an unpaired surrogate");
-        appendUtf8(out, unit);
-    }
-    if (i < bytes.size())
-        return failureHere("UTF-16 text with an odd number of bytes");
-    return std::nullopt;
+    auto problem = appendUtf16(bytes, bigEndian, out);
+    if (!problem)
+        return std::nullopt;
+    Cursor cursor(out);
+    while (!cursor.atEnd())
+        cursor.take();
+    return cursor.failure(problem->what);
 }
 
 bool isSpace(char c) {

@@ -1,5 +1,7 @@
 #include "inspect/catalogue/CatalogueReport.h"
 
+#include "inspect/catalogue/LanguageMatrix.h"
+
 #include "disc/Disc.h"
 #include "window/session/JsonExport.h"
 
@@ -23,6 +25,7 @@ nlohmann::ordered_json CatalogueReport::catalogue() {
     nlohmann::ordered_json report;
     report["cd information"] = toJson(info);
     report["models"] = std::move(models);
+    report["matrix"] = LanguageMatrix::from(report, LanguageMatrix::knownLanguages()).json();
     return report;
 }
 

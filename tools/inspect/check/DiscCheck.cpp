@@ -22,6 +22,7 @@
 #include "catalogue/ZVCDDocumentation.h"
 #include "catalogue/ZVModelDocumentation.h"
 
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/CaseInsensitive.h"
 #include "platform/foundation/FileManager.h"
@@ -35,6 +36,7 @@
 
 namespace docshelf::inspect {
 
+using foundation::NearMiss;
 using foundation::caseInsensitiveCompare;
 using foundation::Dictionary;
 using foundation::FileManager;
@@ -96,23 +98,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
-}
-
-// The number of letters to insert, delete or replace to turn one text into the other.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 // A documentation directory and the settings that name it.
@@ -189,7 +174,10 @@ private:
             return false;
         }
         if (!file.root.ok()) {
-            auto xml = XmlErrorLine::find(VolumeMap::whereToRead(file.path));
+            // The XML parser's place means nothing in a list that is not XML.
+            auto xml = file.form.empty() || file.form.starts_with("XML")
+                           ? XmlErrorLine::find(VolumeMap::whereToRead(file.path))
+                           : std::nullopt;
             findings_.error("plist-unreadable", xml ? Place::atLine(file.path, xml->position.line, xml->position.column) : Place(file.path),
                             "cannot be read as a property list (" +
                                 (file.root.problem().message.empty() ? std::string("unknown reason") : file.root.problem().message) +
@@ -202,6 +190,9 @@ private:
                                 consequence);
             return false;
         }
+        if (!file.form.empty())
+            findings_.note("plist-form", file.path,
+                           "written as " + file.form + "; the browser reads it as a Mac does, with the same values");
         if (file.replacedCharacters > 0)
             findings_.warning("plist-character-replaced", file.path,
                               counted(file.replacedCharacters, "character") + " in this binary list's strings " +
@@ -375,7 +366,7 @@ private:
     // "; did you mean "German"?".
     std::string suggestion(const std::string& folder) const {
         std::string closest;
-        std::size_t best = 3; // at most two letters off
+        std::size_t best = std::string::npos;
         for (const Value& member : members_.elements()) {
             Value name = member.objectForKey(keys::folderName);
             Value display = member.objectForKey(keys::displayName);
@@ -385,7 +376,8 @@ private:
                 return "; " + inQuotes(display.text()) + " is the " + inQuotes(keys::displayName) + " of the folder " +
                        inQuotes(name.text());
             for (const Value& candidate : {name, display})
-                if (auto distance = editDistance(candidate.text(), folder); candidate.isString() && distance < best) {
+                if (auto distance = NearMiss::editDistance(candidate.text(), folder);
+                    candidate.isString() && NearMiss::isSlipFor(folder, candidate.text()) && distance < best) {
                     best = distance;
                     closest = std::string(name.text());
                 }
@@ -689,7 +681,7 @@ private:
                 bool readMe = lowerName.find("readme") != std::string::npos &&
                               lowerEntry.find("read") != std::string::npos &&
                               lowerEntry.find("me") != std::string::npos;
-                if (readMe || editDistance(lowerEntry, lowerName) <= 3)
+                if (readMe || NearMiss::isSlipFor(lowerEntry, lowerName))
                     return "; did you mean " + inQuotes(entry.text()) + "?";
             }
         }

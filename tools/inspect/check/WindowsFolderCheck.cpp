@@ -5,6 +5,7 @@
 
 #include "disc/DiscKeys.h"
 
+#include "platform/foundation/NearMiss.h"
 #include "platform/foundation/ReadLimits.h"
 #include "platform/foundation/RegularFile.h"
 #include "platform/foundation/UnicodeNormalization.h"
@@ -23,20 +24,6 @@ std::string lower(std::string text) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return text;
-}
-
-// Whether one letter inserted, deleted or replaced turns one name into the other.
-bool oneLetterOff(std::string_view a, std::string_view b) {
-    if (a.size() < b.size())
-        std::swap(a, b);
-    if (a.size() - b.size() > 1 || a == b)
-        return false;
-    std::size_t start = 0;
-    while (start < b.size() && a[start] == b[start])
-        ++start;
-    std::string_view restA = a.substr(start + 1);
-    std::string_view restB = a.size() == b.size() ? b.substr(start + 1) : b.substr(start);
-    return restA == restB;
 }
 
 // The entry of the folder whose name equals the given one without regard to
@@ -254,7 +241,7 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
                     hinted = true;
                 }
             for (const auto& known : models)
-                if (!hinted && oneLetterOff(lower(known), lower(*model))) {
+                if (!hinted && foundation::NearMiss::isSlipFor(*model, known)) {
                     message += "; did you mean " + inQuotes(known) + "?";
                     hinted = true;
                 }

@@ -16,6 +16,7 @@ const char* const usage =
     "                              [--format text|json|sarif|github] [--strict] [--ignore CODE]...\n"
     "       docshelf-inspect render DISC|--app BUNDLE --out DIR [--message-bundle PATH] [--model NAME]\n"
     "                              [--language DISPLAYNAME] [--format FORMAT] [--strict] [--ignore CODE]...\n"
+    "       docshelf-inspect diff OLD NEW [--format text|json]\n"
     "       docshelf-inspect --explain CODE\n"
     "       docshelf-inspect [COMMAND] --version\n"
     "       docshelf-inspect [COMMAND] --help\n"
@@ -44,6 +45,11 @@ const char* const usage =
     "             Needs a display: without one, run it as xvfb-run docshelf-inspect render ...\n"
     "             Exit status 0 without errors, 1 with errors, 2 for a wrong command\n"
     "             line or no display\n"
+    "  diff       what the users of disc NEW see differently from disc OLD (both\n"
+    "             folders): models added or removed, each model's languages, the\n"
+    "             documents, read-mes and addresses they open, the texts of each\n"
+    "             localization, the Windows folder's launchers. Exit status 0 when\n"
+    "             the discs agree, 1 when they differ, 2 when one cannot be read\n"
     "DISC is the disc's folder: the application bundle, MacResources/CDCommonMessage.bundle\n"
     "and Windows are found in it, and --app, --message-bundle and --windows override them.\n"
     "BUNDLE is the application bundle directory (Docshelf.app).\n"
@@ -88,7 +94,7 @@ std::string setFormat(CommandLine& result, const std::string& value) {
 }
 
 cli::OptionParser commandLineParser(CommandLine& result) {
-    cli::OptionParser parser("docshelf-inspect", {"catalogue", "lookup", "window", "check", "render"});
+    cli::OptionParser parser("docshelf-inspect", {"catalogue", "lookup", "window", "check", "render", "diff"});
     const char* const findings = "check render";
     parser.value("--app", "", result.app)
         .list("--volume", "",
@@ -113,7 +119,7 @@ cli::OptionParser commandLineParser(CommandLine& result) {
                   return std::string();
               })
         .flag("--json", "check", [&] { setFormat(result, "json"); })
-        .value("--format", findings, [&](const std::string& v) { return setFormat(result, v); })
+        .value("--format", "check render diff", [&](const std::string& v) { return setFormat(result, v); })
         .flag("--strict", findings, result.strict)
         .list("--ignore", findings, [&](const std::string& v) {
             if (!Codes::find(v))
@@ -154,6 +160,17 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& arguments) {
     };
     if (!line.error.empty())
         return wrong(line.error);
+    if (result.command == "diff") {
+        if (line.operands.size() != 2)
+            return wrong("diff compares two discs: diff OLD NEW");
+        if (result.format != OutputFormat::Text && result.format != OutputFormat::Json)
+            return wrong("diff's --format takes text or json");
+        if (!result.app.empty() || !result.volumes.empty())
+            return wrong("diff reads each disc from its own folder: --app and --volume do not go with it");
+        result.disc = line.operands[0];
+        result.other = line.operands[1];
+        return {result, {}, ""};
+    }
     if (line.operands.size() > 1)
         return wrong("unexpected argument '" + line.operands[1] + "'");
     if (!line.operands.empty())

@@ -1,6 +1,7 @@
 #include "cli/Installation.h"
 #include "inspect/catalogue/CatalogueReport.h"
 #include "inspect/check/DiscCheck.h"
+#include "inspect/diff/DiscComparison.h"
 #include "inspect/cli/CommandRun.h"
 
 #include "window/session/JsonExport.h"
@@ -30,6 +31,10 @@ int main(int argc, char** argv) {
                   << "\n";
         return 2;
     }
+
+    if (command->command == "diff")
+        return inspect::DiscComparison::run(*command->disc, *command->other,
+                                            command->format == inspect::OutputFormat::Json, std::cout, std::cerr);
 
     auto disc = inspect::CommandRun::openDisc(*command);
     if (!disc)

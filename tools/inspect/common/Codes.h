@@ -38,6 +38,11 @@ inline constexpr Code codeList[] = {
     {"plist-root-not-dictionary", Severity::Error, Severity::Error,
      "A property list holds something other than a dictionary at its root.",
      "Whatever the list should hold is missing from the window.", "Make the root a dictionary."},
+    {"plist-form", Severity::Note, Severity::Note,
+     "A property list is written in another form than XML in UTF-8 or binary: with a UTF-8 byte-order mark, "
+     "in UTF-16, or in the old-style text form ({ Key = Value; }).",
+     "Nothing: the browser reads it as a Mac does, with the same values.",
+     "Nothing needs fixing; to keep the disc's lists alike, save it as XML in UTF-8."},
     {"plist-character-replaced", Severity::Warning, Severity::Warning,
      "A binary property list holds half of a UTF-16 pair without the other half.",
      "The browser shows the replacement mark U+FFFD in its place.",

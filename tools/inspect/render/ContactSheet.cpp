@@ -137,6 +137,26 @@ std::string ContactSheet::caption(const std::string& file) const {
     return file;
 }
 
+std::string ContactSheet::matrixTable() const {
+    if (matrix_.rows().empty())
+        return {};
+    std::string table = "<div id=\"matrix\">\n<h2>Languages of each model</h2>\n<p>Where the guide opens: on the "
+                        "disc, online, or neither (the language is missing from the model's pop-up).</p>\n"
+                        "<table class=\"matrix\">\n<tr><th>Model</th>";
+    for (const auto& language : matrix_.languages())
+        table += "<th>" + escape(language) + "</th>";
+    table += "</tr>\n";
+    for (const auto& row : matrix_.rows()) {
+        table += "<tr><th>" + escape(row.model) + "</th>";
+        for (auto opens : row.languages) {
+            std::string word = LanguageMatrix::word(opens);
+            table += "<td class=\"" + word + "\">" + word + "</td>";
+        }
+        table += "</tr>\n";
+    }
+    return table + "</table>\n</div>\n";
+}
+
 std::string ContactSheet::html(const std::string& title) const {
     std::size_t failing = 0;
     std::size_t windows = 0;
@@ -163,6 +183,10 @@ std::string ContactSheet::html(const std::string& title) const {
                        "figure.failing figcaption::before { content: \"\\2716  \"; color: #c00; }\n"
                        "figcaption { font-size: 0.9em; margin-top: 4px; }\n"
                        ".reason { color: #a00; font-size: 0.85em; }\n"
+                       "table.matrix { border-collapse: collapse; font-size: 0.9em; }\n"
+                       ".matrix th, .matrix td { border: 1px solid #ccc; padding: 2px 8px; }\n"
+                       ".matrix .disc { background: #dfd; } .matrix .online { background: #def; }\n"
+                       ".matrix .neither { background: #fdd; color: #a00; }\n"
                        "</style>\n</head>\n<body>\n<h1>" +
                        escape(title) + "</h1>\n";
     page += "<p class=\"summary\">" + counted(windows, "window") + ", " + std::to_string(failing) + " failing; " +
@@ -189,7 +213,7 @@ std::string ContactSheet::html(const std::string& title) const {
             if (std::any_of(sections_[i].pictures.begin(), sections_[i].pictures.end(),
                             [](const Picture& p) { return !p.reasons.empty(); }) == failingFirst)
                 order.push_back(i);
-    page += "</div>\n<nav>Localizations:";
+    page += "</div>\n" + matrixTable() + "<nav>Localizations:";
     for (std::size_t i : order)
         page += " <a href=\"#l-" + std::to_string(i) + "\">" + escape(sections_[i].heading) + "</a>";
     page += "</nav>\n";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inspect/catalogue/LanguageMatrix.h"
+
 #include <cstddef>
 #include <set>
 #include <string>
@@ -34,6 +36,10 @@ public:
     // it, and the window is marked failing with the reason.
     void link(std::size_t finding, const std::string& file, const std::string& reason);
 
+    // The models × languages table shown below the findings: where each model's
+    // guide opens in each language.
+    void setMatrix(LanguageMatrix matrix) { matrix_ = std::move(matrix); }
+
     // The whole page, every text HTML-escaped and every file name percent-encoded.
     std::string html(const std::string& title) const;
 
@@ -56,7 +62,9 @@ private:
     };
     Picture* picture(const std::string& file);
     std::string caption(const std::string& file) const;
+    std::string matrixTable() const;
     std::vector<ShownFinding> findings_;
+    LanguageMatrix matrix_;
     struct Section {
         std::string languageCode;
         std::string heading;

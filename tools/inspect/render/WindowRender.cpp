@@ -1,6 +1,7 @@
 #include "inspect/render/WindowRender.h"
 
 #include "inspect/render/ContactSheet.h"
+#include "inspect/catalogue/CatalogueReport.h"
 #include "disc/Disc.h"
 #include "inspect/check/MessageCheck.h"
 #include "inspect/common/PreferredLanguage.h"
@@ -107,6 +108,7 @@ public:
         if (options_.showProgress && total_ > 0)
             std::cerr << "\n";
         std::ofstream index(std::filesystem::path(options_.out) / "index.html", std::ios::binary);
+        sheet_.setMatrix(LanguageMatrix::from(CatalogueReport::catalogue(), LanguageMatrix::knownLanguages()));
         index << sheet_.html("Docshelf windows of " + options_.app);
         index.close();
         if (!index) {

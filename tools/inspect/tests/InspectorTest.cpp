@@ -1,4 +1,7 @@
+#include "platform/foundation/PropertyListReader.h"
+
 #include "DiscBuilder.h"
+#include "PropertyListForms.h"
 #include "ProcessRunner.h"
 #include "TemporaryDirectory.h"
 
@@ -7,6 +10,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 
 namespace docshelf {
 namespace {
@@ -50,6 +56,11 @@ TEST_F(Inspector, CatalogueListsEveryModelInOrder) {
     EXPECT_EQ(json["cd information"]["contained models"], ordered_json({"A-1", "b-2"}));
     ASSERT_EQ(json["models"].size(), 2u);
     EXPECT_EQ(json["models"][0]["Documentation list"][0]["KPS docuemntation URL"], "P?MDL=&LNG=en&SRC=DOC");
+    // Where each model's guide opens in each language the application knows.
+    EXPECT_EQ(json["matrix"]["languages"], ordered_json({"English", "Deutsch", "Français", "日本語", "Español"}));
+    EXPECT_EQ(json["matrix"]["models"]["A-1"]["English"], "online");
+    EXPECT_EQ(json["matrix"]["models"]["b-2"]["Deutsch"], "disc");
+    EXPECT_EQ(json["matrix"]["models"]["b-2"]["English"], "neither");
     auto& german = json["models"][1]["Documentation list"][0];
     EXPECT_EQ(german["documentation path"], disc.path("Docs") + "/German/top.pdf");
     std::vector<std::string> keys;
@@ -286,6 +297,120 @@ TEST(DiscFolder, AppThatIsNoBundleIsRefused) {
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_NE(result.err.find("is not an application bundle"), std::string::npos) << result.err;
 }
+
+// Two copies of the sample disc, the new one changed as a season's disc changes;
+// the diff names exactly the changes its users would notice.
+struct DiffCase {
+    std::string name;
+    std::function<void(const std::filesystem::path& disc)> change;
+    std::vector<std::string> expected; // "kind where", in the order printed
+};
+
+std::ostream& operator<<(std::ostream& out, const DiffCase& c) {
+    return out << c.name;
+}
+
+void writeText(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+void replaceIn(const std::filesystem::path& file, const std::string& from, const std::string& to) {
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << file << " has no " << from;
+    text.replace(at, from.size(), to);
+    writeText(file, text);
+}
+
+class DiscDiffing : public ::testing::TestWithParam<DiffCase> {};
+
+TEST_P(DiscDiffing, NamesWhatTheUsersSeeDifferently) {
+    const DiffCase& c = GetParam();
+    DraftDisc before;
+    DraftDisc after;
+    c.change(after.path());
+    auto result = inspect({"diff", before.path(), after.path(), "--format=json"});
+    EXPECT_EQ(result.exitStatus, c.expected.empty() ? 0 : 1) << c.name << "\n" << result.out << result.err;
+    std::vector<std::string> seen;
+    for (const auto& change : ordered_json::parse(result.out))
+        seen.push_back(change["kind"].get<std::string>() + " " + change["where"].get<std::string>());
+    EXPECT_EQ(seen, c.expected) << c.name << "\n" << result.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DiscDiffing,
+    ::testing::Values(
+        DiffCase{"SameDisc", [](const auto&) {}, {}},
+        DiffCase{"ModelRemovedAndAnotherAdded",
+                 [](const auto& disc) {
+                     replaceIn(disc / "MacResources/CDInfo.plist", "<key>RT-20</key>", "<key>RT-30</key>");
+                 },
+                 {"model-removed RT-20", "model-added RT-30"}},
+        DiffCase{"GermanFolderGone",
+                 [](const auto& disc) { std::filesystem::remove_all(disc / "Documentation/Manuals/German"); },
+                 {"language-removed QX-500 / Deutsch"}},
+        DiffCase{"ManualRewritten",
+                 [](const auto& disc) { writeText(disc / "Documentation/Manuals/English/top.pdf", "%PDF-1.4 new"); },
+                 {"document-content-changed QX-500 / English"}},
+        DiffCase{"CaptionReworded",
+                 [](const auto& disc) {
+                     replaceIn(disc / "MacResources/CDCommonMessage.bundle/Contents/Resources/de.lproj/Localizable.strings",
+                               "\"Sprache\"", "\"Sprache:\"");
+                 },
+                 {"text-changed de.lproj / Localizable UG_TXT_LANGUAGE"}},
+        DiffCase{"LauncherSettingsChanged",
+                 [](const auto& disc) { writeText(disc / "Windows/inst.ini", "[Setup]\r\nExeprog=other.exe\r\n"); },
+                 {"launcher-changed inst.ini"}}),
+    [](const auto& testCase) { return testCase.param.name; });
+
+// Every list of the disc saved in another form a Mac reads: the catalogue of
+// the XML disc, and its check but for one note per list that names the form.
+class ListFormDisc : public ::testing::TestWithParam<testing::ListForm> {};
+
+TEST_P(ListFormDisc, GivesTheCatalogueAndTheCheckOfTheXmlDisc) {
+    const char* name = testing::listFormName(GetParam());
+    DraftDisc xml;
+    DraftDisc other;
+    const std::vector<std::string> lists{"Docshelf.app/Contents/Info.plist",
+                                         "Docshelf.app/Contents/Resources/Documentation.plist",
+                                         "MacResources/CommonResource.plist", "MacResources/CDInfo.plist",
+                                         "MacResources/ModelInfo.plist"};
+    for (const std::string& list : lists) {
+        auto read = foundation::PropertyListReader::readFile(other.path(list));
+        ASSERT_EQ(read.error, "") << name << ": " << list;
+        std::ofstream(other.path(list), std::ios::binary | std::ios::trunc) << testing::writeInForm(read.root, GetParam());
+    }
+    // Paths of the copy read as the same paths of the XML copy.
+    auto alike = [&](std::string text) {
+        for (auto at = text.find(other.path()); at != std::string::npos;
+             at = text.find(other.path(), at + xml.path().size()))
+            text.replace(at, other.path().size(), xml.path());
+        return text;
+    };
+    auto catalogue = inspect({"catalogue", other.path()});
+    auto expected = inspect({"catalogue", xml.path()});
+    EXPECT_EQ(catalogue.exitStatus, 0) << name << "\n" << catalogue.err;
+    EXPECT_EQ(alike(catalogue.out), expected.out) << name;
+    EXPECT_NE(expected.out.find("\"QX-750 Duo\""), std::string::npos) << name << ": the sample disc's models";
+
+    auto check = inspect({"check", other.path()});
+    auto clean = inspect({"check", xml.path()});
+    EXPECT_EQ(check.exitStatus, 0) << name << "\n" << check.out << check.err;
+    std::istringstream lines(alike(check.out));
+    std::string findings;
+    std::size_t notes = 0;
+    for (std::string line; std::getline(lines, line);)
+        if (line.ends_with("[plist-form]"))
+            ++notes;
+        else
+            findings += line + "\n";
+    EXPECT_EQ(findings, clean.out) << name;
+    EXPECT_EQ(notes, GetParam() == testing::ListForm::Xml ? 0u : lists.size()) << name << "\n" << check.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, ListFormDisc, ::testing::ValuesIn(testing::allListForms()),
+                         [](const auto& testCase) { return std::string(testing::listFormName(testCase.param)); });
 
 }
 }

@@ -1,4 +1,5 @@
 #include "platform/foundation/StringsTable.h"
+#include "platform/foundation/Utf8.h"
 
 #include "PropertyListWriter.h"
 #include "TextEncoding.h"
@@ -12,21 +13,6 @@ namespace {
 
 using testing::PlistFormat;
 using testing::PropertyListWriter;
-
-bool isValidUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                             : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
-}
 
 // Whatever the bytes, the parser ends, and what it gives holds together:
 // either well-formed entries and no message, or no entries and a message.
