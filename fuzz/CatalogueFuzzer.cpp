@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write(disc() / "Windows/Setup.exe", input.ConsumeRandomLengthString(2048));
     for (std::size_t i = 0; i < maximumFolders && input.remaining_bytes() > 0; ++i) {
         std::string name = input.ConsumeRandomLengthString(64);
-        if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\0", 2)) != std::string::npos)
+        if (name.empty() || name == "." || name == ".." ||
+            name.find_first_of(std::string("/\0", 2)) != std::string::npos)
             continue;
         fs::path folder = disc() / "Documentation" / name;
         std::error_code ignored;
@@ -93,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!nlohmann::json::accept(json))
         __builtin_trap();
 
-    auto findings = inspect::DiscCheck::run({(disc() / "Docshelf.app").string(),
-                                             (disc() / "Messages.bundle").string(), (disc() / "Windows").string()});
+    auto findings = inspect::DiscCheck::run(
+        {(disc() / "Docshelf.app").string(), (disc() / "Messages.bundle").string(), (disc() / "Windows").string()});
     std::string lines = findings.text();
     if (!nlohmann::json::accept(findings.json().dump()) ||
         static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')) != findings.all().size())

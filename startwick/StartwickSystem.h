@@ -11,15 +11,13 @@ struct StartwickSystem {
     // the buffer's size when the path was cut short to fit it.
     unsigned long (*moduleFileName)(void* context, char* path, unsigned long size) = nullptr;
     // GetPrivateProfileStringA: the length copied.
-    unsigned long (*privateProfileString)(void* context, const char* section, const char* key,
-                                          const char* fallback, char* out, unsigned long size,
-                                          const char* iniPath) = nullptr;
+    unsigned long (*privateProfileString)(void* context, const char* section, const char* key, const char* fallback,
+                                          char* out, unsigned long size, const char* iniPath) = nullptr;
     // GetCurrentDirectoryA: the length copied, 0 on failure, the size needed when too small.
     unsigned long (*currentDirectory)(void* context, unsigned long size, char* path) = nullptr;
     bool (*setCurrentDirectory)(void* context, const char* path) = nullptr;
     // ShellExecuteA with no owner window, the verb "open" and SW_SHOW.
-    void (*shellOpen)(void* context, const char* file, const char* parameters,
-                      const char* directory) = nullptr;
+    void (*shellOpen)(void* context, const char* file, const char* parameters, const char* directory) = nullptr;
 };
 
 }

@@ -12,9 +12,8 @@ unsigned long ModuleFileName(void*, char* path, unsigned long size)
     return GetModuleFileNameA(nullptr, path, size);
 }
 
-unsigned long PrivateProfileString(void*, const char* section, const char* key,
-                                   const char* fallback, char* out, unsigned long size,
-                                   const char* iniPath)
+unsigned long PrivateProfileString(void*, const char* section, const char* key, const char* fallback, char* out,
+                                   unsigned long size, const char* iniPath)
 {
     return GetPrivateProfileStringA(section, key, fallback, out, size, iniPath);
 }

@@ -39,8 +39,8 @@ void SuppliesLauncher::QueryLocale(LocaleItem item, char* text, unsigned long ca
     text[capacity - 1] = '\0';
 }
 
-bool SuppliesLauncher::ReadDefaultValue(VendpostSystem::Key key, char* value,
-                                        unsigned long capacity, unsigned long* size)
+bool SuppliesLauncher::ReadDefaultValue(VendpostSystem::Key key, char* value, unsigned long capacity,
+                                        unsigned long* size)
 {
     *size = capacity;
     if (system_.queryDefaultValue(system_.context, key, value, size) != 0)
@@ -71,8 +71,7 @@ void SuppliesLauncher::FindDefaultBrowser(char* browserPath, unsigned long capac
     system_.closeKey(system_.context, typeKey);
 }
 
-void SuppliesLauncher::CopyBrowserPath(const char* command, char* browserPath,
-                                       unsigned long capacity)
+void SuppliesLauncher::CopyBrowserPath(const char* command, char* browserPath, unsigned long capacity)
 {
     const char* start = command[0] == '"' ? command + 1 : command;
     TextBuilder(browserPath, capacity).append(start).finish();

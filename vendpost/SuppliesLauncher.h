@@ -21,8 +21,7 @@ public:
 private:
     void QueryLocale(LocaleItem item, char* text, unsigned long capacity);
     // The default value of an open key as a terminated text.
-    bool ReadDefaultValue(VendpostSystem::Key key, char* value, unsigned long capacity,
-                          unsigned long* size);
+    bool ReadDefaultValue(VendpostSystem::Key key, char* value, unsigned long capacity, unsigned long* size);
     void CopyBrowserPath(const char* command, char* browserPath, unsigned long capacity);
 
     const VendpostSystem& system_;

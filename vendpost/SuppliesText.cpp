@@ -17,9 +17,9 @@ constexpr char kCommandKeySuffix[] = "\\shell\\open\\command";
 // buffers hold, must fit its own buffer while the model needs no escapes; a
 // model whose escapes make the URL too long opens nothing, as any URL that
 // does not fit.
-static_assert(sizeof kUrlScheme - 1 + sizeof kSuppliesHost - 1 + sizeof kUrlModel - 1
-                      + kModelNameSize - 1 + sizeof kUrlCountry - 1 + kLocaleTextSize - 1
-                      + sizeof kUrlLanguage - 1 + kLocaleTextSize - 1 < kUrlSize,
+static_assert(sizeof kUrlScheme - 1 + sizeof kSuppliesHost - 1 + sizeof kUrlModel - 1 + kModelNameSize - 1
+                      + sizeof kUrlCountry - 1 + kLocaleTextSize - 1 + sizeof kUrlLanguage - 1 + kLocaleTextSize - 1
+                  < kUrlSize,
               "VENDPOST_SUPPLIES_HOST is too long for the URL buffer");
 
 unsigned long TextLength(const char* text)
@@ -52,10 +52,8 @@ bool IsExeExtension(const char* afterDot, unsigned long available)
 
 bool HasVendpostPrefix(const char* fileName)
 {
-    return (fileName[0] == 'v' || fileName[0] == 'V')
-        && (fileName[1] == 'p' || fileName[1] == 'P')
-        && (fileName[2] == 's' || fileName[2] == 'S')
-        && fileName[3] == '_';
+    return (fileName[0] == 'v' || fileName[0] == 'V') && (fileName[1] == 'p' || fileName[1] == 'P')
+           && (fileName[2] == 's' || fileName[2] == 'S') && fileName[3] == '_';
 }
 
 void GetModelName(char* modulePath, char* modelName, unsigned long capacity)
@@ -75,8 +73,7 @@ void GetModelName(char* modulePath, char* modelName, unsigned long capacity)
     }
 }
 
-bool BuildSuppliesUrl(const char* model, const char* country, const char* language,
-                      char* url, unsigned long capacity)
+bool BuildSuppliesUrl(const char* model, const char* country, const char* language, char* url, unsigned long capacity)
 {
     return TextBuilder(url, capacity)
         .append(kUrlScheme)
@@ -130,8 +127,7 @@ const char* FileNamePart(const char* path)
     return path;
 }
 
-bool BuildBrowserCommandLine(const char* browserPath, const char* url, char* out,
-                             unsigned long capacity)
+bool BuildBrowserCommandLine(const char* browserPath, const char* url, char* out, unsigned long capacity)
 {
     return TextBuilder(out, capacity).append(FileNamePart(browserPath)).append(" ").append(url).finish();
 }

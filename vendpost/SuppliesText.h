@@ -29,8 +29,7 @@ void GetModelName(char* modulePath, char* modelName, unsigned long capacity);
 // server reads the model the file is named after:
 //   ("LX-100 Plus", "USA", "ENU") -> "...?model=LX-100%20Plus&country=USA&gengo=ENU"
 // Returns false, url empty, when it does not fit.
-bool BuildSuppliesUrl(const char* model, const char* country, const char* language,
-                      char* url, unsigned long capacity);
+bool BuildSuppliesUrl(const char* model, const char* country, const char* language, char* url, unsigned long capacity);
 
 // "htmlfile" -> "htmlfile\shell\open\command"; false, out empty, when it does not fit.
 bool BuildCommandKeyPath(const char* className, char* out, unsigned long capacity);
@@ -53,7 +52,6 @@ void TrimToExe(char* command, unsigned long reportedSize, unsigned long capacity
 const char* FileNamePart(const char* path);
 
 // ("C:\\Web\\viewer.exe", "http://h/x") -> "viewer.exe http://h/x"; false, out empty, when it does not fit.
-bool BuildBrowserCommandLine(const char* browserPath, const char* url, char* out,
-                             unsigned long capacity);
+bool BuildBrowserCommandLine(const char* browserPath, const char* url, char* out, unsigned long capacity);
 
 }

@@ -22,8 +22,7 @@ TextBuilder& TextBuilder::appendQueryValue(const char* text)
     static const char kHex[] = "0123456789ABCDEF";
     for (; !overflowed_ && *text != '\0'; ++text) {
         unsigned char c = static_cast<unsigned char>(*text);
-        bool escaped = c < 0x20 || c == 0x7F || c == ' ' || c == '"' || c == '#' || c == '%' || c == '&'
-            || c == '+';
+        bool escaped = c < 0x20 || c == 0x7F || c == ' ' || c == '"' || c == '#' || c == '%' || c == '&' || c == '+';
         if (!escaped) {
             put(*text);
             continue;

@@ -25,8 +25,8 @@ struct VendpostSystem {
     bool (*fileExists)(void* context, const char* path) = nullptr;
     // CreateProcessA with the launcher's own start-up information, environment and
     // current directory, inheriting no handles: true on success.
-    bool (*createProcess)(void* context, const char* application, char* commandLine,
-                          Handle* process, Handle* thread) = nullptr;
+    bool (*createProcess)(void* context, const char* application, char* commandLine, Handle* process,
+                          Handle* thread) = nullptr;
     int (*closeHandle)(void* context, Handle handle) = nullptr;
 };
 

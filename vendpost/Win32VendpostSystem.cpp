@@ -13,8 +13,7 @@ unsigned long ModuleFileName(void*, char* path, unsigned long size)
 
 int LocaleInfo(void*, LocaleItem item, char* text, int size)
 {
-    LCTYPE type = item == LocaleItem::AbbreviatedCountryName ? LOCALE_SABBREVCTRYNAME
-                                                             : LOCALE_SABBREVLANGNAME;
+    LCTYPE type = item == LocaleItem::AbbreviatedCountryName ? LOCALE_SABBREVCTRYNAME : LOCALE_SABBREVLANGNAME;
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, size);
 }
 
@@ -30,8 +29,7 @@ long QueryDefaultValue(void*, VendpostSystem::Key key, char* data, unsigned long
 {
     DWORD type = 0;
     DWORD bytes = *size;
-    LONG result = RegQueryValueExA(static_cast<HKEY>(key), "", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(data), &bytes);
+    LONG result = RegQueryValueExA(static_cast<HKEY>(key), "", nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes);
     *size = bytes;
     return result;
 }
@@ -48,15 +46,14 @@ bool FileExists(void*, const char* path)
     return OpenFile(path, &info, OF_EXIST) != HFILE_ERROR;
 }
 
-bool CreateBrowserProcess(void*, const char* application, char* commandLine,
-                          VendpostSystem::Handle* process, VendpostSystem::Handle* thread)
+bool CreateBrowserProcess(void*, const char* application, char* commandLine, VendpostSystem::Handle* process,
+                          VendpostSystem::Handle* thread)
 {
     PROCESS_INFORMATION processInfo = {};
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
-    if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &processInfo))
+    if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &processInfo))
         return false;
     *process = processInfo.hProcess;
     *thread = processInfo.hThread;

@@ -31,8 +31,9 @@ Value folderInformationList() {
     Value resources = Bundle::mainBundle().resourcePath();
     if (resources.isAbsent())
         return {};
-    return PropertyListLookup::valueInFile(stringWithFormat(names::inFolderFormat, {resources, Value(names::documentationPlist)}),
-                                           {{std::string(keys::folderInfoArray)}});
+    return PropertyListLookup::valueInFile(
+        stringWithFormat(names::inFolderFormat, {resources, Value(names::documentationPlist)}),
+        {{std::string(keys::folderInfoArray)}});
 }
 
 // Calls visit(displayName, code, name) for each member of the folder information

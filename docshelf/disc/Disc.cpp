@@ -72,8 +72,8 @@ Disc Disc::read() {
     Disc disc;
     if (!bundle.isAbsent()) {
         disc.info = PropertyListFile::read(bundle.infoPlistPath());
-        disc.documentation = PropertyListFile::read(
-            foundation::stringWithFormat(names::inFolderFormat, {bundle.resourcePath(), Value(names::documentationPlist)}));
+        disc.documentation = PropertyListFile::read(foundation::stringWithFormat(
+            names::inFolderFormat, {bundle.resourcePath(), Value(names::documentationPlist)}));
     }
     disc.common = PropertyListFile::read(disc.info.dictionary.objectForKey(keys::commonResourcePath));
     disc.cdInfo = PropertyListFile::read(disc.common.dictionary.objectForKey(keys::cdInfo));
@@ -90,8 +90,8 @@ ModelRecord Disc::model(const std::string& name) const {
     model.identificationAt = modelInfo.origin({std::string(keys::model), name});
     model.settings = DocumentationSettings::choose(model.record.objectForKey(keys::documentation),
                                                    cdInfo.dictionary.objectForKey(keys::documentation));
-    model.settingsAt = model.settings.own ? cdInfo.origin({contained, name, settingsKey})
-                                          : cdInfo.origin({settingsKey});
+    model.settingsAt =
+        model.settings.own ? cdInfo.origin({contained, name, settingsKey}) : cdInfo.origin({settingsKey});
     return model;
 }
 

@@ -37,12 +37,12 @@ private:
 // One contained model as the browser reads it, each value with where it came from.
 struct ModelRecord {
     std::string name;
-    foundation::Value record;               // CDInfo's [ContainedModel][name]
+    foundation::Value record; // CDInfo's [ContainedModel][name]
     foundation::Position recordAt;
-    foundation::Value identification;       // ModelInfo's [Model][name]; absent when there is none
+    foundation::Value identification; // ModelInfo's [Model][name]; absent when there is none
     foundation::Position identificationAt;
-    DocumentationSettings settings;         // the settings the model uses
-    foundation::Position settingsAt;        // the record's [Documentation], or CDInfo's
+    DocumentationSettings settings;  // the settings the model uses
+    foundation::Position settingsAt; // the record's [Documentation], or CDInfo's
 };
 
 // The disc, read once for one question: the application's Info.plist (found

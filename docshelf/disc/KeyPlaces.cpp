@@ -59,13 +59,14 @@ private:
     // Lines are counted forward from the last node's place: the nodes come in document order.
     KeyPlaces::Place placeOf(pugi::xml_node node) {
         // The parser gives the place of the element's name; its "<" is one byte before.
-        auto offset = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(node.offset_debug() - 1, 0, std::ssize(text_)));
+        auto offset =
+            static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(node.offset_debug() - 1, 0, std::ssize(text_)));
         if (offset < counted_) {
             counted_ = 0;
             line_ = 1;
         }
         line_ += static_cast<std::size_t>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(counted_),
-                                                      text_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+                                                     text_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
         counted_ = offset;
         return {line_, offset};
     }

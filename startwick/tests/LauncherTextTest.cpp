@@ -37,14 +37,12 @@ TEST_P(CutToFolderTest, LeavesTheFolderWithoutATrailingSeparator)
     EXPECT_STREQ(path.data(), GetParam().result) << GetParam().modulePath;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, CutToFolderTest, testing::Values(
-    PathCase{"C:\\Disc\\Windows\\Start.exe", "C:\\Disc\\Windows"},
-    PathCase{"D:\\Start.exe", "D:"},
-    PathCase{"C:/Disc/Start.exe", "C:/Disc"},
-    PathCase{"C:\\Disc.v2/Start.exe", "C:\\Disc.v2"},
-    PathCase{"\\\\server\\share\\Start.exe", "\\\\server\\share"},
-    PathCase{"Start.exe", "Start.exe"},
-    PathCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Paths, CutToFolderTest,
+                         testing::Values(PathCase{"C:\\Disc\\Windows\\Start.exe", "C:\\Disc\\Windows"},
+                                         PathCase{"D:\\Start.exe", "D:"}, PathCase{"C:/Disc/Start.exe", "C:/Disc"},
+                                         PathCase{"C:\\Disc.v2/Start.exe", "C:\\Disc.v2"},
+                                         PathCase{"\\\\server\\share\\Start.exe", "\\\\server\\share"},
+                                         PathCase{"Start.exe", "Start.exe"}, PathCase{"", ""}));
 
 class CutToBaseNameTest : public testing::TestWithParam<PathCase> {};
 
@@ -54,16 +52,13 @@ TEST_P(CutToBaseNameTest, DropsOnlyTheLastExtension)
     EXPECT_STREQ(CutToBaseName(path.data()), GetParam().result) << GetParam().modulePath;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, CutToBaseNameTest, testing::Values(
-    PathCase{"C:\\Disc\\Start.exe", "Start"},
-    PathCase{"C:\\Disc\\Start.Here.exe", "Start.Here"},
-    PathCase{"C:\\Disc.v2\\Start", "Start"},
-    PathCase{"C:/Disc/Other.EXE", "Other"},
-    PathCase{"D:Start.exe", "Start"},
-    PathCase{"Start.exe", "Start"},
-    PathCase{"C:\\Disc\\.exe", ""},
-    PathCase{"C:\\Disc\\", ""},
-    PathCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Paths, CutToBaseNameTest,
+                         testing::Values(PathCase{"C:\\Disc\\Start.exe", "Start"},
+                                         PathCase{"C:\\Disc\\Start.Here.exe", "Start.Here"},
+                                         PathCase{"C:\\Disc.v2\\Start", "Start"},
+                                         PathCase{"C:/Disc/Other.EXE", "Other"}, PathCase{"D:Start.exe", "Start"},
+                                         PathCase{"Start.exe", "Start"}, PathCase{"C:\\Disc\\.exe", ""},
+                                         PathCase{"C:\\Disc\\", ""}, PathCase{"", ""}));
 
 struct IniCase {
     const char* name;
@@ -91,13 +86,13 @@ TEST_P(BuildIniPathTest, JoinsFolderAndFileOrGivesNothing)
 
 const std::string kFolder250 = "C:\\" + std::string(247, 'f');
 
-INSTANTIATE_TEST_SUITE_P(Folders, BuildIniPathTest, testing::Values(
-    IniCase{"Folder", "C:\\Disc", true, "C:\\Disc\\inst.ini"},
-    IniCase{"DriveRoot", "D:", true, "D:\\inst.ini"},
-    IniCase{"NoFolder", "", true, "\\inst.ini"},
-    IniCase{"LongestFolder", kFolder250, true, kFolder250 + "\\inst.ini"},
-    IniCase{"FolderTooLong", kFolder250 + "f", false, ""}),
-    [](const testing::TestParamInfo<IniCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Folders, BuildIniPathTest,
+                         testing::Values(IniCase{"Folder", "C:\\Disc", true, "C:\\Disc\\inst.ini"},
+                                         IniCase{"DriveRoot", "D:", true, "D:\\inst.ini"},
+                                         IniCase{"NoFolder", "", true, "\\inst.ini"},
+                                         IniCase{"LongestFolder", kFolder250, true, kFolder250 + "\\inst.ini"},
+                                         IniCase{"FolderTooLong", kFolder250 + "f", false, ""}),
+                         [](const testing::TestParamInfo<IniCase>& testCase) { return testCase.param.name; });
 
 TEST(CopyBoundedTest, FillsTheRestWithZeroBytes)
 {

@@ -12,7 +12,6 @@ using startwick::SetupLauncher;
 
 namespace {
 
-
 struct LaunchCase {
     const char* name;
     std::string modulePath;
@@ -74,38 +73,87 @@ TEST_P(SetupLaunchTest, OpensTheProgramOfItsOwnSectionInItsOwnFolder)
 const std::string kLong(300, 'p');
 const std::string kLongArgv(1200, 'a');
 
-INSTANTIATE_TEST_SUITE_P(Launches, SetupLaunchTest, testing::Values(
-    LaunchCase{"ProgramWithoutArgv", "C:\\Disc\\Start.exe", {{"Start", {{"Exeprog", "setup.exe"}}}},
-               "C:\\Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"setup.exe", "", "C:\\Disc", ""}},
-    LaunchCase{"ProgramWithArgv", "C:\\Disc\\Start.exe",
-               {{"Start", {{"Exeprog", "setup.exe"}, {"Argv", "/quiet \"a b\""}}}}, "C:\\Disc\\inst.ini", "Start",
-               FakeStartwickSystem::ShellCall{"setup.exe", "/quiet \"a b\"", "C:\\Disc", ""}},
-    LaunchCase{"OtherNameReadsItsSection", "C:\\Disc\\Other.exe",
-               {{"Start", {{"Exeprog", "setup.exe"}}}, {"Other", {{"Exeprog", "other.exe"}, {"Argv", "-o"}}}},
-               "C:\\Disc\\inst.ini", "Other", FakeStartwickSystem::ShellCall{"other.exe", "-o", "C:\\Disc", ""}},
-    LaunchCase{"OtherNameWithoutSection", "C:\\Disc\\Other.exe", {{"Start", {{"Exeprog", "setup.exe"}}}},
-               "C:\\Disc\\inst.ini", "Other", std::nullopt},
-    LaunchCase{"DottedName", "C:\\Disc\\Start.Here.exe",
-               {{"Start", {{"Exeprog", "start.exe"}}}, {"Start.Here", {{"Exeprog", "here.exe"}}}},
-               "C:\\Disc\\inst.ini", "Start.Here", FakeStartwickSystem::ShellCall{"here.exe", "", "C:\\Disc", ""}},
-    LaunchCase{"DriveRoot", "D:\\Start.exe", {{"Start", {{"Exeprog", "setup.exe"}}}}, "D:\\inst.ini", "Start",
-               FakeStartwickSystem::ShellCall{"setup.exe", "", "D:", ""}},
-    LaunchCase{"LongValuesAreCut", "C:\\Disc\\Start.exe",
-               {{"Start", {{"Exeprog", kLong}, {"Argv", kLongArgv}}}}, "C:\\Disc\\inst.ini", "Start",
-               FakeStartwickSystem::ShellCall{kLong.substr(0, 259), kLongArgv.substr(0, 999), "C:\\Disc", ""}},
-    LaunchCase{"EmptyExeprog", "C:\\Disc\\Start.exe", {{"Start", {{"Exeprog", ""}, {"Argv", "-x"}}}},
-               "C:\\Disc\\inst.ini", "Start", std::nullopt},
-    LaunchCase{"NoExeprog", "C:\\Disc\\Start.exe", {{"Start", {{"Argv", "-x"}}}}, "C:\\Disc\\inst.ini", "Start",
-               std::nullopt},
-    LaunchCase{"RelativeProgram", "C:\\Disc\\Start.exe", {{"Start", {{"Exeprog", "tools\\setup.exe"}}}},
-               "C:\\Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"tools\\setup.exe", "", "C:\\Disc", ""}},
-    LaunchCase{"Document", "C:\\Disc\\Start.exe", {{"Start", {{"Exeprog", "Manual.pdf"}}}}, "C:\\Disc\\inst.ini",
-               "Start", FakeStartwickSystem::ShellCall{"Manual.pdf", "", "C:\\Disc", ""}},
-    LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "C:\\Disc\\SETUP.EXE",
-               {{"Setup", {{"exeprog", "setup.exe"}, {"ARGV", "/up"}}}}, "C:\\Disc\\inst.ini", "SETUP",
-               FakeStartwickSystem::ShellCall{"setup.exe", "/up", "C:\\Disc", ""}},
-    LaunchCase{"SlashSeparatedPath", "C:/Disc/Start.exe", {{"Start", {{"Exeprog", "setup.exe"}}}},
-               "C:/Disc\\inst.ini", "Start", FakeStartwickSystem::ShellCall{"setup.exe", "", "C:/Disc", ""}}),
+INSTANTIATE_TEST_SUITE_P(
+    Launches, SetupLaunchTest,
+    testing::Values(
+        LaunchCase{"ProgramWithoutArgv",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"setup.exe", "", "C:\\Disc", ""}},
+        LaunchCase{"ProgramWithArgv",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}, {"Argv", "/quiet \"a b\""}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"setup.exe", "/quiet \"a b\"", "C:\\Disc", ""}},
+        LaunchCase{"OtherNameReadsItsSection",
+                   "C:\\Disc\\Other.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}}}, {"Other", {{"Exeprog", "other.exe"}, {"Argv", "-o"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Other",
+                   FakeStartwickSystem::ShellCall{"other.exe", "-o", "C:\\Disc", ""}},
+        LaunchCase{"OtherNameWithoutSection",
+                   "C:\\Disc\\Other.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Other",
+                   std::nullopt},
+        LaunchCase{"DottedName",
+                   "C:\\Disc\\Start.Here.exe",
+                   {{"Start", {{"Exeprog", "start.exe"}}}, {"Start.Here", {{"Exeprog", "here.exe"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start.Here",
+                   FakeStartwickSystem::ShellCall{"here.exe", "", "C:\\Disc", ""}},
+        LaunchCase{"DriveRoot",
+                   "D:\\Start.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}}}},
+                   "D:\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"setup.exe", "", "D:", ""}},
+        LaunchCase{"LongValuesAreCut",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", kLong}, {"Argv", kLongArgv}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{kLong.substr(0, 259), kLongArgv.substr(0, 999), "C:\\Disc", ""}},
+        LaunchCase{"EmptyExeprog",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", ""}, {"Argv", "-x"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   std::nullopt},
+        LaunchCase{"NoExeprog",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Argv", "-x"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   std::nullopt},
+        LaunchCase{"RelativeProgram",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", "tools\\setup.exe"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"tools\\setup.exe", "", "C:\\Disc", ""}},
+        LaunchCase{"Document",
+                   "C:\\Disc\\Start.exe",
+                   {{"Start", {{"Exeprog", "Manual.pdf"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"Manual.pdf", "", "C:\\Disc", ""}},
+        LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase",
+                   "C:\\Disc\\SETUP.EXE",
+                   {{"Setup", {{"exeprog", "setup.exe"}, {"ARGV", "/up"}}}},
+                   "C:\\Disc\\inst.ini",
+                   "SETUP",
+                   FakeStartwickSystem::ShellCall{"setup.exe", "/up", "C:\\Disc", ""}},
+        LaunchCase{"SlashSeparatedPath",
+                   "C:/Disc/Start.exe",
+                   {{"Start", {{"Exeprog", "setup.exe"}}}},
+                   "C:/Disc\\inst.ini",
+                   "Start",
+                   FakeStartwickSystem::ShellCall{"setup.exe", "", "C:/Disc", ""}}),
     [](const testing::TestParamInfo<LaunchCase>& testCase) { return testCase.param.name; });
 
 TEST(SetupLauncherTest, WithoutItsOwnPathReadsTheInstSectionOfTheRootInstIni)
@@ -160,10 +208,11 @@ TEST_P(NothingStartsTest, WhenItsIniPathCannotBeHadWhole)
 
 // A folder of 251 characters and "\inst.ini" make 260 characters, one too many;
 // a launcher 260 characters deep or more is cut short by the 260-byte buffer.
-INSTANTIATE_TEST_SUITE_P(Paths, NothingStartsTest, testing::Values(
-    NothingStartsCase{"FolderTooLongForTheIniPath", "C:\\" + std::string(248, 'f'), "S.exe"},
-    NothingStartsCase{"OwnPathOf260CutShort", "C:\\" + std::string(251, 'f'), "S.exe"},
-    NothingStartsCase{"OwnPathOf300CutShort", "C:\\" + std::string(300, 'f'), "S.exe"}),
+INSTANTIATE_TEST_SUITE_P(
+    Paths, NothingStartsTest,
+    testing::Values(NothingStartsCase{"FolderTooLongForTheIniPath", "C:\\" + std::string(248, 'f'), "S.exe"},
+                    NothingStartsCase{"OwnPathOf260CutShort", "C:\\" + std::string(251, 'f'), "S.exe"},
+                    NothingStartsCase{"OwnPathOf300CutShort", "C:\\" + std::string(300, 'f'), "S.exe"}),
     [](const testing::TestParamInfo<NothingStartsCase>& testCase) { return testCase.param.name; });
 
 struct DirectoryCase {
@@ -191,10 +240,10 @@ TEST_P(UnsavedDirectoryTest, StillLaunchesButRestoresNothing)
     EXPECT_EQ(fake.directoryChanges, std::vector<std::string>{"C:\\Disc"}) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Directories, UnsavedDirectoryTest, testing::Values(
-    DirectoryCase{"QueryFails", "C:\\Users", true},
-    DirectoryCase{"DirectoryTooLong", "C:\\" + std::string(300, 'd'), false}),
-    [](const testing::TestParamInfo<DirectoryCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Directories, UnsavedDirectoryTest,
+                         testing::Values(DirectoryCase{"QueryFails", "C:\\Users", true},
+                                         DirectoryCase{"DirectoryTooLong", "C:\\" + std::string(300, 'd'), false}),
+                         [](const testing::TestParamInfo<DirectoryCase>& testCase) { return testCase.param.name; });
 
 TEST(SetupLauncherTest, LauncherFolderAndBaseNameStayWithinASmallerOutput)
 {

@@ -66,11 +66,11 @@ TEST(StartwickImageTest, CarriesItsVersionResource)
     // VS_FIXEDFILEINFO: signature, structure version, file and product version
     // 1.0.0.1, flags mask and flags, VOS_NT_WINDOWS32, VFT_APP.
     const std::string fixed = Dword(0xFEEF04BD) + Dword(0x00010000) + Dword(0x00010000) + Dword(0x00000001)
-                            + Dword(0x00010000) + Dword(0x00000001) + Dword(0x3F) + Dword(0) + Dword(0x00040004)
-                            + Dword(1);
+                              + Dword(0x00010000) + Dword(0x00000001) + Dword(0x3F) + Dword(0) + Dword(0x00040004)
+                              + Dword(1);
     EXPECT_TRUE(image.contains(fixed));
-    for (const char* text : {"040904b0", "FileDescription", "InternalName", "ProductName", "Startwick",
-                             "1, 0, 0, 1", "Translation"})
+    for (const char* text :
+         {"040904b0", "FileDescription", "InternalName", "ProductName", "Startwick", "1, 0, 0, 1", "Translation"})
         EXPECT_TRUE(image.contains(PeImage::Utf16(text))) << text;
     // US English with the Unicode code page.
     EXPECT_TRUE(image.contains(PeImage::Utf16("Translation") + std::string(4, '\0') + "\x09\x04\xb0\x04"));

@@ -39,8 +39,8 @@ std::string Arguments(const std::string& commandLine)
 
 struct LaunchCase {
     const char* name;
-    std::string launcher;             // file name of the Startwick copy in the disc folder
-    std::optional<std::string> ini;   // contents of inst.ini, lines ended by CR LF; nullopt: no file
+    std::string launcher;            // file name of the Startwick copy in the disc folder
+    std::optional<std::string> ini;  // contents of inst.ini, lines ended by CR LF; nullopt: no file
     // Where the recorder is, relative to the disc folder; empty: nothing may start.
     std::string startedProgram;
     std::string arguments;
@@ -115,31 +115,32 @@ std::string Exeprog300()
 
 const std::string kArgv1200 = "/" + std::string(1199, 'a');
 
-INSTANTIATE_TEST_SUITE_P(Sections, StartwickWineTest, testing::Values(
-    LaunchCase{"StartWithoutArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\n", "setup.exe", ""},
-    LaunchCase{"StartWithArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=/quiet \"a b\"\r\n",
-               "setup.exe", "/quiet \"a b\""},
-    LaunchCase{"OtherWithItsSection", "Other.exe",
-               "[Start]\r\nExeprog=setup.exe\r\nArgv=/start\r\n[Other]\r\nExeprog=setup.exe\r\nArgv=/other\r\n",
-               "setup.exe", "/other"},
-    LaunchCase{"OtherWithoutASection", "Other.exe", "[Start]\r\nExeprog=setup.exe\r\n", "", ""},
-    LaunchCase{"DottedName", "Start.Here.exe",
-               "[Start]\r\nExeprog=setup.exe\r\nArgv=/start\r\n[Start.Here]\r\nExeprog=setup.exe\r\nArgv=/here\r\n",
-               "setup.exe", "/here"},
-    LaunchCase{"ExeprogOf300IsCutTo259", "Start.exe", "[Start]\r\nExeprog=" + Exeprog300() + "\r\n", "setup.exe",
-               ""},
-    LaunchCase{"EmptyExeprog", "Start.exe", "[Start]\r\nExeprog=\r\nArgv=/quiet\r\n", "", ""},
-    LaunchCase{"EmptyIniFile", "Start.exe", "", "", ""},
-    LaunchCase{"NoIniFile", "Start.exe", std::nullopt, "", ""},
-    LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "SETUP.EXE",
-               "[Setup]\r\nEXEPROG=tools\\setup.exe\r\nargv=/up\r\n", "tools/setup.exe", "/up"},
-    LaunchCase{"ArgvOf1200IsCutTo999", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=" + kArgv1200 + "\r\n",
-               "setup.exe", kArgv1200.substr(0, 999)},
-    // cmd.exe starts the program some seconds after the launcher has ended.
-    LaunchCase{"ProgramStartedLateIsSeen", "Start.exe",
-               "[Start]\r\nExeprog=cmd.exe\r\nArgv=/c ping -n 4 127.0.0.1 >nul & setup.exe\r\n", "setup.exe", ""},
-    LaunchCase{"RelativeExeprog", "Start.exe", "[Start]\r\nExeprog=tools\\setup.exe\r\nArgv=-r\r\n",
-               "tools/setup.exe", "-r"}),
+INSTANTIATE_TEST_SUITE_P(
+    Sections, StartwickWineTest,
+    testing::Values(
+        LaunchCase{"StartWithoutArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\n", "setup.exe", ""},
+        LaunchCase{"StartWithArgv", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=/quiet \"a b\"\r\n", "setup.exe",
+                   "/quiet \"a b\""},
+        LaunchCase{"OtherWithItsSection", "Other.exe",
+                   "[Start]\r\nExeprog=setup.exe\r\nArgv=/start\r\n[Other]\r\nExeprog=setup.exe\r\nArgv=/other\r\n",
+                   "setup.exe", "/other"},
+        LaunchCase{"OtherWithoutASection", "Other.exe", "[Start]\r\nExeprog=setup.exe\r\n", "", ""},
+        LaunchCase{"DottedName", "Start.Here.exe",
+                   "[Start]\r\nExeprog=setup.exe\r\nArgv=/start\r\n[Start.Here]\r\nExeprog=setup.exe\r\nArgv=/here\r\n",
+                   "setup.exe", "/here"},
+        LaunchCase{"ExeprogOf300IsCutTo259", "Start.exe", "[Start]\r\nExeprog=" + Exeprog300() + "\r\n", "setup.exe",
+                   ""},
+        LaunchCase{"EmptyExeprog", "Start.exe", "[Start]\r\nExeprog=\r\nArgv=/quiet\r\n", "", ""},
+        LaunchCase{"EmptyIniFile", "Start.exe", "", "", ""}, LaunchCase{"NoIniFile", "Start.exe", std::nullopt, "", ""},
+        LaunchCase{"UpperCaseNameFindsItsSectionAndKeysInAnyCase", "SETUP.EXE",
+                   "[Setup]\r\nEXEPROG=tools\\setup.exe\r\nargv=/up\r\n", "tools/setup.exe", "/up"},
+        LaunchCase{"ArgvOf1200IsCutTo999", "Start.exe", "[Start]\r\nExeprog=setup.exe\r\nArgv=" + kArgv1200 + "\r\n",
+                   "setup.exe", kArgv1200.substr(0, 999)},
+        // cmd.exe starts the program some seconds after the launcher has ended.
+        LaunchCase{"ProgramStartedLateIsSeen", "Start.exe",
+                   "[Start]\r\nExeprog=cmd.exe\r\nArgv=/c ping -n 4 127.0.0.1 >nul & setup.exe\r\n", "setup.exe", ""},
+        LaunchCase{"RelativeExeprog", "Start.exe", "[Start]\r\nExeprog=tools\\setup.exe\r\nArgv=-r\r\n",
+                   "tools/setup.exe", "-r"}),
     [](const testing::TestParamInfo<LaunchCase>& testCase) { return testCase.param.name; });
 
 // Registers the recorder, copied to apps/<name>, as the open command of files of the extension.

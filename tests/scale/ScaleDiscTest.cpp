@@ -43,9 +43,9 @@ int numberOf(const std::string& model) {
 TEST_P(ScaleDisc, StartsSwitchesEveryModelAndOpensWithNothingDropped) {
     testing::TemporaryDirectory dir;
     auto made = testing::runProcess(
-        SCALE_DISC_SCRIPT, {dir.path().string(), "--app", DOCSHELF_APP_PATH, "--message-bundle",
-                    MESSAGE_BUNDLE_PATH, "--models", std::to_string(models), "--languages",
-                    std::to_string(languages), "--on-disc", std::to_string(onDisc), "--format", GetParam().format});
+        SCALE_DISC_SCRIPT, {dir.path().string(), "--app", DOCSHELF_APP_PATH, "--message-bundle", MESSAGE_BUNDLE_PATH,
+                            "--models", std::to_string(models), "--languages", std::to_string(languages), "--on-disc",
+                            std::to_string(onDisc), "--format", GetParam().format});
     ASSERT_EQ(made.exitStatus, 0) << made.err;
     std::string disc = dir / "ZORVANE";
 

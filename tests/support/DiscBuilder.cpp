@@ -31,8 +31,8 @@ void DiscBuilder::writeDocumentationPlist(const Value& plist) const {
 }
 
 void DiscBuilder::writeChain() const {
-    writeInfoPlist(Value::dictionary({{"CFBundleExecutable", "Docshelf"},
-                                      {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
+    writeInfoPlist(Value::dictionary(
+        {{"CFBundleExecutable", "Docshelf"}, {"CommonResourcePath", path("MacResources/CommonResource.plist")}}));
     writePlist("MacResources/CommonResource.plist",
                Value::dictionary({{"CDInfo", path("MacResources/CDInfo.plist")},
                                   {"ModelInfo", path("MacResources/ModelInfo.plist")}}));
@@ -68,7 +68,10 @@ Value DiscBuilder::fiveLanguages() {
     return Value::dictionary({{"FolderInfoArray", Value::array({
                                                       member("English", "English", "en"),
                                                       member("German", "Deutsch", "de"),
-                                                      member("French", "Fran\xC3\xA7" "ais", "fr"),
+                                                      member("French",
+                                                             "Fran\xC3\xA7"
+                                                             "ais",
+                                                             "fr"),
                                                       member("Japanese", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "ja"),
                                                       member("Spanish", "Espa\xC3\xB1ol", "es"),
                                                   })}});

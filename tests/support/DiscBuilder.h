@@ -27,7 +27,9 @@ public:
 
     // Writes a property list at a path relative to the disc; returns its full path.
     std::string writePlist(const std::string& relative, const foundation::Value& root) const;
-    void writeFile(const std::string& relative, const std::string& contents = "x") const { directory_.write(relative, contents); }
+    void writeFile(const std::string& relative, const std::string& contents = "x") const {
+        directory_.write(relative, contents);
+    }
     void makeDirectory(const std::string& relative) const { directory_.makeDirectory(relative); }
 
     void writeInfoPlist(const foundation::Value& info) const;

@@ -6,7 +6,7 @@
 namespace docshelf::testing {
 
 struct ProcessResult {
-    int exitStatus = -1;  // -1 when the process did not end normally
+    int exitStatus = -1; // -1 when the process did not end normally
     std::string out;
     std::string err;
 };

@@ -90,20 +90,29 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 }
 
 std::vector<ListForm> allListForms() {
-    return {ListForm::Xml,      ListForm::XmlUtf8Mark,   ListForm::XmlUtf16Little, ListForm::XmlUtf16Big,
-            ListForm::XmlUtf16Declared, ListForm::OldStyle, ListForm::OldStyleUtf16, ListForm::OldStylePairs};
+    return {ListForm::Xml,           ListForm::XmlUtf8Mark,      ListForm::XmlUtf16Little,
+            ListForm::XmlUtf16Big,   ListForm::XmlUtf16Declared, ListForm::OldStyle,
+            ListForm::OldStyleUtf16, ListForm::OldStylePairs};
 }
 
 const char* listFormName(ListForm form) {
     switch (form) {
-    case ListForm::Xml: return "xml";
-    case ListForm::XmlUtf8Mark: return "xml_utf8_mark";
-    case ListForm::XmlUtf16Little: return "xml_utf16le";
-    case ListForm::XmlUtf16Big: return "xml_utf16be";
-    case ListForm::XmlUtf16Declared: return "xml_utf16_declared";
-    case ListForm::OldStyle: return "old_style";
-    case ListForm::OldStyleUtf16: return "old_style_utf16";
-    case ListForm::OldStylePairs: return "old_style_pairs";
+    case ListForm::Xml:
+        return "xml";
+    case ListForm::XmlUtf8Mark:
+        return "xml_utf8_mark";
+    case ListForm::XmlUtf16Little:
+        return "xml_utf16le";
+    case ListForm::XmlUtf16Big:
+        return "xml_utf16be";
+    case ListForm::XmlUtf16Declared:
+        return "xml_utf16_declared";
+    case ListForm::OldStyle:
+        return "old_style";
+    case ListForm::OldStyleUtf16:
+        return "old_style_utf16";
+    case ListForm::OldStylePairs:
+        return "old_style_pairs";
     }
     return "unknown";
 }
@@ -115,13 +124,20 @@ std::string writeInForm(const Value& root, ListForm form) {
     oldStyle(root, "", text);
     text += "\n";
     switch (form) {
-    case ListForm::Xml: return xml;
-    case ListForm::XmlUtf8Mark: return "\xEF\xBB\xBF" + xml;
-    case ListForm::XmlUtf16Little: return utf16(utf16Xml, false, true);
-    case ListForm::XmlUtf16Big: return utf16(utf16Xml, true, true);
-    case ListForm::XmlUtf16Declared: return utf16(utf16Xml, false, false);
-    case ListForm::OldStyle: return text;
-    case ListForm::OldStyleUtf16: return utf16(text, true, true);
+    case ListForm::Xml:
+        return xml;
+    case ListForm::XmlUtf8Mark:
+        return "\xEF\xBB\xBF" + xml;
+    case ListForm::XmlUtf16Little:
+        return utf16(utf16Xml, false, true);
+    case ListForm::XmlUtf16Big:
+        return utf16(utf16Xml, true, true);
+    case ListForm::XmlUtf16Declared:
+        return utf16(utf16Xml, false, false);
+    case ListForm::OldStyle:
+        return text;
+    case ListForm::OldStyleUtf16:
+        return utf16(text, true, true);
     case ListForm::OldStylePairs: {
         if (!root.isDictionary())
             throw std::invalid_argument("only a dictionary is written as pairs");

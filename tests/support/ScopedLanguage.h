@@ -12,7 +12,8 @@ namespace docshelf::testing {
 class ScopedLanguage {
 public:
     explicit ScopedLanguage(const std::map<std::string, std::string>& variables);
-    explicit ScopedLanguage(const std::string& lang) : ScopedLanguage(std::map<std::string, std::string>{{"LANG", lang}}) {}
+    explicit ScopedLanguage(const std::string& lang)
+        : ScopedLanguage(std::map<std::string, std::string>{{"LANG", lang}}) {}
     ~ScopedLanguage();
     ScopedLanguage(const ScopedLanguage&) = delete;
     ScopedLanguage& operator=(const ScopedLanguage&) = delete;

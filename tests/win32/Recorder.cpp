@@ -43,8 +43,7 @@ extern "C" void __stdcall RecorderEntry()
     Append(record, sizeof record, &length, line);
     Append(record, sizeof record, &length, "\n");
 
-    HANDLE file = CreateFileA(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         ExitProcess(1);
     DWORD written = 0;

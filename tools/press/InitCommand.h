@@ -25,8 +25,8 @@ struct InitOptions {
     std::string setup;                        // what setup.exe opens, relative to Windows/
     std::string setupArguments;
     bool binary = false;
-    bool replace = false; // an existing disc folder is replaced
-    bool force = false;   // the disc is kept even when the check finds errors
+    bool replace = false;            // an existing disc folder is replaced
+    bool force = false;              // the disc is kept even when the check finds errors
     bool followOutsideLinks = false; // links leading out of the named folders are copied as what they name
     std::chrono::seconds limit{600};
 };

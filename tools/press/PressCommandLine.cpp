@@ -107,12 +107,12 @@ cli::OptionParser pressCommandLineParser(PressCommandLine& result) {
         .value("--format", "init image", [&](const std::string& v) { return setFormat(result.findings, v); })
         .flag("--strict", "init image", result.findings.strict)
         .list("--ignore", "init image",
-               [&](const std::string& v) {
-                   if (!inspect::Codes::find(v))
-                       return "--ignore: no finding has the code \"" + v + "\"";
-                   result.findings.ignored.push_back(v);
-                   return std::string();
-               })
+              [&](const std::string& v) {
+                  if (!inspect::Codes::find(v))
+                      return "--ignore: no finding has the code \"" + v + "\"";
+                  result.findings.ignored.push_back(v);
+                  return std::string();
+              })
         .value("--time-limit", "init image", [&](const std::string& v) { return setLimit(i.limit, m.limit, v); });
     return parser;
 }

@@ -75,8 +75,7 @@ FakeVendpostSystem::FakeVendpostSystem()
         return fake.existingFiles.count(path) > 0;
     };
     system_.createProcess = [](void* context, const char* application, char* commandLine,
-                               vendpost::VendpostSystem::Handle* process,
-                               vendpost::VendpostSystem::Handle* thread) {
+                               vendpost::VendpostSystem::Handle* process, vendpost::VendpostSystem::Handle* thread) {
         FakeVendpostSystem& fake = Of(context);
         fake.processes.push_back({application, commandLine});
         if (!fake.processStarts)
@@ -86,9 +85,9 @@ FakeVendpostSystem::FakeVendpostSystem()
         return true;
     };
     system_.closeHandle = [](void* context, vendpost::VendpostSystem::Handle handle) {
-        Of(context).closedHandles.push_back(handle == &processObject ? "process"
+        Of(context).closedHandles.push_back(handle == &processObject  ? "process"
                                             : handle == &threadObject ? "thread"
-                                                                       : "unknown");
+                                                                      : "unknown");
         return 1;
     };
 }

@@ -19,8 +19,7 @@ namespace {
 const std::string kUrlPrefix = std::string("http://") + vendpost::kSuppliesHost + "/genuine/redirect/index.aspx?";
 const std::string kCommandKey = "ZvPage\\shell\\open\\command";
 
-std::string UrlFor(const std::string& model, const std::string& country = "USA",
-                   const std::string& language = "ENU")
+std::string UrlFor(const std::string& model, const std::string& country = "USA", const std::string& language = "ENU")
 {
     return kUrlPrefix + "model=" + model + "&country=" + country + "&gengo=" + language;
 }
@@ -42,8 +41,7 @@ TEST(SuppliesLauncherTest, StartsTheBrowserWithTheSuppliesPageAndLetsGoOfIt)
 
     ASSERT_EQ(fake.processes.size(), 1u);
     EXPECT_EQ(fake.processes[0].application, "C:\\Program Files\\Web\\viewer.exe");
-    EXPECT_EQ(fake.processes[0].commandLine,
-              "viewer.exe " + kUrlPrefix + "model=QX-500&country=USA&gengo=ENU");
+    EXPECT_EQ(fake.processes[0].commandLine, "viewer.exe " + kUrlPrefix + "model=QX-500&country=USA&gengo=ENU");
     EXPECT_EQ(fake.closedHandles, (std::vector<std::string>{"process", "thread"}));
     EXPECT_EQ(fake.openedKeys, (std::vector<std::string>{".html", kCommandKey}));
     EXPECT_EQ(fake.closedKeys, (std::vector<std::string>{kCommandKey, ".html"}));
@@ -54,7 +52,7 @@ struct RegistryCase {
     std::optional<std::string> htmlValue;     // stored bytes; nullopt: no ".html" key
     std::optional<std::string> commandValue;  // stored bytes; nullopt: no command key
     std::set<std::string> existingFiles;
-    std::optional<std::string> application;   // nullopt: no browser is started
+    std::optional<std::string> application;  // nullopt: no browser is started
     std::vector<std::string> closedKeys;
 };
 
@@ -95,7 +93,10 @@ TEST_P(BrowserLookupTest, StartsOnlyAnExistingExecutableAndClosesWhatItOpened)
 }
 
 const std::string kViewer = "C:\\Web\\viewer.exe";
-std::string T(const std::string& text) { return FakeVendpostSystem::Terminated(text); }
+std::string T(const std::string& text)
+{
+    return FakeVendpostSystem::Terminated(text);
+}
 // A quoted viewer path followed by blanks up to the given length.
 std::string PaddedCommand(std::size_t length)
 {
@@ -103,38 +104,80 @@ std::string PaddedCommand(std::size_t length)
     return command + std::string(length - command.size(), ' ');
 }
 
-INSTANTIATE_TEST_SUITE_P(Registry, BrowserLookupTest, testing::Values(
-    RegistryCase{"QuotedPath", T("ZvPage"), T("\"C:\\Web\\viewer.exe\" -url %1"), {kViewer}, kViewer,
-                 {"command", ".html"}},
-    RegistryCase{"UnquotedUpperCase", T("ZvPage"), T("C:\\WEB\\VIEWER.EXE %1"), {"C:\\WEB\\VIEWER.EXE"},
-                 "C:\\WEB\\VIEWER.EXE", {"command", ".html"}},
-    RegistryCase{"SecondExecutableInArguments", T("ZvPage"), T("\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe %1"),
-                 {"C:\\Web\\run.exe", kViewer}, std::nullopt, {"command", ".html"}},
-    RegistryCase{"DotInFirstFourBytesTakesEverything", T("ZvPage"), T("a.exe %1"), {"a.exe %1"}, "a.exe %1",
-                 {"command", ".html"}},
-    RegistryCase{"BrowserMissingOnDisc", T("ZvPage"), T("\"C:\\Web\\viewer.exe\" %1"), {}, std::nullopt,
-                 {"command", ".html"}},
-    RegistryCase{"TrimmedToNothing", T("ZvPage"), T("\""), {""}, std::nullopt, {"command", ".html"}},
-    RegistryCase{"NoHtmlKey", std::nullopt, std::nullopt, {kViewer}, std::nullopt, {}},
-    RegistryCase{"NoCommandKey", T("ZvPage"), std::nullopt, {kViewer}, std::nullopt, {".html"}},
-    RegistryCase{"ClassNameWithoutTerminator", "ZvPage", T("\"C:\\Web\\viewer.exe\" %1"), {kViewer}, kViewer,
-                 {"command", ".html"}},
-    RegistryCase{"CommandWithoutTerminator", T("ZvPage"), "C:\\Web\\viewer.exe", {kViewer}, kViewer,
-                 {"command", ".html"}},
-    RegistryCase{"ClassNameOf259IsReadButItsKeyPathDoesNotFit", T(std::string(259, 'c')), std::nullopt,
-                 {kViewer}, std::nullopt, {".html"}},
-    RegistryCase{"ClassNameOf240Fits", T(std::string(240, 'c')), T("\"C:\\Web\\viewer.exe\" %1"), {kViewer},
-                 kViewer, {"command", ".html"}},
-    RegistryCase{"ClassNameOf260IsUnreadable", T(std::string(260, 'c')), std::nullopt, {kViewer}, std::nullopt,
-                 {".html"}},
-    RegistryCase{"CommandOf259IsRead", T("ZvPage"), T(PaddedCommand(259)), {kViewer}, kViewer,
-                 {"command", ".html"}},
-    RegistryCase{"CommandOf260IsUnreadable", T("ZvPage"), T(PaddedCommand(260)), {kViewer}, std::nullopt,
-                 {"command", ".html"}},
-    RegistryCase{"CommandOf260WithoutTerminatorIsUnreadable", T("ZvPage"), PaddedCommand(260), {kViewer},
-                 std::nullopt, {"command", ".html"}},
-    RegistryCase{"CommandOf259WithoutTerminatorIsRead", T("ZvPage"), PaddedCommand(259), {kViewer}, kViewer,
-                 {"command", ".html"}}),
+INSTANTIATE_TEST_SUITE_P(
+    Registry, BrowserLookupTest,
+    testing::Values(
+        RegistryCase{
+            "QuotedPath", T("ZvPage"), T("\"C:\\Web\\viewer.exe\" -url %1"), {kViewer}, kViewer, {"command", ".html"}},
+        RegistryCase{"UnquotedUpperCase",
+                     T("ZvPage"),
+                     T("C:\\WEB\\VIEWER.EXE %1"),
+                     {"C:\\WEB\\VIEWER.EXE"},
+                     "C:\\WEB\\VIEWER.EXE",
+                     {"command", ".html"}},
+        RegistryCase{"SecondExecutableInArguments",
+                     T("ZvPage"),
+                     T("\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe %1"),
+                     {"C:\\Web\\run.exe", kViewer},
+                     std::nullopt,
+                     {"command", ".html"}},
+        RegistryCase{"DotInFirstFourBytesTakesEverything",
+                     T("ZvPage"),
+                     T("a.exe %1"),
+                     {"a.exe %1"},
+                     "a.exe %1",
+                     {"command", ".html"}},
+        RegistryCase{"BrowserMissingOnDisc",
+                     T("ZvPage"),
+                     T("\"C:\\Web\\viewer.exe\" %1"),
+                     {},
+                     std::nullopt,
+                     {"command", ".html"}},
+        RegistryCase{"TrimmedToNothing", T("ZvPage"), T("\""), {""}, std::nullopt, {"command", ".html"}},
+        RegistryCase{"NoHtmlKey", std::nullopt, std::nullopt, {kViewer}, std::nullopt, {}},
+        RegistryCase{"NoCommandKey", T("ZvPage"), std::nullopt, {kViewer}, std::nullopt, {".html"}},
+        RegistryCase{"ClassNameWithoutTerminator",
+                     "ZvPage",
+                     T("\"C:\\Web\\viewer.exe\" %1"),
+                     {kViewer},
+                     kViewer,
+                     {"command", ".html"}},
+        RegistryCase{
+            "CommandWithoutTerminator", T("ZvPage"), "C:\\Web\\viewer.exe", {kViewer}, kViewer, {"command", ".html"}},
+        RegistryCase{"ClassNameOf259IsReadButItsKeyPathDoesNotFit",
+                     T(std::string(259, 'c')),
+                     std::nullopt,
+                     {kViewer},
+                     std::nullopt,
+                     {".html"}},
+        RegistryCase{"ClassNameOf240Fits",
+                     T(std::string(240, 'c')),
+                     T("\"C:\\Web\\viewer.exe\" %1"),
+                     {kViewer},
+                     kViewer,
+                     {"command", ".html"}},
+        RegistryCase{
+            "ClassNameOf260IsUnreadable", T(std::string(260, 'c')), std::nullopt, {kViewer}, std::nullopt, {".html"}},
+        RegistryCase{
+            "CommandOf259IsRead", T("ZvPage"), T(PaddedCommand(259)), {kViewer}, kViewer, {"command", ".html"}},
+        RegistryCase{"CommandOf260IsUnreadable",
+                     T("ZvPage"),
+                     T(PaddedCommand(260)),
+                     {kViewer},
+                     std::nullopt,
+                     {"command", ".html"}},
+        RegistryCase{"CommandOf260WithoutTerminatorIsUnreadable",
+                     T("ZvPage"),
+                     PaddedCommand(260),
+                     {kViewer},
+                     std::nullopt,
+                     {"command", ".html"}},
+        RegistryCase{"CommandOf259WithoutTerminatorIsRead",
+                     T("ZvPage"),
+                     PaddedCommand(259),
+                     {kViewer},
+                     kViewer,
+                     {"command", ".html"}}),
     [](const testing::TestParamInfo<RegistryCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesLauncherTest, ClosesBothKeysWhenTheCommandCannotBeRead)
@@ -208,17 +251,27 @@ const FakeVendpostSystem::LocaleAnswer kUsa{"USA", 4};
 const FakeVendpostSystem::LocaleAnswer kEnu{"ENU", 4};
 const std::string kLongPath = "C:\\Disc\\" + std::string(vendpost::kModulePathSize, 'd') + "\\vps_QX-500.exe";
 
-INSTANTIATE_TEST_SUITE_P(Inputs, SuppliesPageTest, testing::Values(
-    PageCase{"UnitedStates", "C:\\Disc\\vps_QX-500.exe", std::nullopt, kUsa, kEnu, UrlFor("QX-500")},
-    PageCase{"Germany", "C:\\Disc\\vps_RT-20.exe", std::nullopt, {"DEU", 4}, {"DEU", 4},
-             UrlFor("RT-20", "DEU", "DEU")},
-    PageCase{"NoPrefixStillOpensThePage", "C:\\Disc\\supplies.exe", std::nullopt, kUsa, kEnu, UrlFor("")},
-    PageCase{"FailedCountryIsEmpty", "C:\\Disc\\vps_QX-500.exe", std::nullopt, {"XYZ", 0}, kEnu,
-             UrlFor("QX-500", "", "ENU")},
-    PageCase{"FailedLanguageIsEmpty", "C:\\Disc\\vps_QX-500.exe", std::nullopt, kUsa,
-             {std::string(vendpost::kLocaleTextSize, 'L'), 0}, UrlFor("QX-500", "USA", "")},
-    PageCase{"ModulePathUnavailable", "C:\\Disc\\vps_QX-500.exe", 0ul, kUsa, kEnu, UrlFor("")},
-    PageCase{"ModulePathCutToTheBuffer", kLongPath, std::nullopt, kUsa, kEnu, UrlFor("")}),
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, SuppliesPageTest,
+    testing::Values(
+        PageCase{"UnitedStates", "C:\\Disc\\vps_QX-500.exe", std::nullopt, kUsa, kEnu, UrlFor("QX-500")},
+        PageCase{
+            "Germany", "C:\\Disc\\vps_RT-20.exe", std::nullopt, {"DEU", 4}, {"DEU", 4}, UrlFor("RT-20", "DEU", "DEU")},
+        PageCase{"NoPrefixStillOpensThePage", "C:\\Disc\\supplies.exe", std::nullopt, kUsa, kEnu, UrlFor("")},
+        PageCase{"FailedCountryIsEmpty",
+                 "C:\\Disc\\vps_QX-500.exe",
+                 std::nullopt,
+                 {"XYZ", 0},
+                 kEnu,
+                 UrlFor("QX-500", "", "ENU")},
+        PageCase{"FailedLanguageIsEmpty",
+                 "C:\\Disc\\vps_QX-500.exe",
+                 std::nullopt,
+                 kUsa,
+                 {std::string(vendpost::kLocaleTextSize, 'L'), 0},
+                 UrlFor("QX-500", "USA", "")},
+        PageCase{"ModulePathUnavailable", "C:\\Disc\\vps_QX-500.exe", 0ul, kUsa, kEnu, UrlFor("")},
+        PageCase{"ModulePathCutToTheBuffer", kLongPath, std::nullopt, kUsa, kEnu, UrlFor("")}),
     [](const testing::TestParamInfo<PageCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesLauncherTest, StartsNoBrowserWhoseCommandLineWouldNotFit)
@@ -243,8 +296,8 @@ TEST(SuppliesLauncherTest, StartsNoBrowserWhoseCommandLineWouldNotFit)
     shortName.locale = fake.locale;
     SuppliesLauncher(shortName.system()).Run();
     ASSERT_EQ(shortName.processes.size(), 1u);
-    EXPECT_EQ(shortName.processes[0].commandLine.size(), std::string("viewer.exe ").size() + kUrlPrefix.size()
-                                                            + 127 + 47 + 47 + std::string("model=&country=&gengo=").size());
+    EXPECT_EQ(shortName.processes[0].commandLine.size(), std::string("viewer.exe ").size() + kUrlPrefix.size() + 127
+                                                             + 47 + 47 + std::string("model=&country=&gengo=").size());
 }
 
 }

@@ -38,27 +38,27 @@ TEST_P(ModelNameTest, TakesTheModelFromTheFileName)
 
 const std::string kLongModel(kModelNameSize - 1, 'M');
 
-INSTANTIATE_TEST_SUITE_P(Paths, ModelNameTest, testing::Values(
-    ModelCase{"Plain", "C:\\Disc\\vps_QX-500.exe", "QX-500"},
-    ModelCase{"MixedCasePrefix", "C:\\Disc\\VpS_QX-500.EXE", "QX-500"},
-    ModelCase{"FirstDotEndsModel", "C:\\Disc\\vps_QX.500.exe", "QX"},
-    ModelCase{"BlankInModel", "C:\\Disc\\vps_QX-750 Duo.exe", "QX-750 Duo"},
-    ModelCase{"DashInsteadOfUnderscore", "C:\\Disc\\vps-QX.exe", ""},
-    ModelCase{"NoUnderscore", "C:\\Disc\\vpsQX.exe", ""},
-    ModelCase{"OtherName", "C:\\Disc\\supplies.exe", ""},
-    ModelCase{"PrefixOnly", "C:\\Disc\\vps_.exe", ""},
-    ModelCase{"UpperCaseUnderscoreLookalike", "C:\\Disc\\VPS-QX.exe", ""},
-    ModelCase{"DotInFolder", "C:\\Disc.v2\\vps_RT-20.exe", "RT-20"},
-    ModelCase{"PrefixedFolderOnly", "C:\\vps_Folder\\supplies.exe", ""},
-    ModelCase{"NoExtension", "C:\\Disc\\vps_RT-20", "RT-20"},
-    ModelCase{"ShortFileName", "C:\\Disc\\vp", ""},
-    ModelCase{"EmptyFileName", "C:\\Disc\\", ""},
-    ModelCase{"NoBackslash", "vps_QX-500.exe", ""},
-    ModelCase{"SlashDoesNotSeparate", "C:/Disc/vps_QX-500.exe", ""},
-    ModelCase{"EmptyPath", "", ""},
-    ModelCase{"LongestModel", "C:\\vps_" + kLongModel + ".exe", kLongModel},
-    ModelCase{"ModelTooLongIsDropped", "C:\\vps_" + kLongModel + "N.exe", ""}),
-    [](const testing::TestParamInfo<ModelCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Paths, ModelNameTest,
+                         testing::Values(ModelCase{"Plain", "C:\\Disc\\vps_QX-500.exe", "QX-500"},
+                                         ModelCase{"MixedCasePrefix", "C:\\Disc\\VpS_QX-500.EXE", "QX-500"},
+                                         ModelCase{"FirstDotEndsModel", "C:\\Disc\\vps_QX.500.exe", "QX"},
+                                         ModelCase{"BlankInModel", "C:\\Disc\\vps_QX-750 Duo.exe", "QX-750 Duo"},
+                                         ModelCase{"DashInsteadOfUnderscore", "C:\\Disc\\vps-QX.exe", ""},
+                                         ModelCase{"NoUnderscore", "C:\\Disc\\vpsQX.exe", ""},
+                                         ModelCase{"OtherName", "C:\\Disc\\supplies.exe", ""},
+                                         ModelCase{"PrefixOnly", "C:\\Disc\\vps_.exe", ""},
+                                         ModelCase{"UpperCaseUnderscoreLookalike", "C:\\Disc\\VPS-QX.exe", ""},
+                                         ModelCase{"DotInFolder", "C:\\Disc.v2\\vps_RT-20.exe", "RT-20"},
+                                         ModelCase{"PrefixedFolderOnly", "C:\\vps_Folder\\supplies.exe", ""},
+                                         ModelCase{"NoExtension", "C:\\Disc\\vps_RT-20", "RT-20"},
+                                         ModelCase{"ShortFileName", "C:\\Disc\\vp", ""},
+                                         ModelCase{"EmptyFileName", "C:\\Disc\\", ""},
+                                         ModelCase{"NoBackslash", "vps_QX-500.exe", ""},
+                                         ModelCase{"SlashDoesNotSeparate", "C:/Disc/vps_QX-500.exe", ""},
+                                         ModelCase{"EmptyPath", "", ""},
+                                         ModelCase{"LongestModel", "C:\\vps_" + kLongModel + ".exe", kLongModel},
+                                         ModelCase{"ModelTooLongIsDropped", "C:\\vps_" + kLongModel + "N.exe", ""}),
+                         [](const testing::TestParamInfo<ModelCase>& testCase) { return testCase.param.name; });
 
 TEST(ModelNameTest, CutsEveryDotOfTheFileNameButNoneOfTheFolder)
 {
@@ -66,7 +66,10 @@ TEST(ModelNameTest, CutsEveryDotOfTheFileNameButNoneOfTheFolder)
     char model[kModelNameSize];
     GetModelName(path, model, sizeof model);
     EXPECT_STREQ(path, "C:\\Disc.v2\\vps_QX");
-    EXPECT_EQ(std::string(path, sizeof path - 1), std::string("C:\\Disc.v2\\vps_QX\0" "500\0" "exe", sizeof path - 1));
+    EXPECT_EQ(std::string(path, sizeof path - 1), std::string("C:\\Disc.v2\\vps_QX\0"
+                                                              "500\0"
+                                                              "exe",
+                                                              sizeof path - 1));
 }
 
 struct PrefixCase {
@@ -86,11 +89,11 @@ TEST_P(PrefixTest, AcceptsOnlyTwoCasesOfEachLetterAndTheUnderscore)
     EXPECT_EQ(HasVendpostPrefix(GetParam().fileName), GetParam().passes) << GetParam().fileName;
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, PrefixTest, testing::Values(
-    PrefixCase{"vps_", true}, PrefixCase{"VPS_x", true}, PrefixCase{"vPs_x", true},
-    PrefixCase{"vps-", false}, PrefixCase{"wps_", false}, PrefixCase{"vqs_", false},
-    PrefixCase{"vpt_", false}, PrefixCase{"vps", false}, PrefixCase{"v", false},
-    PrefixCase{"", false}));
+INSTANTIATE_TEST_SUITE_P(Names, PrefixTest,
+                         testing::Values(PrefixCase{"vps_", true}, PrefixCase{"VPS_x", true}, PrefixCase{"vPs_x", true},
+                                         PrefixCase{"vps-", false}, PrefixCase{"wps_", false},
+                                         PrefixCase{"vqs_", false}, PrefixCase{"vpt_", false}, PrefixCase{"vps", false},
+                                         PrefixCase{"v", false}, PrefixCase{"", false}));
 
 struct TrimCase {
     const char* name;
@@ -116,21 +119,22 @@ TEST_P(TrimToExeTest, CutsAfterTheLastExe)
     EXPECT_EQ(std::string(text.data()), c.trimmed) << c.command;
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, TrimToExeTest, testing::Values(
-    TrimCase{"QuotedPathWithArguments", "\"C:\\Program Files\\Web\\viewer.exe\" -url %1", 0,
-             "\"C:\\Program Files\\Web\\viewer.exe"},
-    TrimCase{"UnquotedUpperCase", "C:\\WEB\\VIEWER.EXE %1", 0, "C:\\WEB\\VIEWER.EXE"},
-    TrimCase{"SecondExecutableWins", "\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe %1", 0,
-             "\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe"},
-    TrimCase{"ExecMatchesToo", "C:\\Web\\viewer.EXEC -x", 0, "C:\\Web\\viewer.EXE"},
-    TrimCase{"DotInFirstFourBytes", "a.exe %1", 0, "a.exe %1"},
-    TrimCase{"DotAtByteThree", "abc.exe %1", 0, "abc.exe %1"},
-    TrimCase{"DotAtByteFour", "abcd.exe %1", 0, "abcd.exe"},
-    TrimCase{"NoExe", "C:\\Web\\viewer.com %1", 0, "C:\\Web\\viewer.com %1"},
-    TrimCase{"ShortExtensionAtEnd", "C:\\Web\\viewer.ex", 0, "C:\\Web\\viewer.ex"},
-    TrimCase{"ZeroSizeLeavesWhole", "C:\\Web\\viewer.exe %1", 1, "C:\\Web\\viewer.exe %1"},
-    TrimCase{"OnlyReportedBytesAreSearched", "C:\\Web\\viewer.exe %1", 10, "C:\\Web\\viewer.exe %1"},
-    TrimCase{"ReportedBytesCoverTheDot", "C:\\Web\\viewer.exe %1", 14, "C:\\Web\\viewer.exe"}),
+INSTANTIATE_TEST_SUITE_P(
+    Commands, TrimToExeTest,
+    testing::Values(TrimCase{"QuotedPathWithArguments", "\"C:\\Program Files\\Web\\viewer.exe\" -url %1", 0,
+                             "\"C:\\Program Files\\Web\\viewer.exe"},
+                    TrimCase{"UnquotedUpperCase", "C:\\WEB\\VIEWER.EXE %1", 0, "C:\\WEB\\VIEWER.EXE"},
+                    TrimCase{"SecondExecutableWins", "\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe %1", 0,
+                             "\"C:\\Web\\run.exe\" C:\\Web\\viewer.exe"},
+                    TrimCase{"ExecMatchesToo", "C:\\Web\\viewer.EXEC -x", 0, "C:\\Web\\viewer.EXE"},
+                    TrimCase{"DotInFirstFourBytes", "a.exe %1", 0, "a.exe %1"},
+                    TrimCase{"DotAtByteThree", "abc.exe %1", 0, "abc.exe %1"},
+                    TrimCase{"DotAtByteFour", "abcd.exe %1", 0, "abcd.exe"},
+                    TrimCase{"NoExe", "C:\\Web\\viewer.com %1", 0, "C:\\Web\\viewer.com %1"},
+                    TrimCase{"ShortExtensionAtEnd", "C:\\Web\\viewer.ex", 0, "C:\\Web\\viewer.ex"},
+                    TrimCase{"ZeroSizeLeavesWhole", "C:\\Web\\viewer.exe %1", 1, "C:\\Web\\viewer.exe %1"},
+                    TrimCase{"OnlyReportedBytesAreSearched", "C:\\Web\\viewer.exe %1", 10, "C:\\Web\\viewer.exe %1"},
+                    TrimCase{"ReportedBytesCoverTheDot", "C:\\Web\\viewer.exe %1", 14, "C:\\Web\\viewer.exe"}),
     [](const testing::TestParamInfo<TrimCase>& testCase) { return testCase.param.name; });
 
 TEST(TrimToExeTest, NeverWritesPastTheBufferForAMatchAfterTheTerminator)
@@ -168,13 +172,12 @@ TEST_P(FileNamePartTest, TakesTheTextAfterTheLastSeparator)
     EXPECT_STREQ(FileNamePart(GetParam().path), GetParam().fileName) << GetParam().path;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, FileNamePartTest, testing::Values(
-    FileNameCase{"C:\\Program Files\\Web\\viewer.exe", "viewer.exe"},
-    FileNameCase{"C:/Web/viewer.exe", "viewer.exe"},
-    FileNameCase{"C:\\Web/sub\\viewer.exe", "viewer.exe"},
-    FileNameCase{"C:\\Web\\", ""},
-    FileNameCase{"viewer.exe", "viewer.exe"},
-    FileNameCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Paths, FileNamePartTest,
+                         testing::Values(FileNameCase{"C:\\Program Files\\Web\\viewer.exe", "viewer.exe"},
+                                         FileNameCase{"C:/Web/viewer.exe", "viewer.exe"},
+                                         FileNameCase{"C:\\Web/sub\\viewer.exe", "viewer.exe"},
+                                         FileNameCase{"C:\\Web\\", ""}, FileNameCase{"viewer.exe", "viewer.exe"},
+                                         FileNameCase{"", ""}));
 
 struct TerminateCase {
     const char* name;
@@ -204,12 +207,12 @@ TEST_P(TerminateRegistryTextTest, EndsEveryReadableValueWithATerminator)
     EXPECT_EQ(buffer[c.capacity], '#') << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, TerminateRegistryTextTest, testing::Values(
-    TerminateCase{"WithTerminator", std::string("abc\0", 4), 8, true, "abc"},
-    TerminateCase{"WithoutTerminator", "abc", 8, true, "abc"},
-    TerminateCase{"Empty", "", 8, true, ""},
-    TerminateCase{"FillsBufferWithTerminator", std::string("abcdefg\0", 8), 8, true, "abcdefg"},
-    TerminateCase{"FillsBufferWithoutTerminator", "abcdefgh", 8, false, ""}),
+INSTANTIATE_TEST_SUITE_P(
+    Values, TerminateRegistryTextTest,
+    testing::Values(TerminateCase{"WithTerminator", std::string("abc\0", 4), 8, true, "abc"},
+                    TerminateCase{"WithoutTerminator", "abc", 8, true, "abc"}, TerminateCase{"Empty", "", 8, true, ""},
+                    TerminateCase{"FillsBufferWithTerminator", std::string("abcdefg\0", 8), 8, true, "abcdefg"},
+                    TerminateCase{"FillsBufferWithoutTerminator", "abcdefgh", 8, false, ""}),
     [](const testing::TestParamInfo<TerminateCase>& testCase) { return testCase.param.name; });
 
 struct UrlCase {
@@ -235,8 +238,8 @@ TEST_P(SuppliesUrlTableTest, EscapesInTheModelOnlyWhatWouldChangeTheAddress)
     url[kUrlSize] = '#';
     EXPECT_EQ(BuildSuppliesUrl(c.model.c_str(), c.country.c_str(), c.language.c_str(), url, kUrlSize), c.fits)
         << c.name;
-    std::string expected = c.fits ? std::string("http://") + kSuppliesHost + "/genuine/redirect/index.aspx?" + c.query
-                                  : std::string();
+    std::string expected =
+        c.fits ? std::string("http://") + kSuppliesHost + "/genuine/redirect/index.aspx?" + c.query : std::string();
     EXPECT_EQ(std::string(url), expected) << c.name;
     EXPECT_EQ(url[kUrlSize], '#') << c.name;
 }
@@ -251,17 +254,20 @@ std::string Repeated(const std::string& text, unsigned long times)
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, SuppliesUrlTableTest, testing::Values(
-    UrlCase{"Plain", "QX-500", "USA", "ENU", true, "model=QX-500&country=USA&gengo=ENU"},
-    UrlCase{"Blank", "LX-100 Plus", "USA", "ENU", true, "model=LX-100%20Plus&country=USA&gengo=ENU"},
-    UrlCase{"QueryAndFragmentBytes", "A&B+C#1%2", "DEU", "DEU", true, "model=A%26B%2BC%231%252&country=DEU&gengo=DEU"},
-    UrlCase{"QuoteAndControls", "Q\"X\t\x7F", "USA", "ENU", true, "model=Q%22X%09%7F&country=USA&gengo=ENU"},
-    UrlCase{"OtherBytesAsTheyStand", "Q=X?/~\xE9", "USA", "ENU", true, "model=Q=X?/~\xE9&country=USA&gengo=ENU"},
-    UrlCase{"CountryAndLanguageAsTheyStand", "Q", "A B", "C&D", true, "model=Q&country=A B&gengo=C&D"},
-    UrlCase{"LongestModelEscapedFits", std::string(kModelNameSize - 1, ' '), "USA", "ENU", true,
-            "model=" + Repeated("%20", kModelNameSize - 1) + "&country=USA&gengo=ENU"},
-    UrlCase{"EscapesPastTheBufferGiveNothing", std::string(kModelNameSize - 1, ' '), kLongestLocale, kLongestLocale,
-            false, ""}),
+INSTANTIATE_TEST_SUITE_P(
+    Models, SuppliesUrlTableTest,
+    testing::Values(
+        UrlCase{"Plain", "QX-500", "USA", "ENU", true, "model=QX-500&country=USA&gengo=ENU"},
+        UrlCase{"Blank", "LX-100 Plus", "USA", "ENU", true, "model=LX-100%20Plus&country=USA&gengo=ENU"},
+        UrlCase{"QueryAndFragmentBytes", "A&B+C#1%2", "DEU", "DEU", true,
+                "model=A%26B%2BC%231%252&country=DEU&gengo=DEU"},
+        UrlCase{"QuoteAndControls", "Q\"X\t\x7F", "USA", "ENU", true, "model=Q%22X%09%7F&country=USA&gengo=ENU"},
+        UrlCase{"OtherBytesAsTheyStand", "Q=X?/~\xE9", "USA", "ENU", true, "model=Q=X?/~\xE9&country=USA&gengo=ENU"},
+        UrlCase{"CountryAndLanguageAsTheyStand", "Q", "A B", "C&D", true, "model=Q&country=A B&gengo=C&D"},
+        UrlCase{"LongestModelEscapedFits", std::string(kModelNameSize - 1, ' '), "USA", "ENU", true,
+                "model=" + Repeated("%20", kModelNameSize - 1) + "&country=USA&gengo=ENU"},
+        UrlCase{"EscapesPastTheBufferGiveNothing", std::string(kModelNameSize - 1, ' '), kLongestLocale, kLongestLocale,
+                false, ""}),
     [](const testing::TestParamInfo<UrlCase>& testCase) { return testCase.param.name; });
 
 TEST(SuppliesUrlTest, LeavesAnEmptyModelEmpty)
@@ -292,8 +298,7 @@ TEST(CommandKeyPathTest, FitsUpToTheLastByte)
 TEST(BrowserCommandLineTest, IsTheBareFileNameASpaceAndTheUrl)
 {
     char line[kCommandLineSize];
-    ASSERT_TRUE(BuildBrowserCommandLine("C:\\Program Files\\Web\\viewer.exe", "http://h/x?a=b&c=d", line,
-                                        sizeof line));
+    ASSERT_TRUE(BuildBrowserCommandLine("C:\\Program Files\\Web\\viewer.exe", "http://h/x?a=b&c=d", line, sizeof line));
     EXPECT_STREQ(line, "viewer.exe http://h/x?a=b&c=d");
 }
 

@@ -15,11 +15,11 @@ const std::filesystem::path kWin32Dir = DOCSHELF_WIN32_DIR;
 
 // What Vendpost may import: the calls its work is made of, and ExitProcess for its bare entry point.
 const std::set<std::string> kAllowedImports = {
-    "KERNEL32.dll:GetModuleFileNameA", "KERNEL32.dll:GetLocaleInfoA", "KERNEL32.dll:lstrlenA",
-    "KERNEL32.dll:lstrcpyA",           "KERNEL32.dll:lstrcpynA",      "KERNEL32.dll:lstrcmpiA",
+    "KERNEL32.dll:GetModuleFileNameA", "KERNEL32.dll:GetLocaleInfoA",  "KERNEL32.dll:lstrlenA",
+    "KERNEL32.dll:lstrcpyA",           "KERNEL32.dll:lstrcpynA",       "KERNEL32.dll:lstrcmpiA",
     "KERNEL32.dll:OpenFile",           "KERNEL32.dll:GetStartupInfoA", "KERNEL32.dll:CreateProcessA",
-    "KERNEL32.dll:CloseHandle",        "KERNEL32.dll:ExitProcess",    "ADVAPI32.dll:RegOpenKeyA",
-    "ADVAPI32.dll:RegQueryValueExA",   "ADVAPI32.dll:RegCloseKey",    "USER32.dll:wsprintfA",
+    "KERNEL32.dll:CloseHandle",        "KERNEL32.dll:ExitProcess",     "ADVAPI32.dll:RegOpenKeyA",
+    "ADVAPI32.dll:RegQueryValueExA",   "ADVAPI32.dll:RegCloseKey",     "USER32.dll:wsprintfA",
 };
 
 std::string Join(const std::set<std::string>& names)
@@ -79,10 +79,10 @@ TEST(VendpostManifestTest, NamesTheProgramAndAsksForNoElevation)
     std::ostringstream manifest;
     manifest << in.rdbuf();
     const std::string text = manifest.str();
-    for (const char* part : {"<assemblyIdentity version=\"1.0.0.0\" processorArchitecture=\"X86\" "
-                             "name=\"Vendpost\" type=\"win32\"/>",
-                             "<description></description>",
-                             "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"})
+    for (const char* part :
+         {"<assemblyIdentity version=\"1.0.0.0\" processorArchitecture=\"X86\" "
+          "name=\"Vendpost\" type=\"win32\"/>",
+          "<description></description>", "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 

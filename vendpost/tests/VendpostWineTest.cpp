@@ -21,7 +21,7 @@ namespace {
 std::string UrlFor(const std::string& model, const std::string& country = "USA", const std::string& language = "ENU")
 {
     return std::string("http://") + vendpost::kSuppliesHost + "/genuine/redirect/index.aspx?model=" + model
-         + "&country=" + country + "&gengo=" + language;
+           + "&country=" + country + "&gengo=" + language;
 }
 
 std::string Lower(std::string text)
@@ -104,21 +104,20 @@ TEST_P(VendpostFileNameTest, OpensThePageOfTheModelInItsFileName)
 
 const std::string kLongestModel(127, 'M');
 
-INSTANTIATE_TEST_SUITE_P(Copies, VendpostFileNameTest, testing::Values(
-    NameCase{"Plain", "vps_QX-500.exe", "QX-500"},
-    NameCase{"MixedCase", "VpS_QX-500.EXE", "QX-500"},
-    NameCase{"DotInModel", "vps_QX.500.exe", "QX"},
-    NameCase{"BlankInModel", "vps_QX-750 Duo.exe", "QX-750%20Duo"},
-    NameCase{"BlankInModelName", "vps_LX-100 Plus.exe", "LX-100%20Plus"},
-    NameCase{"QueryBytesInModel", "vps_A&B+C#1%2.exe", "A%26B%2BC%231%252"},
-    NameCase{"Dash", "vps-QX.exe", ""},
-    NameCase{"NoUnderscore", "vpsQX.exe", ""},
-    NameCase{"OtherName", "supplies.exe", ""},
-    NameCase{"PrefixOnly", "vps_.exe", ""},
-    NameCase{"DottedFolder", "disc.v2/vps_RT-20.exe", "RT-20"},
-    NameCase{"LongestModel", "vps_" + kLongestModel + ".exe", kLongestModel},
-    NameCase{"ModelTooLong", "vps_" + kLongestModel + "N.exe", ""}),
-    [](const testing::TestParamInfo<NameCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Copies, VendpostFileNameTest,
+                         testing::Values(NameCase{"Plain", "vps_QX-500.exe", "QX-500"},
+                                         NameCase{"MixedCase", "VpS_QX-500.EXE", "QX-500"},
+                                         NameCase{"DotInModel", "vps_QX.500.exe", "QX"},
+                                         NameCase{"BlankInModel", "vps_QX-750 Duo.exe", "QX-750%20Duo"},
+                                         NameCase{"BlankInModelName", "vps_LX-100 Plus.exe", "LX-100%20Plus"},
+                                         NameCase{"QueryBytesInModel", "vps_A&B+C#1%2.exe", "A%26B%2BC%231%252"},
+                                         NameCase{"Dash", "vps-QX.exe", ""}, NameCase{"NoUnderscore", "vpsQX.exe", ""},
+                                         NameCase{"OtherName", "supplies.exe", ""},
+                                         NameCase{"PrefixOnly", "vps_.exe", ""},
+                                         NameCase{"DottedFolder", "disc.v2/vps_RT-20.exe", "RT-20"},
+                                         NameCase{"LongestModel", "vps_" + kLongestModel + ".exe", kLongestModel},
+                                         NameCase{"ModelTooLong", "vps_" + kLongestModel + "N.exe", ""}),
+                         [](const testing::TestParamInfo<NameCase>& testCase) { return testCase.param.name; });
 
 struct LocaleCase {
     const char* name;
@@ -144,10 +143,10 @@ TEST_P(VendpostLocaleTest, TakesCountryAndLanguageFromTheUserLocale)
     EXPECT_EQ(recording->commandLine, "viewer.exe " + UrlFor("QX-500", c.country, c.language)) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, VendpostLocaleTest, testing::Values(
-    LocaleCase{"UnitedStates", "en_US.UTF-8", "USA", "ENU"},
-    LocaleCase{"Germany", "de_DE.UTF-8", "DEU", "DEU"}),
-    [](const testing::TestParamInfo<LocaleCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Locales, VendpostLocaleTest,
+                         testing::Values(LocaleCase{"UnitedStates", "en_US.UTF-8", "USA", "ENU"},
+                                         LocaleCase{"Germany", "de_DE.UTF-8", "DEU", "DEU"}),
+                         [](const testing::TestParamInfo<LocaleCase>& testCase) { return testCase.param.name; });
 
 TEST_F(VendpostWineTest, BuildsTheUnitedStatesPathAndQuery)
 {
@@ -224,12 +223,15 @@ TEST_P(VendpostNoBrowserTest, StartsNothing)
     EXPECT_TRUE(recorder.absent()) << c.name << ": a browser was started";
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, VendpostNoBrowserTest, testing::Values(
-    NoBrowserCase{"SecondExecutableInArguments", "\"{dir}\\run.exe\" {dir}\\viewer.exe %1", "ZvTestPage"},
-    NoBrowserCase{"DotInFirstFourBytes", "a.exe %1", "ZvTestPage"},
-    NoBrowserCase{"NoExecutable", "\"{dir}\\Web Files\\viewer.com\" %1", "ZvTestPage"},
-    NoBrowserCase{"ClassNameTooLongForItsKeyPath", "\"{dir}\\Web Files\\viewer.exe\" %1", std::string(241, 'c')}),
-    [](const testing::TestParamInfo<NoBrowserCase>& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(Commands, VendpostNoBrowserTest,
+                         testing::Values(NoBrowserCase{"SecondExecutableInArguments",
+                                                       "\"{dir}\\run.exe\" {dir}\\viewer.exe %1", "ZvTestPage"},
+                                         NoBrowserCase{"DotInFirstFourBytes", "a.exe %1", "ZvTestPage"},
+                                         NoBrowserCase{"NoExecutable", "\"{dir}\\Web Files\\viewer.com\" %1",
+                                                       "ZvTestPage"},
+                                         NoBrowserCase{"ClassNameTooLongForItsKeyPath",
+                                                       "\"{dir}\\Web Files\\viewer.exe\" %1", std::string(241, 'c')}),
+                         [](const testing::TestParamInfo<NoBrowserCase>& testCase) { return testCase.param.name; });
 
 TEST_F(VendpostWineTest, StartsNoBrowserWhoseCommandIs260Characters)
 {

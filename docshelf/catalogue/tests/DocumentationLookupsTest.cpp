@@ -14,7 +14,8 @@ Value entry(std::vector<Value::Entry> keys) {
 }
 
 Value model(std::vector<Value> entries) {
-    return Value::dictionary({{"name", "M"}, {"KPS model ID", "K"}, {"Documentation list", Value::array(std::move(entries))}});
+    return Value::dictionary(
+        {{"name", "M"}, {"KPS model ID", "K"}, {"Documentation list", Value::array(std::move(entries))}});
 }
 
 const Value discEnglish = entry({{"documentation display name", "English"},
@@ -27,7 +28,8 @@ const Value onlineGerman = entry({{"documentation display name", "Deutsch"},
                                   {"documentation readme path", ""},
                                   {"KPS docuemntation language code", "de"},
                                   {"KPS docuemntation URL", "P?MDL=K&LNG=de&SRC=DOC"}});
-const Value codelessFrench = entry({{"documentation display name", "Fran\xC3\xA7" "ais"},
+const Value codelessFrench = entry({{"documentation display name", "Fran\xC3\xA7"
+                                                                   "ais"},
                                     {"documentation path", "/d/French/top.html"},
                                     {"documentation readme path", ""}});
 
@@ -35,7 +37,7 @@ struct LookupCase {
     const char* name;
     Value dictionary;
     Value displayName;
-    Value path, readMe, url;  // absent where the lookup gives absent
+    Value path, readMe, url; // absent where the lookup gives absent
 };
 
 class DocumentationLookups : public ::testing::TestWithParam<LookupCase> {};
@@ -55,10 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"disc entry", model({onlineGerman, discEnglish}), "English", "/d/English/top.pdf",
                    "/d/English/MacOS_X_readme.rtf", ""},
         LookupCase{"online entry", model({discEnglish, onlineGerman}), "Deutsch", "", "", "P?MDL=K&LNG=de&SRC=DOC"},
-        LookupCase{"entry without language code", model({codelessFrench}), "Fran\xC3\xA7" "ais", "/d/French/top.html", "",
-                   Value()},
-        LookupCase{"first of two equal names decides, even empty or absent", model({sharedName, discEnglish}), "English",
-                   "", Value(), Value()},
+        LookupCase{"entry without language code", model({codelessFrench}),
+                   "Fran\xC3\xA7"
+                   "ais",
+                   "/d/French/top.html", "", Value()},
+        LookupCase{"first of two equal names decides, even empty or absent", model({sharedName, discEnglish}),
+                   "English", "", Value(), Value()},
         LookupCase{"letter case counts", model({discEnglish}), "english", Value(), Value(), Value()},
         LookupCase{"absent name matches nothing", model({entry({}), discEnglish}), Value(), Value(), Value(), Value()},
         LookupCase{"entry without display name never matches", model({entry({{"documentation path", "/x"}})}), "",

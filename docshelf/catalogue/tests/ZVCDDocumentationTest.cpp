@@ -44,11 +44,17 @@ TEST_P(CDInformation, ListDependsOnKeysAloneNotOnRecords) {
     disc.writeChain();
     disc.writeCDInfo(Value::dictionary(
         {{"ContainedModel",
-          Value::dictionary({{"QX 500 \xC3\x9C" "ber", Value::dictionary({})},  // "QX 500 Über"
-                             {"\xC3\xA9lan", Value("not a record")},           // "élan"
-                             {"Basic", Value::dictionary({{"Documentation", Value::dictionary({{"Path", "/x"}})}})}})}}));
+          Value::dictionary(
+              {{"QX 500 \xC3\x9C"
+                "ber",
+                Value::dictionary({})},                // "QX 500 Über"
+               {"\xC3\xA9lan", Value("not a record")}, // "élan"
+               {"Basic", Value::dictionary({{"Documentation", Value::dictionary({{"Path", "/x"}})}})}})}}));
     Value models = ZVCDDocumentation::initWithCDInfo().objectForKey(keys::containedModels);
-    EXPECT_EQ(models, Value::array({"Basic", "QX 500 \xC3\x9C" "ber", "\xC3\xA9lan"}));
+    EXPECT_EQ(models, Value::array({"Basic",
+                                    "QX 500 \xC3\x9C"
+                                    "ber",
+                                    "\xC3\xA9lan"}));
 }
 
 TEST_P(CDInformation, EmptyContainedModelGivesEmptyList) {
@@ -89,28 +95,43 @@ TEST_P(CDInformationFailure, GivesEmptyDictionary) {
 std::vector<BrokenDisc> brokenDiscs() {
     return {
         {"no Info.plist", [](const DiscBuilder& d) { std::filesystem::remove(d.appPath() + "/Contents/Info.plist"); }},
-        {"no CommonResourcePath", [](const DiscBuilder& d) { d.writeInfoPlist(Value::dictionary({{"X", "y"}})); }},
+        {"no CommonResourcePath",
+         [](const DiscBuilder& d) {
+             d.writeInfoPlist(Value::dictionary({{"X", "y"}}));
+         }},
         {"CommonResourcePath not a string",
-         [](const DiscBuilder& d) { d.writeInfoPlist(Value::dictionary({{"CommonResourcePath", Value::integer(3)}})); }},
-        {"common resource missing", [](const DiscBuilder& d) { std::filesystem::remove(d.path("MacResources/CommonResource.plist")); }},
+         [](const DiscBuilder& d) {
+             d.writeInfoPlist(Value::dictionary({{"CommonResourcePath", Value::integer(3)}}));
+         }},
+        {"common resource missing",
+         [](const DiscBuilder& d) { std::filesystem::remove(d.path("MacResources/CommonResource.plist")); }},
         {"common resource is an array",
          [](const DiscBuilder& d) { d.writePlist("MacResources/CommonResource.plist", Value::array({"CDInfo"})); }},
-        {"common resource is garbage", [](const DiscBuilder& d) { d.writeFile("MacResources/CommonResource.plist", "garbage"); }},
-        {"no CDInfo key", [](const DiscBuilder& d) {
+        {"common resource is garbage",
+         [](const DiscBuilder& d) { d.writeFile("MacResources/CommonResource.plist", "garbage"); }},
+        {"no CDInfo key",
+         [](const DiscBuilder& d) {
              d.writePlist("MacResources/CommonResource.plist", Value::dictionary({{"ModelInfo", "x"}}));
          }},
         {"CDInfo missing", [](const DiscBuilder& d) { std::filesystem::remove(d.path("MacResources/CDInfo.plist")); }},
-        {"CDInfo truncated", [](const DiscBuilder& d) {
+        {"CDInfo truncated",
+         [](const DiscBuilder& d) {
              std::string bytes = testing::PropertyListWriter::serialize(cdInfoWithModels({"QX-500"}), d.format());
              d.writeFile("MacResources/CDInfo.plist", bytes.substr(0, bytes.size() - 12));
          }},
-        {"CDInfo is a directory", [](const DiscBuilder& d) {
+        {"CDInfo is a directory",
+         [](const DiscBuilder& d) {
              std::filesystem::remove(d.path("MacResources/CDInfo.plist"));
              d.makeDirectory("MacResources/CDInfo.plist");
          }},
-        {"no ContainedModel", [](const DiscBuilder& d) { d.writeCDInfo(Value::dictionary({{"Documentation", Value::dictionary({})}})); }},
+        {"no ContainedModel",
+         [](const DiscBuilder& d) {
+             d.writeCDInfo(Value::dictionary({{"Documentation", Value::dictionary({})}}));
+         }},
         {"ContainedModel is an array",
-         [](const DiscBuilder& d) { d.writeCDInfo(Value::dictionary({{"ContainedModel", Value::array({"QX-500"})}})); }},
+         [](const DiscBuilder& d) {
+             d.writeCDInfo(Value::dictionary({{"ContainedModel", Value::array({"QX-500"})}}));
+         }},
     };
 }
 
@@ -121,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CDInformationFailure,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(brokenDiscs())),
                          [](const auto& testCase) {
-                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) + " " +
-                                                      std::get<1>(testCase.param).name);
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) +
+                                                      " " + std::get<1>(testCase.param).name);
                          });
 
 TEST(CDInformationPlist, AbsentArgumentGivesEmptyDictionaryNotEmptyList) {

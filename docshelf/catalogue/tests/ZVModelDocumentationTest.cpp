@@ -66,18 +66,19 @@ TEST_P(ModelDocumentation, DiscEntriesFollowFolderInformationOrder) {
     // Created in the opposite order to Documentation.plist's.
     disc.writeLanguageFolder("Docs", "Japanese", {"top.pdf"});
     disc.writeLanguageFolder("Docs", "German", {"top.html", "MacOS_X_readme.rtf"});
-    writeCDInfo(Value::dictionary({{"Path", docsPath()}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
+    writeCDInfo(
+        Value::dictionary({{"Path", docsPath()}, {"URL", "http://s/?"}, {"Language", Value::array({"English"})}}));
 
     Dictionary model = ZVModelDocumentation::initWithName("QX-500");
     std::string docs = disc.path("Docs");
-    EXPECT_EQ(model, Value::dictionary(
-                         {{"name", "QX-500"},
-                          {"KPS model ID", "X1"},
-                          {"Documentation list",
-                           Value::array({discEntry("Deutsch", docs + "/German/top.html",
-                                                   docs + "/German/MacOS_X_readme.rtf", "de"),
-                                         discEntry("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", docs + "/Japanese/top.pdf",
-                                                   "", "ja")})}}))
+    EXPECT_EQ(model,
+              Value::dictionary(
+                  {{"name", "QX-500"},
+                   {"KPS model ID", "X1"},
+                   {"Documentation list",
+                    Value::array(
+                        {discEntry("Deutsch", docs + "/German/top.html", docs + "/German/MacOS_X_readme.rtf", "de"),
+                         discEntry("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", docs + "/Japanese/top.pdf", "", "ja")})}}))
         << "online documentation must not be consulted once the disc gives an entry";
     EXPECT_EQ(model.entries()[0].first, "name") << "keys keep their building order";
 }
@@ -85,15 +86,18 @@ TEST_P(ModelDocumentation, DiscEntriesFollowFolderInformationOrder) {
 TEST_P(ModelDocumentation, StartDocumentChoice) {
     disc.writeLanguageFolder("Docs", "English", {"top.pdf", "top.html"});
     disc.writeLanguageFolder("Docs", "French", {"MacOS_X_readme.rtf"});
-    disc.writeLanguageFolder("Docs", "German", {"top.pdf/"});  // a folder named top.pdf counts as something there
+    disc.writeLanguageFolder("Docs", "German", {"top.pdf/"}); // a folder named top.pdf counts as something there
     writeCDInfo(Value::dictionary({{"Path", docsPath()}}));
     std::string docs = disc.path("Docs");
     Value entries = list();
     ASSERT_EQ(entries.count(), 3u);
-    EXPECT_TRUE(entries.objectAtIndex(0).objectForKey(keys::documentationPath).isEqualToString(docs + "/English/top.pdf"));
-    EXPECT_TRUE(entries.objectAtIndex(1).objectForKey(keys::documentationPath).isEqualToString(docs + "/German/top.pdf"));
-    EXPECT_EQ(entries.objectAtIndex(2),
-              discEntry("Fran\xC3\xA7" "ais", "", docs + "/French/MacOS_X_readme.rtf", "fr"))
+    EXPECT_TRUE(
+        entries.objectAtIndex(0).objectForKey(keys::documentationPath).isEqualToString(docs + "/English/top.pdf"));
+    EXPECT_TRUE(
+        entries.objectAtIndex(1).objectForKey(keys::documentationPath).isEqualToString(docs + "/German/top.pdf"));
+    EXPECT_EQ(entries.objectAtIndex(2), discEntry("Fran\xC3\xA7"
+                                                  "ais",
+                                                  "", docs + "/French/MacOS_X_readme.rtf", "fr"))
         << "a folder without a start document still gives an entry, with empty path and URL";
 }
 
@@ -117,14 +121,17 @@ TEST_P(ModelDocumentation, SymbolicLinkToFolderIsFollowed) {
 TEST_P(ModelDocumentation, TrailingSlashIsKeptAsGiven) {
     disc.writeLanguageFolder("Docs", "English", {"top.pdf"});
     writeCDInfo(Value::dictionary({{"Path", disc.path("Docs") + "/"}}));
-    EXPECT_TRUE(list().objectAtIndex(0).objectForKey(keys::documentationPath)
+    EXPECT_TRUE(list()
+                    .objectAtIndex(0)
+                    .objectForKey(keys::documentationPath)
                     .isEqualToString(disc.path("Docs") + "//English/top.pdf"));
 }
 
 TEST_P(ModelDocumentation, ModelSettingsReplaceDiscWideOnesWhole) {
     disc.writeLanguageFolder("Docs", "English", {"top.pdf"});
     writeCDInfo(Value::dictionary({{"Path", docsPath()}}), "QX-500",
-                Value::dictionary({{"Documentation", Value::dictionary({{"URL", "P?"}, {"Language", Value::array({"English"})}})}}));
+                Value::dictionary(
+                    {{"Documentation", Value::dictionary({{"URL", "P?"}, {"Language", Value::array({"English"})}})}}));
     EXPECT_EQ(list(), Value::array({onlineEntry("English", "en", "P?MDL=X1&LNG=en&SRC=DOC")}));
 }
 
@@ -137,9 +144,9 @@ TEST_P(ModelDocumentation, ModelMissingFromModelInfoHasEmptyIdentifier) {
 }
 
 TEST_P(ModelDocumentation, OnlineEntriesFollowFolderInformationOrder) {
-    writeCDInfo(Value::dictionary(
-        {{"URL", "http://support.example.com/manual?"},
-         {"Language", Value::array({"Spanish", "English", "Klingon", "english", "Spanish"})}}));
+    writeCDInfo(
+        Value::dictionary({{"URL", "http://support.example.com/manual?"},
+                           {"Language", Value::array({"Spanish", "English", "Klingon", "english", "Spanish"})}}));
     const std::string p = "http://support.example.com/manual?MDL=X1&LNG=";
     EXPECT_EQ(list(), Value::array({onlineEntry("English", "en", p + "en&SRC=DOC"),
                                     onlineEntry("Espa\xC3\xB1ol", "es", p + "es&SRC=DOC"),
@@ -153,13 +160,14 @@ TEST_P(ModelDocumentation, IdentificationWithoutKPSIDHoldsNameOnly) {
 }
 
 TEST_P(ModelDocumentation, FolderInformationMembersWithMissingKeys) {
-    disc.writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array({
-        DiscBuilder::member(nullptr, "Nameless", "xx"),
-        DiscBuilder::member("English", nullptr, "en"),
-        DiscBuilder::member("English", "English", nullptr),
-        Value("not a member"),
-        DiscBuilder::member("English", "English", "en"),
-    })}}));
+    disc.writeDocumentationPlist(
+        Value::dictionary({{"FolderInfoArray", Value::array({
+                                                   DiscBuilder::member(nullptr, "Nameless", "xx"),
+                                                   DiscBuilder::member("English", nullptr, "en"),
+                                                   DiscBuilder::member("English", "English", nullptr),
+                                                   Value("not a member"),
+                                                   DiscBuilder::member("English", "English", "en"),
+                                               })}}));
     disc.writeLanguageFolder("Docs", "English", {"top.pdf"});
     writeCDInfo(Value::dictionary({{"Path", docsPath()}}));
     std::string pdf = disc.path("Docs") + "/English/top.pdf";
@@ -189,25 +197,53 @@ std::vector<EmptyListCase> emptyListCases() {
         {"no settings at all", [](const DiscBuilder&) { return Value(); }},
         {"settings not a dictionary", [](const DiscBuilder&) { return Value("Docs"); }},
         {"Documentation.plist missing", reachableEverywhere,
-         [](const DiscBuilder& d) { std::filesystem::remove(d.appPath() + "/Contents/Resources/Documentation.plist"); }},
+         [](const DiscBuilder& d) {
+             std::filesystem::remove(d.appPath() + "/Contents/Resources/Documentation.plist");
+         }},
         {"Documentation.plist garbage", reachableEverywhere,
          [](const DiscBuilder& d) { d.writeFile("Docshelf.app/Contents/Resources/Documentation.plist", "<plist>"); }},
         {"FolderInfoArray missing", reachableEverywhere,
          [](const DiscBuilder& d) { d.writeDocumentationPlist(Value::dictionary({})); }},
         {"FolderInfoArray empty", reachableEverywhere,
-         [](const DiscBuilder& d) { d.writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array({})}})); }},
-        {"FolderInfoArray a dictionary", reachableEverywhere, [](const DiscBuilder& d) {
+         [](const DiscBuilder& d) {
+             d.writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array({})}}));
+         }},
+        {"FolderInfoArray a dictionary", reachableEverywhere,
+         [](const DiscBuilder& d) {
              d.writeDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::dictionary({{"English", "x"}})}}));
          }},
-        {"Path names a file", [](const DiscBuilder& d) { return Value::dictionary({{"Path", d.path("Docs/English/top.pdf")}}); }},
-        {"Path names no folder", [](const DiscBuilder& d) { return Value::dictionary({{"Path", d.path("Nowhere")}}); }},
-        {"Path a number", [](const DiscBuilder&) { return Value::dictionary({{"Path", Value::integer(5)}}); }},
-        {"URL absent", [](const DiscBuilder&) { return Value::dictionary({{"Language", Value::array({"English"})}}); }},
-        {"Language absent", [](const DiscBuilder&) { return Value::dictionary({{"URL", "P?"}}); }},
-        {"Language empty", [](const DiscBuilder&) { return Value::dictionary({{"URL", "P?"}, {"Language", Value::array({})}}); }},
-        {"Language a string", [](const DiscBuilder&) { return Value::dictionary({{"URL", "P?"}, {"Language", "English"}}); }},
+        {"Path names a file",
+         [](const DiscBuilder& d) {
+             return Value::dictionary({{"Path", d.path("Docs/English/top.pdf")}});
+         }},
+        {"Path names no folder",
+         [](const DiscBuilder& d) {
+             return Value::dictionary({{"Path", d.path("Nowhere")}});
+         }},
+        {"Path a number",
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"Path", Value::integer(5)}});
+         }},
+        {"URL absent",
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"Language", Value::array({"English"})}});
+         }},
+        {"Language absent",
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"URL", "P?"}});
+         }},
+        {"Language empty",
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"URL", "P?"}, {"Language", Value::array({})}});
+         }},
+        {"Language a string",
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"URL", "P?"}, {"Language", "English"}});
+         }},
         {"Language of numbers",
-         [](const DiscBuilder&) { return Value::dictionary({{"URL", "P?"}, {"Language", Value::array({Value::integer(1)})}}); }},
+         [](const DiscBuilder&) {
+             return Value::dictionary({{"URL", "P?"}, {"Language", Value::array({Value::integer(1)})}});
+         }},
     };
 }
 
@@ -226,7 +262,8 @@ TEST_P(ModelDocumentationEmpty, GivesEmptyList) {
     c.prepare(disc);
 
     Dictionary model = ZVModelDocumentation::initWithName("QX-500");
-    EXPECT_EQ(model, Value::dictionary({{"name", "QX-500"}, {"KPS model ID", ""}, {"Documentation list", Value::array({})}}))
+    EXPECT_EQ(model,
+              Value::dictionary({{"name", "QX-500"}, {"KPS model ID", ""}, {"Documentation list", Value::array({})}}))
         << c.name;
 }
 
@@ -234,8 +271,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModelDocumentationEmpty,
                          ::testing::Combine(::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                                             ::testing::ValuesIn(emptyListCases())),
                          [](const auto& testCase) {
-                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) + " " +
-                                                      std::get<1>(testCase.param).name);
+                             return testing::caseName(std::string(testing::formatName(std::get<0>(testCase.param))) +
+                                                      " " + std::get<1>(testCase.param).name);
                          });
 
 TEST_P(ModelDocumentation, AbsentNameGivesEmptyDictionary) {
@@ -255,8 +292,9 @@ TEST_P(ModelDocumentation, ReflectsTheDiscAtEachCall) {
 }
 
 TEST_P(ModelDocumentation, MemberListedTwiceGivesTwoEntries) {
-    Value twice = Value::dictionary({{"FolderInfoArray", Value::array({DiscBuilder::member("English", "English", "en"),
-                                                                        DiscBuilder::member("English", "English", "en")})}});
+    Value twice =
+        Value::dictionary({{"FolderInfoArray", Value::array({DiscBuilder::member("English", "English", "en"),
+                                                             DiscBuilder::member("English", "English", "en")})}});
     disc.writeDocumentationPlist(twice);
     disc.writeLanguageFolder("Docs", "English", {});
     writeCDInfo(Value::dictionary({{"Path", docsPath()}}));
@@ -266,7 +304,8 @@ TEST_P(ModelDocumentation, MemberListedTwiceGivesTwoEntries) {
 TEST(ModelDocumentationParts, FourthArgumentIsNotRead) {
     DiscBuilder disc;
     Dictionary cd(Value::dictionary({{"ContainedModel", Value::dictionary({{"M", Value::dictionary({})}})}}));
-    Dictionary modelInfo(Value::dictionary({{"Model", Value::dictionary({{"M", Value::dictionary({{"KPSID", "K"}})}})}}));
+    Dictionary modelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"M", Value::dictionary({{"KPSID", "K"}})}})}}));
     Dictionary bogus(Value::dictionary({{"CDInfo", "/elsewhere"}}));
     EXPECT_EQ(ZVModelDocumentation::initWithName("M", cd, modelInfo, bogus),
               ZVModelDocumentation::initWithName("M", cd, modelInfo, Dictionary()));

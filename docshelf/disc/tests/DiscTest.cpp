@@ -41,7 +41,10 @@ const std::vector<MatchCase> matchCases{
      {member("English"), member("German"), member("French")},
      {"French", "English"},
      {{0, "English"}, {2, "French"}}},
-    {"a member listed twice matches twice", {member("German"), member("German")}, {"German"}, {{0, "German"}, {1, "German"}}},
+    {"a member listed twice matches twice",
+     {member("German"), member("German")},
+     {"German"},
+     {{0, "German"}, {1, "German"}}},
     {"letter case counts", {member("German")}, {"german", "GERMAN"}, {}},
     {"a member without a folder name matches nothing",
      {Value::dictionary({{"Display Name", "x"}}), member("English")},
@@ -82,7 +85,8 @@ TEST_P(ReadDisc, EveryModelCarriesItsSettingsAndWhereTheyCameFrom) {
           Value::dictionary({{"qx-2", Value::dictionary({{"Documentation", Value::dictionary({{"URL", "u?"}})}})},
                              {"QX-1", Value::dictionary({})}})},
          {"Documentation", Value::dictionary({{"Path", disc.path("Docs")}})}}));
-    disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})}})}}));
+    disc.writeModelInfo(
+        Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({{"KPSID", "Q1"}})}})}}));
 
     auto read = disc::Disc::read();
     ASSERT_TRUE(read.cdInfo.root.ok()) << name << ": " << read.cdInfo.root.problem().message;
@@ -109,7 +113,9 @@ TEST_P(ReadDisc, EveryModelCarriesItsSettingsAndWhereTheyCameFrom) {
         EXPECT_TRUE(text.compare(at.offset, 5, "<key>") == 0) << name << ": " << text.substr(at.offset, 20);
         auto ownKey = text.find("<key>Documentation", text.find("<key>qx-2"));
         EXPECT_EQ(at.offset, ownKey) << name;
-        EXPECT_EQ(at.line, 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(ownKey), '\n'))) << name;
+        EXPECT_EQ(at.line, 1 + static_cast<std::size_t>(
+                                   std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(ownKey), '\n')))
+            << name;
     } else {
         EXPECT_EQ(models[1].settingsAt.line, 0u) << name;
     }

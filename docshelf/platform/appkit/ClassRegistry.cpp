@@ -21,9 +21,9 @@ ClassRegistry::Factory factoryOf() {
 struct Factories {
     std::mutex mutex;
     std::map<std::string, ClassRegistry::Factory, std::less<>> byName{
-        {"NSObject", factoryOf<Object>()},         {"NSView", factoryOf<View>()},
-        {"NSWindow", factoryOf<Window>()},         {"NSTextField", factoryOf<TextField>()},
-        {"NSButton", factoryOf<Button>()},         {"NSPopUpButton", factoryOf<PopUpButton>()},
+        {"NSObject", factoryOf<Object>()}, {"NSView", factoryOf<View>()},
+        {"NSWindow", factoryOf<Window>()}, {"NSTextField", factoryOf<TextField>()},
+        {"NSButton", factoryOf<Button>()}, {"NSPopUpButton", factoryOf<PopUpButton>()},
     };
 };
 

@@ -17,8 +17,8 @@ class Image;
 
 // A picture file read for drawing, or why it was refused.
 struct PictureReading {
-    std::shared_ptr<Image> image;  // null when refused
-    std::string refusal;           // why, for people checking a disc: "... declares 65536 × 65536 pixels; ..."
+    std::shared_ptr<Image> image; // null when refused
+    std::string refusal;          // why, for people checking a disc: "... declares 65536 × 65536 pixels; ..."
 };
 
 // A PNG picture read from disc, with the size at which it draws. The file is read

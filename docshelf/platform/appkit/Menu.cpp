@@ -36,7 +36,8 @@ std::shared_ptr<MenuItem> Menu::itemWithTitle(const foundation::Value& title) co
 }
 
 long Menu::indexOfItemWithTitle(const foundation::Value& title) const {
-    auto found = std::ranges::find_if(items_, [&title](const auto& item) { return item->title().isEqualToString(title); });
+    auto found =
+        std::ranges::find_if(items_, [&title](const auto& item) { return item->title().isEqualToString(title); });
     return found == items_.end() ? -1 : static_cast<long>(found - items_.begin());
 }
 

@@ -21,10 +21,8 @@ bool beginsWith(const std::string& title, const std::string& prefix) {
 }
 
 MenuTracker::MenuTracker(std::vector<Entry> entries, long marked)
-    : entries_(std::move(entries)),
-      marked_(marked >= 0 && marked < static_cast<long>(entries_.size()) ? marked : -1),
-      highlighted_(marked_),
-      rows_(static_cast<long>(entries_.size())) {}
+    : entries_(std::move(entries)), marked_(marked >= 0 && marked < static_cast<long>(entries_.size()) ? marked : -1),
+      highlighted_(marked_), rows_(static_cast<long>(entries_.size())) {}
 
 void MenuTracker::layOut(float screenHeight) {
     auto fitting = static_cast<long>(std::floor((screenHeight - 2 * padding) / rowHeight));
@@ -120,7 +118,9 @@ void MenuTracker::highlight(long item) {
 }
 
 long MenuTracker::choosableFrom(long item, long step) const {
-    auto choosable = [this](long i) { return i >= 0 && i < count() && !entries_[static_cast<std::size_t>(i)].separator; };
+    auto choosable = [this](long i) {
+        return i >= 0 && i < count() && !entries_[static_cast<std::size_t>(i)].separator;
+    };
     for (long i = std::clamp(item, 0L, count() - 1); i >= 0 && i < count(); i += step)
         if (choosable(i))
             return i;

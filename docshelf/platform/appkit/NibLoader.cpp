@@ -82,7 +82,7 @@ bool isSaneFontSize(const Value& value) {
     using foundation::ReadLimits;
     if (!value.isNumber() || value.kind() == Value::Kind::Boolean)
         return true;
-    double size = value.realValue();  // NaN fails both comparisons
+    double size = value.realValue(); // NaN fails both comparisons
     return size >= ReadLimits::minimumFontSize && size <= ReadLimits::maximumFontSize;
 }
 
@@ -95,11 +95,12 @@ public:
     Outcome run(const Value& description) {
         if (!description.isDictionary())
             return Failure{"", "the description is not a dictionary"};
-        if (auto fault = onlyKeys(description, {"objects", "outlets", "bindings", "actions", "mainMenu", "delegate"}, ""))
+        if (auto fault =
+                onlyKeys(description, {"objects", "outlets", "bindings", "actions", "mainMenu", "delegate"}, ""))
             return fault;
-        for (auto step : {&Loading::createObjects, &Loading::placeViews, &Loading::connectOutlets,
-                          &Loading::connectBindings, &Loading::connectActions, &Loading::buildMainMenu,
-                          &Loading::findDelegate})
+        for (auto step :
+             {&Loading::createObjects, &Loading::placeViews, &Loading::connectOutlets, &Loading::connectBindings,
+              &Loading::connectActions, &Loading::buildMainMenu, &Loading::findDelegate})
             if (auto fault = (this->*step)(description))
                 return fault;
         return std::nullopt;
@@ -228,9 +229,9 @@ private:
     // orders or nests its views: asking each view for its depth, or letting
     // each placement walk up a chain, took seconds on a long chain.
     struct Chains {
-        std::vector<std::size_t> depth;   // views above it (a view in a window's content view: 1)
-        std::vector<bool> inLoop;         // its chain runs into a loop: it is never placed
-        std::vector<bool> closesLoop;     // the loop member listed last, where placing fails
+        std::vector<std::size_t> depth; // views above it (a view in a window's content view: 1)
+        std::vector<bool> inLoop;       // its chain runs into a loop: it is never placed
+        std::vector<bool> closesLoop;   // the loop member listed last, where placing fails
     };
 
     Chains traceChains(const Value& objects) const {
@@ -267,8 +268,8 @@ private:
                 mark[*member] = Mark::done;
                 chains.inLoop[*member] = loop;
                 std::size_t up = parent[*member];
-                chains.depth[*member] = up == none ? (placed[*member] ? 1 : 0)
-                                                   : std::min(chains.depth[up] + 1, maximumViewDepth + 1);
+                chains.depth[*member] =
+                    up == none ? (placed[*member] ? 1 : 0) : std::min(chains.depth[up] + 1, maximumViewDepth + 1);
             }
         }
         return chains;
@@ -442,7 +443,8 @@ private:
         return menu;
     }
 
-    std::variant<std::shared_ptr<MenuItem>, Failure> buildItem(const Value& entry, const std::string& where, int depth) {
+    std::variant<std::shared_ptr<MenuItem>, Failure> buildItem(const Value& entry, const std::string& where,
+                                                               int depth) {
         if (!entry.isDictionary())
             return Failure{where, "must be a dictionary"};
         if (Value separator = entry.objectForKey("separator"); !separator.isAbsent()) {
@@ -488,14 +490,15 @@ private:
             return *fault;
         delegate_ = std::dynamic_pointer_cast<ApplicationDelegate>(std::get<Found>(found).object);
         if (!delegate_)
-            return Failure{"delegate", "a " + std::get<Found>(found).className + " cannot be the application's delegate"};
+            return Failure{"delegate",
+                           "a " + std::get<Found>(found).className + " cannot be the application's delegate"};
         return std::nullopt;
     }
 
     Application& application_;
     std::vector<std::pair<std::string, std::shared_ptr<Object>>> objects_;
     std::vector<std::string> classNames_;
-    std::unordered_map<std::string, std::size_t> index_;  // id to place in objects_
+    std::unordered_map<std::string, std::size_t> index_; // id to place in objects_
     std::shared_ptr<Menu> mainMenu_;
     std::vector<std::shared_ptr<Object>> menuObjects_;
     std::shared_ptr<ApplicationDelegate> delegate_;

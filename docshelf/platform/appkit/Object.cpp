@@ -62,7 +62,7 @@ bool Object::performAction(std::string_view action, const std::shared_ptr<Object
     auto entry = find(actions_, action);
     if (entry == actions_.end())
         return false;
-    auto run = entry->second;  // the action may publish more and move the table
+    auto run = entry->second; // the action may publish more and move the table
     run(sender);
     return true;
 }

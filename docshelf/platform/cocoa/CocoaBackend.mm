@@ -97,8 +97,8 @@ CocoaBackend::CocoaBackend() : native_(std::make_unique<Native>()) {
     // defaults, read once and without glyph substitution: a font for the user's
     // language, when the default one lacks its characters.
     if (std::string font = NativeFonts::forUserLanguage(); !font.empty())
-        [[NSUserDefaults standardUserDefaults]
-            registerDefaults:[NSDictionary dictionaryWithObject:nativeString(font) forKey:@"NSMenuFont"]];
+        [[NSUserDefaults standardUserDefaults] registerDefaults:[NSDictionary dictionaryWithObject:nativeString(font)
+                                                                                            forKey:@"NSMenuFont"]];
 #endif
     [NSApplication sharedApplication];
     native_->measuringCell = [[NSTextFieldCell alloc] initTextCell:@""];
@@ -191,10 +191,11 @@ int CocoaBackend::runEventLoop(appkit::Application& application) {
             }
         if (changed_)
             synchronize(application);
-        NSEvent* event = [NSApp nextEventMatchingMask:anyEvent
-                                            untilDate:[NSDate dateWithTimeIntervalSinceNow:listOpen ? listWait : idleWait]
-                                               inMode:NSDefaultRunLoopMode
-                                              dequeue:YES];
+        NSEvent* event =
+            [NSApp nextEventMatchingMask:anyEvent
+                               untilDate:[NSDate dateWithTimeIntervalSinceNow:listOpen ? listWait : idleWait]
+                                  inMode:NSDefaultRunLoopMode
+                                 dequeue:YES];
         if (event && native_->route(event)) {
             changed_ = true;
         } else if (event) {

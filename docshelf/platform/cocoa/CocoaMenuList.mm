@@ -19,8 +19,8 @@ constexpr float markWidth = 20;
 constexpr float margin = 12;
 
 NSDictionary* textAttributes(NSFont* font, NSColor* color) {
-    return [NSDictionary dictionaryWithObjectsAndKeys:font, NSFontAttributeName, color,
-                                                      NSForegroundColorAttributeName, nil];
+    return [NSDictionary
+        dictionaryWithObjectsAndKeys:font, NSFontAttributeName, color, NSForegroundColorAttributeName, nil];
 }
 
 }
@@ -46,8 +46,8 @@ CocoaMenuList::CocoaMenuList(std::shared_ptr<MenuTracker> tracker, NSRect anchor
     }
     width = std::min(width, static_cast<float>(screen.size.width));
     float height = tracker_->height();
-    NSRect frame = NSMakeRect(std::min(anchor.origin.x, screen.size.width - width),
-                              screenHeight - top - height, width, height);
+    NSRect frame =
+        NSMakeRect(std::min(anchor.origin.x, screen.size.width - width), screenHeight - top - height, width, height);
     window_ = [[NSWindow alloc] initWithContentRect:frame
                                           styleMask:borderlessStyle
                                             backing:NSBackingStoreBuffered
@@ -118,8 +118,8 @@ void CocoaMenuList::drawNativeView(long) {
         [title drawAtPoint:NSMakePoint(box.origin.x + markWidth, y) withAttributes:attributes];
         if (!entry.keyEquivalent.empty()) {
             NSString* key = nativeString(entry.keyEquivalent);
-            NSDictionary* dim = textAttributes([NSFont systemFontOfSize:fontSize],
-                                               highlighted ? color : [NSColor grayColor]);
+            NSDictionary* dim =
+                textAttributes([NSFont systemFontOfSize:fontSize], highlighted ? color : [NSColor grayColor]);
             NSSize keySize = [key sizeWithAttributes:dim];
             [key drawAtPoint:NSMakePoint(box.origin.x + box.size.width - margin - keySize.width, y) withAttributes:dim];
         }

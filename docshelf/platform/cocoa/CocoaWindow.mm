@@ -295,9 +295,9 @@ void CocoaWindow::showList(const appkit::Window& model) {
     list_.reset();
     NSRect content = [window_ contentRectForFrameRect:[window_ frame]];
     appkit::Rect anchor = model.menuAnchor();
-    list_ = std::make_unique<CocoaMenuList>(
-        tracker, NSMakeRect(content.origin.x + anchor.origin.x, content.origin.y + anchor.origin.y,
-                            anchor.size.width, anchor.size.height));
+    list_ = std::make_unique<CocoaMenuList>(tracker, NSMakeRect(content.origin.x + anchor.origin.x,
+                                                                content.origin.y + anchor.origin.y, anchor.size.width,
+                                                                anchor.size.height));
 }
 
 bool CocoaWindow::autoscroll() {
@@ -320,7 +320,8 @@ bool CocoaWindow::handleEvent(NSEvent* event) {
             model->keyDown(key);
             return true;
         }
-        if (key.command || (key.key != appkit::Key::Space && key.key != appkit::Key::Up && key.key != appkit::Key::Down))
+        if (key.command ||
+            (key.key != appkit::Key::Space && key.key != appkit::Key::Up && key.key != appkit::Key::Down))
             return false;
         NSResponder* responder = [window_ firstResponder];
         for (const auto& mirror : mirrors_) {
@@ -422,7 +423,8 @@ void CocoaWindow::update(Mirror& mirror) {
         if ([nativePopUp indexOfSelectedItem] != selected || !same)
             [nativePopUp selectItemAtIndex:selected];
         [nativePopUp setEnabled:popUp.isEnabled()];
-        [nativePopUp setFont:NativeFonts::fontFor(popUpTitle(popUp), static_cast<float>([[nativePopUp font] pointSize]), false)];
+        [nativePopUp
+            setFont:NativeFonts::fontFor(popUpTitle(popUp), static_cast<float>([[nativePopUp font] pointSize]), false)];
         // The pop-up is named by the label of its row ("Model"), as VoiceOver
         // reads a pop-up: its name, then the chosen item.
         mirror.accessibilityLabel = rowLabelOf(popUp);
@@ -440,7 +442,8 @@ void CocoaWindow::update(Mirror& mirror) {
         if (![[nativeButton keyEquivalent] isEqualToString:key])
             [nativeButton setKeyEquivalent:key];
         [nativeButton setEnabled:button.isEnabled()];
-        [nativeButton setFont:NativeFonts::fontFor(button.title(), static_cast<float>([[nativeButton font] pointSize]), false)];
+        [nativeButton
+            setFont:NativeFonts::fontFor(button.title(), static_cast<float>([[nativeButton font] pointSize]), false)];
         // Pressed as the model holds it: the model tracks the click (handleEvent).
         if (static_cast<bool>([[nativeButton cell] isHighlighted]) != button.isHighlighted())
             [nativeButton highlight:button.isHighlighted()];
@@ -527,8 +530,8 @@ void CocoaWindow::describeOpenList(std::ostream& out) const {
     NSRect frame = [list_->nativeWindow() frame];
     std::string rect = rectText(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height);
     // The highlighted item as its title, the first item shown as the model's.
-    out << "DSMenuList\t\t" << titleOf(tracker.highlightedItem()) << "\tshown\t"
-        << titleOf(tracker.firstVisibleItem()) << "\tshown\t" << rect << '\t' << rect << '\n';
+    out << "DSMenuList\t\t" << titleOf(tracker.highlightedItem()) << "\tshown\t" << titleOf(tracker.firstVisibleItem())
+        << "\tshown\t" << rect << '\t' << rect << '\n';
 }
 
 void CocoaWindow::nativeAction(long tag, id sender) {

@@ -131,7 +131,8 @@ std::string NativeFonts::substituteFor(std::string_view text, bool bold) {
 std::string NativeFonts::forUserLanguage() {
 #ifdef GNUSTEP
     std::string language = preferredLanguage();
-    const FcCharSet* needed = language.empty() ? nullptr : FcLangGetCharSet(reinterpret_cast<const FcChar8*>(language.c_str()));
+    const FcCharSet* needed =
+        language.empty() ? nullptr : FcLangGetCharSet(reinterpret_cast<const FcChar8*>(language.c_str()));
     if (!needed)
         return {};
     auto match = [](const char* name) {
@@ -146,7 +147,8 @@ std::string NativeFonts::forUserLanguage() {
     std::string name;
     if (FcPattern* plain = match("sans-serif")) {
         FcCharSet* has = nullptr;
-        bool covered = FcPatternGetCharSet(plain, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetIsSubset(needed, has);
+        bool covered =
+            FcPatternGetCharSet(plain, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetIsSubset(needed, has);
         FcPatternDestroy(plain);
         if (covered)
             return {};

@@ -10,7 +10,7 @@ namespace docshelf::fltk {
 namespace {
 
 struct Decoded {
-    std::weak_ptr<const std::vector<std::uint8_t>> bytes;  // tells a reused address from the same picture
+    std::weak_ptr<const std::vector<std::uint8_t>> bytes; // tells a reused address from the same picture
     std::unique_ptr<Fl_RGB_Image> original;
     std::unique_ptr<Fl_RGB_Image> scaled;
 };

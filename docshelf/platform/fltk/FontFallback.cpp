@@ -40,7 +40,11 @@ namespace {
 std::pair<char32_t, std::size_t> decode(std::string_view text, std::size_t at) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char first = byte(at);
-    std::size_t length = first < 0x80 ? 1 : (first >> 5) == 0x6 ? 2 : (first >> 4) == 0xe ? 3 : (first >> 3) == 0x1e ? 4 : 0;
+    std::size_t length = first < 0x80           ? 1
+                         : (first >> 5) == 0x6  ? 2
+                         : (first >> 4) == 0xe  ? 3
+                         : (first >> 3) == 0x1e ? 4
+                                                : 0;
     if (length <= 1 || at + length > text.size())
         return {first, 1};
     char32_t c = first & (0x7f >> length);

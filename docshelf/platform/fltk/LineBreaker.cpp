@@ -47,7 +47,7 @@ std::vector<std::string_view> LineBreaker::wrap(std::string_view text, float wid
             if (rule == LINEBREAK_MUSTBREAK)
                 break;
         }
-        if (end == 0)  // a text cut inside a character has no final break
+        if (end == 0) // a text cut inside a character has no final break
             end = text.size();
         // Even the first piece the rules allow is too wide: break it between
         // characters, at least one character to the line.

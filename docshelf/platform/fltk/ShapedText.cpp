@@ -148,13 +148,13 @@ namespace {
 
 struct Glyph {
     Fl_Font font;
-    unsigned index;  // in the font
-    double x;        // from the line's left end
-    double y;        // from the baseline, down
+    unsigned index; // in the font
+    double x;       // from the line's left end
+    double y;       // from the baseline, down
 };
 
 struct Shaped {
-    std::vector<Glyph> glyphs;  // left to right
+    std::vector<Glyph> glyphs; // left to right
     double width = 0;
 };
 

@@ -33,19 +33,16 @@ private:
 };
 
 struct Object {
-    std::uint8_t kind = 0;       // the marker's high nibble
-    std::uint64_t count = 0;     // elements, entries or characters
-    std::uint64_t contents = 0;  // offset of what follows the marker and count
+    std::uint8_t kind = 0;      // the marker's high nibble
+    std::uint64_t count = 0;    // elements, entries or characters
+    std::uint64_t contents = 0; // offset of what follows the marker and count
 };
 
 class Walk {
 public:
     Walk(std::span<const std::uint8_t> bytes, std::size_t maximumNesting, std::size_t maximumValues,
          std::size_t maximumExpandedBytes)
-        : reader_(bytes),
-          size_(bytes.size()),
-          maximumNesting_(maximumNesting),
-          maximumValues_(maximumValues),
+        : reader_(bytes), size_(bytes.size()), maximumNesting_(maximumNesting), maximumValues_(maximumValues),
           maximumExpandedBytes_(maximumExpandedBytes) {}
 
     std::vector<std::uint64_t> takeLoneSurrogates() { return std::move(loneSurrogates_); }

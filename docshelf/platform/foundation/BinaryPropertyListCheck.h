@@ -9,7 +9,7 @@
 namespace docshelf::foundation {
 
 struct BinaryPropertyListCheckResult {
-    std::optional<std::string> problem;  // nullopt when the bytes can be handed over
+    std::optional<std::string> problem; // nullopt when the bytes can be handed over
     // Offsets of the UTF-16 units that are lone surrogates, which the library
     // would drop: the reader writes U+FFFD over them first.
     std::vector<std::uint64_t> loneSurrogates;

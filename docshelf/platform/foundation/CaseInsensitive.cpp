@@ -53,34 +53,63 @@ char32_t foldCase(char32_t c) {
         evenPair(c, 0x0246, 0x024F))
         return c + 1;
     switch (c) {
-    case 0x01C4: case 0x01C5: return 0x01C6;
-    case 0x01C7: case 0x01C8: return 0x01C9;
-    case 0x01CA: case 0x01CB: return 0x01CC;
-    case 0x01F1: case 0x01F2: return 0x01F3;
-    case 0x01F4: return 0x01F5;
-    default: break;
+    case 0x01C4:
+    case 0x01C5:
+        return 0x01C6;
+    case 0x01C7:
+    case 0x01C8:
+        return 0x01C9;
+    case 0x01CA:
+    case 0x01CB:
+        return 0x01CC;
+    case 0x01F1:
+    case 0x01F2:
+        return 0x01F3;
+    case 0x01F4:
+        return 0x01F5;
+    default:
+        break;
     }
 
     // Greek.
     if (within(c, 0x0391, 0x03A1) || within(c, 0x03A3, 0x03AB))
         return c + 32;
     switch (c) {
-    case 0x0386: return 0x03AC;
-    case 0x0388: case 0x0389: case 0x038A: return c + 37;
-    case 0x038C: return 0x03CC;
-    case 0x038E: case 0x038F: return c + 63;
-    case 0x037F: return 0x03F3;
-    case 0x03C2: return 0x03C3;
-    case 0x03CF: return 0x03D7;
-    case 0x03D0: return 0x03B2;
-    case 0x03D1: return 0x03B8;
-    case 0x03D5: return 0x03C6;
-    case 0x03D6: return 0x03C0;
-    case 0x03F0: return 0x03BA;
-    case 0x03F1: return 0x03C1;
-    case 0x03F5: return 0x03B5;
-    case 0x03F4: return 0x03B8;
-    default: break;
+    case 0x0386:
+        return 0x03AC;
+    case 0x0388:
+    case 0x0389:
+    case 0x038A:
+        return c + 37;
+    case 0x038C:
+        return 0x03CC;
+    case 0x038E:
+    case 0x038F:
+        return c + 63;
+    case 0x037F:
+        return 0x03F3;
+    case 0x03C2:
+        return 0x03C3;
+    case 0x03CF:
+        return 0x03D7;
+    case 0x03D0:
+        return 0x03B2;
+    case 0x03D1:
+        return 0x03B8;
+    case 0x03D5:
+        return 0x03C6;
+    case 0x03D6:
+        return 0x03C0;
+    case 0x03F0:
+        return 0x03BA;
+    case 0x03F1:
+        return 0x03C1;
+    case 0x03F5:
+        return 0x03B5;
+    case 0x03F4:
+        return 0x03B8;
+    default:
+        break;
     }
     if (evenPair(c, 0x03D8, 0x03EF))
         return c + 1;
@@ -103,11 +132,16 @@ char32_t foldCase(char32_t c) {
     if (evenPair(c, 0x1E00, 0x1E95) || evenPair(c, 0x1EA0, 0x1EFF))
         return c + 1;
     switch (c) {
-    case 0x1E9E: return 0x00DF;
-    case 0x2126: return 0x03C9;
-    case 0x212A: return 'k';
-    case 0x212B: return 0x00E5;
-    default: break;
+    case 0x1E9E:
+        return 0x00DF;
+    case 0x2126:
+        return 0x03C9;
+    case 0x212A:
+        return 'k';
+    case 0x212B:
+        return 0x00E5;
+    default:
+        break;
     }
     if (within(c, 0xFF21, 0xFF3A))
         return c + 32;

@@ -10,15 +10,14 @@ namespace {
 
 // English names that older bundles give their localization folders.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 36> legacyNames{{
-    {"english", "en"},    {"japanese", "ja"},   {"french", "fr"},     {"german", "de"},
-    {"spanish", "es"},    {"italian", "it"},    {"dutch", "nl"},      {"swedish", "sv"},
-    {"danish", "da"},     {"finnish", "fi"},    {"norwegian", "nb"},  {"portuguese", "pt"},
-    {"korean", "ko"},     {"russian", "ru"},    {"polish", "pl"},     {"czech", "cs"},
-    {"hungarian", "hu"},  {"turkish", "tr"},    {"greek", "el"},      {"chinese", "zh"},
-    {"arabic", "ar"},     {"hebrew", "he"},     {"thai", "th"},       {"ukrainian", "uk"},
-    {"romanian", "ro"},   {"croatian", "hr"},   {"slovak", "sk"},     {"slovenian", "sl"},
-    {"catalan", "ca"},    {"icelandic", "is"},  {"vietnamese", "vi"}, {"indonesian", "id"},
-    {"bulgarian", "bg"},  {"lithuanian", "lt"}, {"latvian", "lv"},    {"estonian", "et"},
+    {"english", "en"},    {"japanese", "ja"},   {"french", "fr"},    {"german", "de"},     {"spanish", "es"},
+    {"italian", "it"},    {"dutch", "nl"},      {"swedish", "sv"},   {"danish", "da"},     {"finnish", "fi"},
+    {"norwegian", "nb"},  {"portuguese", "pt"}, {"korean", "ko"},    {"russian", "ru"},    {"polish", "pl"},
+    {"czech", "cs"},      {"hungarian", "hu"},  {"turkish", "tr"},   {"greek", "el"},      {"chinese", "zh"},
+    {"arabic", "ar"},     {"hebrew", "he"},     {"thai", "th"},      {"ukrainian", "uk"},  {"romanian", "ro"},
+    {"croatian", "hr"},   {"slovak", "sk"},     {"slovenian", "sl"}, {"catalan", "ca"},    {"icelandic", "is"},
+    {"vietnamese", "vi"}, {"indonesian", "id"}, {"bulgarian", "bg"}, {"lithuanian", "lt"}, {"latvian", "lv"},
+    {"estonian", "et"},
 }};
 
 std::string normalized(std::string_view name) {

@@ -117,8 +117,7 @@ private:
             return fail("more than " + std::to_string(ReadLimits::maximumValues) + " values");
         bytes_ += bytes;
         if (bytes_ > ReadLimits::maximumExpandedBytes)
-            return fail("strings and data of more than " + std::to_string(ReadLimits::maximumExpandedBytes) +
-                        " bytes");
+            return fail("strings and data of more than " + std::to_string(ReadLimits::maximumExpandedBytes) + " bytes");
         return true;
     }
 
@@ -299,13 +298,27 @@ private:
             return fail("string ends inside an escape", backslash);
         char c = text_[at_++];
         switch (c) {
-        case 'n': out += '\n'; return true;
-        case 't': out += '\t'; return true;
-        case 'r': out += '\r'; return true;
-        case 'a': out += '\a'; return true;
-        case 'b': out += '\b'; return true;
-        case 'f': out += '\f'; return true;
-        case 'v': out += '\v'; return true;
+        case 'n':
+            out += '\n';
+            return true;
+        case 't':
+            out += '\t';
+            return true;
+        case 'r':
+            out += '\r';
+            return true;
+        case 'a':
+            out += '\a';
+            return true;
+        case 'b':
+            out += '\b';
+            return true;
+        case 'f':
+            out += '\f';
+            return true;
+        case 'v':
+            out += '\v';
+            return true;
         case 'U':
         case 'u': {
             std::optional<char32_t> unit = hex(at_);

@@ -19,7 +19,7 @@ namespace docshelf::foundation {
 
 namespace {
 
-constexpr std::size_t maximumQuestions = 32;  // one bit each in the scanners' masks
+constexpr std::size_t maximumQuestions = 32; // one bit each in the scanners' masks
 constexpr std::size_t none = ReadOutcome::noPosition;
 
 // How a list was judged: read (the answers stand), absent (the whole tree is
@@ -270,11 +270,11 @@ private:
     struct Frame {
         bool dictionary = false;
         bool expectsKey = true;
-        std::size_t level = 0;  // the root container is 0
+        std::size_t level = 0; // the root container is 0
         std::uint32_t onPath = 0;
-        std::uint32_t answers = 0;      // questions this container answers
-        std::uint32_t nextAnswers = 0;  // questions the next value answers
-        std::uint32_t nextOnPath = 0;   // questions whose path goes on through the next value
+        std::uint32_t answers = 0;     // questions this container answers
+        std::uint32_t nextAnswers = 0; // questions the next value answers
+        std::uint32_t nextOnPath = 0;  // questions whose path goes on through the next value
     };
 
     struct Tag {
@@ -463,7 +463,7 @@ Value xmlKeys(std::string_view element) {
         return element.starts_with("<dict/>") ? Value::array({}) : Value();
     std::vector<Value::Entry> entries;
     std::size_t at = 6;
-    int depth = 0;  // of the elements inside the dictionary
+    int depth = 0; // of the elements inside the dictionary
     while (true) {
         at = element.find('<', at);
         std::size_t close = element.find('>', at);
@@ -521,9 +521,9 @@ constexpr std::size_t trailerSize = 32;
 
 struct Object {
     std::uint8_t kind = 0;
-    std::uint8_t low = 0;        // the marker's low nibble
-    std::uint64_t count = 0;     // elements, entries, characters or bytes
-    std::uint64_t contents = 0;  // offset of what follows the marker and count
+    std::uint8_t low = 0;       // the marker's low nibble
+    std::uint64_t count = 0;    // elements, entries, characters or bytes
+    std::uint64_t contents = 0; // offset of what follows the marker and count
 };
 
 // A binary list that BinaryPropertyListCheck has passed: its trailer is sound,
@@ -764,7 +764,7 @@ private:
         Object read = object(index);
         if (read.kind == 0x5)
             return read.count == key.size() && std::memcmp(bytes_.data() + read.contents, key.data(), key.size()) == 0;
-        if (read.count > key.size())  // each unit is at least one byte of UTF-8
+        if (read.count > key.size()) // each unit is at least one byte of UTF-8
             return false;
         std::size_t at = 0;
         std::string piece;

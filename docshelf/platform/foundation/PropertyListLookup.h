@@ -19,7 +19,7 @@ struct KeyPath {
 };
 
 struct KeyPathAnswers : ReadOutcome {
-    std::vector<Value> values;  // one per question, in order; all absent when the list cannot be read
+    std::vector<Value> values; // one per question, in order; all absent when the list cannot be read
 };
 
 // Answers key paths of an XML or binary property list without building what was

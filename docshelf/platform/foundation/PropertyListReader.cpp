@@ -251,7 +251,8 @@ Text decode(std::span<const std::uint8_t> bytes) {
             text.position = text.markSize + problem->offset;
         }
     };
-    if (startsWith(bytes, std::string_view("\xFF\xFE\0\0", 4)) || startsWith(bytes, std::string_view("\0\0\xFE\xFF", 4))) {
+    if (startsWith(bytes, std::string_view("\xFF\xFE\0\0", 4)) ||
+        startsWith(bytes, std::string_view("\0\0\xFE\xFF", 4))) {
         bool bigEndian = bytes[0] == 0;
         text.markSize = 4;
         text.unitSize = 4;

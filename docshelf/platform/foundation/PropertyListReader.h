@@ -11,7 +11,7 @@
 namespace docshelf::foundation {
 
 struct PropertyListResult : ReadOutcome {
-    Value root;  // absent on failure
+    Value root; // absent on failure
     // Lone UTF-16 surrogates in a binary list's strings, each read as U+FFFD.
     std::size_t replacedCharacters = 0;
     // How the list is written when it is neither binary nor XML in UTF-8 without

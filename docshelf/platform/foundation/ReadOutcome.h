@@ -10,8 +10,8 @@ namespace docshelf::foundation {
 struct ReadOutcome {
     static constexpr std::size_t noPosition = static_cast<std::size_t>(-1);
 
-    std::string error;                  // empty when the file was read
-    std::size_t position = noPosition;  // byte offset of the problem, when one is known
+    std::string error;                 // empty when the file was read
+    std::size_t position = noPosition; // byte offset of the problem, when one is known
 };
 
 }

@@ -10,7 +10,7 @@
 namespace docshelf::foundation {
 
 struct RegularFileResult : ReadOutcome {
-    std::optional<std::vector<std::uint8_t>> bytes;  // nullopt when the file reads as absent
+    std::optional<std::vector<std::uint8_t>> bytes; // nullopt when the file reads as absent
 };
 
 // Reads a whole regular file, at most maximumSize bytes. Anything else at the

@@ -37,9 +37,7 @@ public:
 
     bool atEnd() const { return offset_ >= text_.size(); }
     // The byte `ahead` places on, or NUL past the end: callers test atEnd where a NUL byte matters.
-    char peek(std::size_t ahead = 0) const {
-        return offset_ + ahead < text_.size() ? text_[offset_ + ahead] : '\0';
-    }
+    char peek(std::size_t ahead = 0) const { return offset_ + ahead < text_.size() ? text_[offset_ + ahead] : '\0'; }
     char take() {
         if (atEnd())
             return '\0';
@@ -232,13 +230,27 @@ private:
             return fail({"string ends inside an escape", at.line, at.column});
         char c = cursor_.take();
         switch (c) {
-        case 'n': out += '\n'; return true;
-        case 't': out += '\t'; return true;
-        case 'r': out += '\r'; return true;
-        case 'a': out += '\a'; return true;
-        case 'b': out += '\b'; return true;
-        case 'f': out += '\f'; return true;
-        case 'v': out += '\v'; return true;
+        case 'n':
+            out += '\n';
+            return true;
+        case 't':
+            out += '\t';
+            return true;
+        case 'r':
+            out += '\r';
+            return true;
+        case 'a':
+            out += '\a';
+            return true;
+        case 'b':
+            out += '\b';
+            return true;
+        case 'f':
+            out += '\f';
+            return true;
+        case 'v':
+            out += '\v';
+            return true;
         case 'U':
         case 'u': {
             std::optional<char32_t> unit = readHex();

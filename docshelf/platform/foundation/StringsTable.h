@@ -19,7 +19,7 @@ namespace docshelf::foundation {
 // text (columns in characters); both are 0 when the problem has no place in
 // the text (a property list the reader refused, a file that cannot be read).
 struct StringsTableResult {
-    std::vector<std::pair<std::string, std::string>> entries;  // in file order
+    std::vector<std::pair<std::string, std::string>> entries; // in file order
     bool ok = true;
     std::string message;
     std::size_t line = 0;

@@ -6,8 +6,11 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& at) {
     if (at >= text.size())
         return std::nullopt;
     auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                         : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    std::size_t length = lead < 0x80             ? 1
+                         : (lead & 0xE0) == 0xC0 ? 2
+                         : (lead & 0xF0) == 0xE0 ? 3
+                         : (lead & 0xF8) == 0xF0 ? 4
+                                                 : 0;
     if (length == 0 || length > text.size() - at)
         return std::nullopt;
     char32_t c = length == 1 ? lead : lead & (0x7Fu >> length);

@@ -35,8 +35,7 @@ struct Value::Node {
 
 Value::Value(std::shared_ptr<const Node> node) : node_(std::move(node)) {}
 
-Value::Value(std::string text)
-    : node_(std::make_shared<const Node>(Node{Kind::String, std::move(text)})) {}
+Value::Value(std::string text) : node_(std::make_shared<const Node>(Node{Kind::String, std::move(text)})) {}
 
 Value::Value(std::string_view text) : Value(std::string(text)) {}
 

@@ -65,14 +65,20 @@ public:
     // Asked of a temporary, elements() and entries() hand back copies, so that
     // `for (auto& e : f().elements())` never walks a value already gone.
     std::span<const Value> elements() const&;
-    std::vector<Value> elements() const&& { auto all = elements(); return {all.begin(), all.end()}; }
+    std::vector<Value> elements() const&& {
+        auto all = elements();
+        return {all.begin(), all.end()};
+    }
     Value objectForKey(std::string_view key) const;
     Value objectForKey(const char* key) const { return key ? objectForKey(std::string_view(key)) : Value(); }
     Value objectForKey(const std::string& key) const { return objectForKey(std::string_view(key)); }
     // Absent unless the key is a string.
     Value objectForKey(const Value& key) const { return key.isString() ? objectForKey(key.text()) : Value(); }
     std::span<const Entry> entries() const&;
-    std::vector<Entry> entries() const&& { auto all = entries(); return {all.begin(), all.end()}; }
+    std::vector<Entry> entries() const&& {
+        auto all = entries();
+        return {all.begin(), all.end()};
+    }
     // The keys of a dictionary as an array of strings; absent for anything else.
     Value allKeys() const;
     // A new array of the strings ordered as caseInsensitiveCompare orders them;

@@ -26,7 +26,7 @@ public:
     static void clear();
 
     struct Mapping {
-        std::string volume;  // "/Volumes/ZORVANE"
+        std::string volume; // "/Volumes/ZORVANE"
         std::string folder;
     };
     static const std::vector<Mapping>& volumes();

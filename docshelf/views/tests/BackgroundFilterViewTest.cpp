@@ -20,8 +20,8 @@ namespace {
 using appkit::CompositingOperation;
 using appkit::DrawCall;
 using appkit::Image;
-using appkit::Rect;
 using appkit::RecordingGraphicsContext;
+using appkit::Rect;
 using appkit::Size;
 using foundation::Value;
 
@@ -122,7 +122,7 @@ TEST_F(BackgroundFilterViewTest, AwakeFromNibLoadsTheApplicationsBackgroundPictu
 
 TEST_F(BackgroundFilterViewTest, WithoutTheResourceTheWindowShowsOnlyItsWhiteBackground) {
     appkit::ClassRegistry::registerClass("BackgroundFilterView",
-                                                  [] { return std::make_shared<BackgroundFilterView>(); });
+                                         [] { return std::make_shared<BackgroundFilterView>(); });
     auto frame = Value::array({Value::integer(0), Value::integer(0), Value::integer(520), Value::integer(340)});
     auto description = Value::dictionary(
         {{"objects", Value::array({Value::dictionary({{"id", "window"}, {"class", "NSWindow"}, {"frame", frame}}),

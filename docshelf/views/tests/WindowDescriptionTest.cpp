@@ -49,7 +49,8 @@ public:
         publish("languageStaticTitle");
         publish("languageStaticTxtHidden");
         publishOutlet("languageStaticTitleTxtField", languageStatic);
-        for (const char* key : {"languageStaticDescriptionTxt", "docButtonTitle", "readMeButtonTitle", "readMeButtonHidden"})
+        for (const char* key :
+             {"languageStaticDescriptionTxt", "docButtonTitle", "readMeButtonTitle", "readMeButtonHidden"})
             publish(key);
         for (const char* action : {"openDocumentation", "openReadMe", "colseApp"})
             publishAction(action, [this, action](const std::shared_ptr<Object>&) { actions.emplace_back(action); });
@@ -67,12 +68,11 @@ class WindowDescriptionTest : public testing::FreshApplication {
 protected:
     void SetUp() override {
         FreshApplication::SetUp();
-        ClassRegistry::registerClass("DocumentationAppDelegate",
-                                              [] { return std::make_shared<ControllerStandIn>(); });
-        ClassRegistry::registerClass("BackgroundFilterView",
-                                              [] { return std::make_shared<BackgroundFilterView>(); });
+        ClassRegistry::registerClass("DocumentationAppDelegate", [] { return std::make_shared<ControllerStandIn>(); });
+        ClassRegistry::registerClass("BackgroundFilterView", [] { return std::make_shared<BackgroundFilterView>(); });
         bundle_.makeDirectory("Docshelf.app/Contents/Resources");
-        std::filesystem::copy_file(resources + "/Background.png", bundle_ / "Docshelf.app/Contents/Resources/Background.png");
+        std::filesystem::copy_file(resources + "/Background.png",
+                                   bundle_ / "Docshelf.app/Contents/Resources/Background.png");
         foundation::Bundle::setMainBundlePath(bundle_ / "Docshelf.app");
         result_ = NibLoader::loadFile(resources + "/MainMenu.plist");
         ASSERT_TRUE(result_.ok()) << result_.error();
@@ -95,11 +95,10 @@ protected:
 };
 
 TEST_F(WindowDescriptionTest, EveryOutletOfTheControllerIsConnected) {
-    for (const OutletBase* outlet :
-         std::vector<const OutletBase*>{&controller_->window, &controller_->mainView, &controller_->buttonView,
-                                        &controller_->modelLabel, &controller_->modelPopUp, &controller_->modelStatic,
-                                        &controller_->languageLabel, &controller_->languagePopUp,
-                                        &controller_->languageStatic})
+    for (const OutletBase* outlet : std::vector<const OutletBase*>{
+             &controller_->window, &controller_->mainView, &controller_->buttonView, &controller_->modelLabel,
+             &controller_->modelPopUp, &controller_->modelStatic, &controller_->languageLabel,
+             &controller_->languagePopUp, &controller_->languageStatic})
         EXPECT_TRUE(outlet->isConnected());
     EXPECT_EQ(std::dynamic_pointer_cast<ControllerStandIn>(application().delegate()), controller_);
     EXPECT_EQ(application().windows(), (std::vector<std::shared_ptr<Window>>{controller_->window.shared()}));

@@ -21,8 +21,8 @@ namespace docshelf {
 
 struct WindowOptions {
     std::string app;
-    std::optional<std::string> messageBundle;  // the Mac's location when not given
-    std::optional<std::string> reader;         // the Mac's preferred PDF reader when not given
+    std::optional<std::string> messageBundle; // the Mac's location when not given
+    std::optional<std::string> reader;        // the Mac's preferred PDF reader when not given
     // Headless when null; render gives the renderer's.
     std::shared_ptr<appkit::Backend> backend = nullptr;
 };

@@ -49,7 +49,7 @@ protected:
 
 struct ModelListCase {
     std::string description;
-    std::vector<std::string> models;  // added in this order
+    std::vector<std::string> models; // added in this order
     bool emptyContainedModel = false;
     std::vector<std::string> items;
     ordered_json selected;
@@ -58,7 +58,9 @@ struct ModelListCase {
     bool staticHidden;
 };
 
-void PrintTo(const ModelListCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const ModelListCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 class ModelListTest : public WindowTest, public ::testing::WithParamInterface<ModelListCase> {};
 
@@ -90,30 +92,32 @@ TEST_P(ModelListTest, FillsThePopUpOrShowsTheStaticText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Models, ModelListTest,
-    ::testing::Values(
-        ModelListCase{"one model", {"QX-500"}, false, {"QX-500"}, "QX-500", true, "QX-500", false},
-        ModelListCase{"several models sorted ignoring case",
-                      {"RT-20", "qx-500", "QX-750 Duo"},
-                      false,
-                      {"qx-500", "QX-750 Duo", "RT-20"},
-                      "qx-500",
-                      false,
-                      "",
-                      true},
-        ModelListCase{"no model list", {}, false, {}, nullptr, true, nullptr, false},
-        ModelListCase{"empty ContainedModel like a missing list", {}, true, {}, nullptr, true, nullptr, false}),
+    ::testing::Values(ModelListCase{"one model", {"QX-500"}, false, {"QX-500"}, "QX-500", true, "QX-500", false},
+                      ModelListCase{"several models sorted ignoring case",
+                                    {"RT-20", "qx-500", "QX-750 Duo"},
+                                    false,
+                                    {"qx-500", "QX-750 Duo", "RT-20"},
+                                    "qx-500",
+                                    false,
+                                    "",
+                                    true},
+                      ModelListCase{"no model list", {}, false, {}, nullptr, true, nullptr, false},
+                      ModelListCase{
+                          "empty ContainedModel like a missing list", {}, true, {}, nullptr, true, nullptr, false}),
     [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- The right-anchored fit ---------------------------------------------------
 
 struct FitCase {
     std::string description;
-    std::string text;  // the model name, or the one language's display name
+    std::string text; // the model name, or the one language's display name
     std::size_t codePoints;
     int startingWidth = 300;
 };
 
-void PrintTo(const FitCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 // Both rows start with the static text at x 168, 300 wide, and the label at x 24.
 ordered_json fittedField(const FitCase& c, float y) {
@@ -128,11 +132,12 @@ ordered_json movedLabel(const FitCase& c, float y) {
 }
 
 const auto fitCases = ::testing::Values(
-    FitCase{"shrinks and moves right", "QX-500", 6},
-    FitCase{"grows and moves left", std::string(50, 'W'), 50},
-    FitCase{"counts code points not bytes", "\xC3\x9C" "bersicht", 9},
-    FitCase{"unchanged moves nothing", "QX-500", 6, 46},
-    FitCase{"empty text shrinks to the padding", "", 0});
+    FitCase{"shrinks and moves right", "QX-500", 6}, FitCase{"grows and moves left", std::string(50, 'W'), 50},
+    FitCase{"counts code points not bytes",
+            "\xC3\x9C"
+            "bersicht",
+            9},
+    FitCase{"unchanged moves nothing", "QX-500", 6, 46}, FitCase{"empty text shrinks to the padding", "", 0});
 
 class ModelRowFitTest : public WindowTest, public ::testing::WithParamInterface<FitCase> {};
 
@@ -151,7 +156,8 @@ TEST_P(ModelRowFitTest, KeepsTheRightEdgeAndMovesTheLabel) {
     EXPECT_EQ(frames["modelLabelTitleTxtField"], movedLabel(c, 172)) << c.description;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fit, ModelRowFitTest, fitCases, [](const auto& testCase) { return caseName(testCase.param.description); });
+INSTANTIATE_TEST_SUITE_P(Fit, ModelRowFitTest, fitCases,
+                         [](const auto& testCase) { return caseName(testCase.param.description); });
 
 class LanguageRowFitTest : public WindowTest, public ::testing::WithParamInterface<FitCase> {};
 
@@ -176,7 +182,8 @@ TEST_P(LanguageRowFitTest, KeepsTheRightEdgeAndMovesTheLabel) {
     EXPECT_EQ(state["frames"]["languageLabelTitleTxtField"], movedLabel(c, 130)) << c.description;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fit, LanguageRowFitTest, fitCases, [](const auto& testCase) { return caseName(testCase.param.description); });
+INSTANTIATE_TEST_SUITE_P(Fit, LanguageRowFitTest, fitCases,
+                         [](const auto& testCase) { return caseName(testCase.param.description); });
 
 // --- The language row across models --------------------------------------------
 
@@ -185,7 +192,9 @@ TEST_F(WindowTest, SeveralLanguagesShowThePopUpInListOrderAndMoveNothing) {
     disc.start();
     auto state = disc.state();
 
-    EXPECT_EQ(state["languagePopUp"]["items"], strings({"English", "Deutsch", "Fran\xC3\xA7" "ais"}));
+    EXPECT_EQ(state["languagePopUp"]["items"], strings({"English", "Deutsch",
+                                                        "Fran\xC3\xA7"
+                                                        "ais"}));
     EXPECT_EQ(state["languagePopUp"]["hidden"], false);
     EXPECT_EQ(state["published"]["languageStaticTitle"], "");
     EXPECT_EQ(state["published"]["languageStaticTxtHidden"], true);
@@ -195,13 +204,13 @@ TEST_F(WindowTest, SeveralLanguagesShowThePopUpInListOrderAndMoveNothing) {
 
 TEST_F(WindowTest, SwitchingFromOneLanguageToSeveralGivesTheSlotBackAndKeepsTheFirstLanguage) {
     auto messages = WindowDisc::standardMessages();
-    messages["KPS_CGI_Language"] = "de";  // would pick Deutsch if the automatic choice ran
+    messages["KPS_CGI_Language"] = "de"; // would pick Deutsch if the automatic choice ran
     disc.setMessages(messages);
     disc.addDiscModel("A-single", englishPdf);
     disc.addDiscModel("B-several", threeLanguages);
     disc.start();
 
-    float shift = 300 - measured(7);  // "English"
+    float shift = 300 - measured(7); // "English"
     auto single = disc.state();
     ASSERT_EQ(single["languagePopUp"]["hidden"], true);
     EXPECT_EQ(single["frames"]["languageStaticTitleTxtField"], frame(168 + shift, 130, measured(7), 20));
@@ -223,10 +232,11 @@ TEST_F(WindowTest, SwitchingFromOneLanguageToSeveralGivesTheSlotBackAndKeepsTheF
 }
 
 TEST_F(WindowTest, SwitchingBetweenSingleLanguageModelsRefitsFromTheSlot) {
-    disc.setDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array({
-                                                       DiscBuilder::member("English", "English", "en"),
-                                                       DiscBuilder::member("Long", "A much longer name", "lo"),
-                                                   })}}));
+    disc.setDocumentationPlist(
+        Value::dictionary({{"FolderInfoArray", Value::array({
+                                                   DiscBuilder::member("English", "English", "en"),
+                                                   DiscBuilder::member("Long", "A much longer name", "lo"),
+                                               })}}));
     disc.addDiscModel("A", englishPdf);
     disc.addDiscModel("B", {{"Long", {"top.pdf"}}});
     disc.start();
@@ -248,20 +258,26 @@ TEST_F(WindowTest, TheSelectedLanguageCarriesOverAndOtherwiseTheAutomaticChoiceP
     disc.addDiscModel("D", {{"English", {"top.pdf"}}, {"Spanish", {"top.pdf"}}});
     disc.start();
 
-    EXPECT_EQ(disc.state()["languagePopUp"]["selected"], "Fran\xC3\xA7" "ais") << "automatic choice at start-up";
+    EXPECT_EQ(disc.state()["languagePopUp"]["selected"], "Fran\xC3\xA7"
+                                                         "ais")
+        << "automatic choice at start-up";
     EXPECT_EQ(disc.after("language:Deutsch")["languagePopUp"]["selected"], "Deutsch");
     EXPECT_EQ(disc.after("model:B")["languagePopUp"]["selected"], "Deutsch") << "B offers Deutsch too";
-    EXPECT_EQ(disc.after("model:C")["languagePopUp"]["selected"], "Fran\xC3\xA7" "ais") << "C lacks Deutsch";
+    EXPECT_EQ(disc.after("model:C")["languagePopUp"]["selected"], "Fran\xC3\xA7"
+                                                                  "ais")
+        << "C lacks Deutsch";
     EXPECT_EQ(disc.after("model:D")["languagePopUp"]["selected"], "English") << "D has neither: first stays";
 }
 
 struct AutomaticChoiceCase {
     std::string description;
-    std::optional<std::string> code;  // KPS_CGI_Language; no message bundle when absent
+    std::optional<std::string> code; // KPS_CGI_Language; no message bundle when absent
     std::string selected;
 };
 
-void PrintTo(const AutomaticChoiceCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const AutomaticChoiceCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 class AutomaticChoiceTest : public WindowTest, public ::testing::WithParamInterface<AutomaticChoiceCase> {};
 
@@ -274,14 +290,16 @@ TEST_P(AutomaticChoiceTest, PicksTheFirstEntryWithTheCode) {
     } else {
         disc.removeMessageBundle();
     }
-    disc.setDocumentationPlist(Value::dictionary({{"FolderInfoArray", Value::array({
-                                                       DiscBuilder::member("German", "Deutsch", "de"),
-                                                       DiscBuilder::member("English", "English", "en"),
-                                                       DiscBuilder::member("British", "British English", "en"),
-                                                       DiscBuilder::member("Unnamed", "", "xx"),
-                                                   })}}));
-    disc.addDiscModel("QX-500", {{"German", {"top.pdf"}}, {"English", {"top.pdf"}}, {"British", {"top.pdf"}},
-                                 {"Unnamed", {"top.pdf"}}});
+    disc.setDocumentationPlist(
+        Value::dictionary({{"FolderInfoArray", Value::array({
+                                                   DiscBuilder::member("German", "Deutsch", "de"),
+                                                   DiscBuilder::member("English", "English", "en"),
+                                                   DiscBuilder::member("British", "British English", "en"),
+                                                   DiscBuilder::member("Unnamed", "", "xx"),
+                                               })}}));
+    disc.addDiscModel(
+        "QX-500",
+        {{"German", {"top.pdf"}}, {"English", {"top.pdf"}}, {"British", {"top.pdf"}}, {"Unnamed", {"top.pdf"}}});
     disc.start();
 
     EXPECT_EQ(disc.state()["languagePopUp"]["selected"], c.selected) << c.description;
@@ -338,7 +356,7 @@ TEST_F(WindowTest, TheAutomaticChoiceRunsBeforeTheWindowIsMadeKey) {
 
 struct ChoiceCase {
     std::string description;
-    std::vector<std::string> steps;  // window steps, or "remove:PATH" for a file under the disc
+    std::vector<std::string> steps; // window steps, or "remove:PATH" for a file under the disc
     std::string text;
     bool readMeHidden;
 };
@@ -404,8 +422,8 @@ TEST_F(WindowTest, ModelSwitchReadsEachListOnce) {
         foundation::FileAccessLog::install(&log);
         disc.after(step);
         foundation::FileAccessLog::install(nullptr);
-        for (const char* list : {"MacResources/CommonResource.plist", "MacResources/CDInfo.plist",
-                                 "MacResources/ModelInfo.plist"}) {
+        for (const char* list :
+             {"MacResources/CommonResource.plist", "MacResources/CDInfo.plist", "MacResources/ModelInfo.plist"}) {
             auto reads = std::count_if(log.begin(), log.end(), [&](const auto& e) {
                 return e.access == foundation::FileAccessLog::Access::Read && e.path == disc.path(list);
             });
@@ -421,7 +439,9 @@ struct StartUpDocumentCase {
     bool readMeHidden;
 };
 
-void PrintTo(const StartUpDocumentCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const StartUpDocumentCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 class StartUpDocumentTest : public WindowTest, public ::testing::WithParamInterface<StartUpDocumentCase> {};
 
@@ -448,16 +468,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct CommandCase {
     std::string description;
-    std::string directory;       // the documentation directory's name under Docs
-    std::string escaped;         // the same name as it appears between the quotes
+    std::string directory; // the documentation directory's name under Docs
+    std::string escaped;   // the same name as it appears between the quotes
     std::vector<std::string> files;
     bool reader;
     std::string step;
-    std::string file;            // opened file in the English folder; "" for none
+    std::string file; // opened file in the English folder; "" for none
     bool withReader;
 };
 
-void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 class CommandTest : public WindowTest, public ::testing::WithParamInterface<CommandCase> {};
 
@@ -482,15 +504,46 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CommandCase{"pdf with the reader", "QX", "QX", {"top.pdf"}, true, "press:documentation", "top.pdf", true},
         CommandCase{"pdf without the reader", "QX", "QX", {"top.pdf"}, false, "press:documentation", "top.pdf", false},
-        CommandCase{"html never uses the reader", "QX", "QX", {"top.html"}, true, "press:documentation", "top.html", false},
-        CommandCase{"read-me", "QX", "QX", {"top.pdf", "MacOS_X_readme.rtf"}, true, "press:readme", "MacOS_X_readme.rtf", false},
+        CommandCase{
+            "html never uses the reader", "QX", "QX", {"top.html"}, true, "press:documentation", "top.html", false},
+        CommandCase{"read-me",
+                    "QX",
+                    "QX",
+                    {"top.pdf", "MacOS_X_readme.rtf"},
+                    true,
+                    "press:readme",
+                    "MacOS_X_readme.rtf",
+                    false},
         CommandCase{"empty read-me path runs nothing", "QX", "QX", {"top.pdf"}, true, "press:readme", "", false},
         CommandCase{"empty address runs nothing", "QX", "QX", {}, true, "press:documentation", "", false},
-        CommandCase{"spaces stay one argument", "QX 500 Docs", "QX 500 Docs", {"top.pdf"}, true, "press:documentation", "top.pdf", true},
-        CommandCase{"double quote escaped", "say \"hi\"", "say \\\"hi\\\"", {"top.pdf"}, true, "press:documentation", "top.pdf", true},
-        CommandCase{"dollar escaped", "$HOME x", "\\$HOME x", {"top.html"}, false, "press:documentation", "top.html", false},
-        CommandCase{"backquote escaped", "`id`", "\\`id\\`", {"top.pdf"}, false, "press:documentation", "top.pdf", false},
-        CommandCase{"backslash escaped", "back\\slash", "back\\\\slash", {"MacOS_X_readme.rtf"}, false, "press:readme", "MacOS_X_readme.rtf", false}),
+        CommandCase{"spaces stay one argument",
+                    "QX 500 Docs",
+                    "QX 500 Docs",
+                    {"top.pdf"},
+                    true,
+                    "press:documentation",
+                    "top.pdf",
+                    true},
+        CommandCase{"double quote escaped",
+                    "say \"hi\"",
+                    "say \\\"hi\\\"",
+                    {"top.pdf"},
+                    true,
+                    "press:documentation",
+                    "top.pdf",
+                    true},
+        CommandCase{
+            "dollar escaped", "$HOME x", "\\$HOME x", {"top.html"}, false, "press:documentation", "top.html", false},
+        CommandCase{
+            "backquote escaped", "`id`", "\\`id\\`", {"top.pdf"}, false, "press:documentation", "top.pdf", false},
+        CommandCase{"backslash escaped",
+                    "back\\slash",
+                    "back\\\\slash",
+                    {"MacOS_X_readme.rtf"},
+                    false,
+                    "press:readme",
+                    "MacOS_X_readme.rtf",
+                    false}),
     [](const auto& testCase) { return caseName(testCase.param.description); });
 
 TEST_F(WindowTest, TheOnlineBranchOpensTheAddressInQuotes) {
@@ -535,18 +588,21 @@ TEST_F(WindowTest, WithoutTheMessageBundleTheWindowShowsTheKeys) {
     EXPECT_EQ(state["published"]["docButtonTitle"], "UG_BTN_UG");
     EXPECT_EQ(state["published"]["readMeButtonTitle"], "UG_BTN_README");
     auto menu = state["applicationMenu"];
-    for (const char* key : {"APP_MENU_ABOUT", "APP_MENU_HIDE", "APP_MENU_HIDEOHTERS", "APP_MENU_SHOWALL", "APP_MENU_QUIT"})
+    for (const char* key :
+         {"APP_MENU_ABOUT", "APP_MENU_HIDE", "APP_MENU_HIDEOHTERS", "APP_MENU_SHOWALL", "APP_MENU_QUIT"})
         EXPECT_NE(std::find(menu.begin(), menu.end(), key), menu.end()) << key << " in " << menu.dump();
 }
 
 struct MenuCase {
     std::string description;
-    std::string menuTitle;                     // "" keeps the real description's "Documentation"
+    std::string menuTitle; // "" keeps the real description's "Documentation"
     std::map<std::string, std::string> infoStrings;
     bool retitled;
 };
 
-void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.description; }
+void PrintTo(const MenuCase& c, std::ostream* os) {
+    *os << c.description;
+}
 
 class MenuTest : public WindowTest, public ::testing::WithParamInterface<MenuCase> {};
 

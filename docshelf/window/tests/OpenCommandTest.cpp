@@ -93,8 +93,8 @@ TEST(OpenCommand, ShellInADoubleByteLocaleSeesOneUnchangedArgument) {
     const char* previous = std::getenv("LC_ALL");
     std::string saved = previous ? previous : "";
     setenv("LC_ALL", sjis, 1);
-    int status = foundation::ShellRunner::run(
-        "/bin/bash", "cd '" + dir.path().string() + "' && " + OpenCommand::document(value, recorder));
+    int status = foundation::ShellRunner::run("/bin/bash", "cd '" + dir.path().string() + "' && " +
+                                                               OpenCommand::document(value, recorder));
     previous ? setenv("LC_ALL", saved.c_str(), 1) : unsetenv("LC_ALL");
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "broken")) << "the path ran a command";

@@ -26,7 +26,7 @@ namespace {
 struct ShellCase {
     std::string description;
     std::string shell;
-    const char* locale;  // the caller's LC_ALL, which the runner must not hand to the shell
+    const char* locale; // the caller's LC_ALL, which the runner must not hand to the shell
 };
 
 std::string hex(unsigned byte) {
@@ -100,17 +100,18 @@ TEST_P(ShellSafety, EveryByteReachesTheOpenerAsOneUnchangedArgument) {
             std::vector<std::string> expected;
         };
         for (const Run& run : {Run{"address", OpenCommand::document(address, "open"), {address}},
-                               Run{"document with reader", OpenCommand::documentWithApplication(document, reader),
+                               Run{"document with reader",
+                                   OpenCommand::documentWithApplication(document, reader),
                                    {document, "-a", reader}}}) {
             std::filesystem::remove(dir / "count");
             int status = foundation::ShellRunner::run(GetParam().shell, run.command);
             std::vector<std::string> seen;
             for (std::size_t i = 1; i <= run.expected.size(); ++i)
                 seen.push_back(contents(dir / ("argument" + std::to_string(i))));
-            bool same = status == 0 && contents(dir / "count") == std::to_string(run.expected.size()) &&
-                        seen == run.expected;
-            EXPECT_TRUE(same) << name << ", " << run.form << ": status " << status << ", "
-                              << contents(dir / "count") << " arguments";
+            bool same =
+                status == 0 && contents(dir / "count") == std::to_string(run.expected.size()) && seen == run.expected;
+            EXPECT_TRUE(same) << name << ", " << run.form << ": status " << status << ", " << contents(dir / "count")
+                              << " arguments";
             failures += same ? 0 : 1;
         }
         if (failures > 5)

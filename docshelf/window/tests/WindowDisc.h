@@ -28,7 +28,9 @@ public:
     // A model offered online only, under the address's first part and these folder names.
     void addOnlineModel(const std::string& name, const std::string& url, const std::vector<std::string>& languages);
     // No "ContainedModel" at all when not called and no model was added.
-    void setContainedModels(std::optional<foundation::Value> containedModel) { containedOverride_ = std::move(containedModel); }
+    void setContainedModels(std::optional<foundation::Value> containedModel) {
+        containedOverride_ = std::move(containedModel);
+    }
 
     void setMessages(std::map<std::string, std::string> english) { messages_ = std::move(english); }
     void removeMessageBundle() { messages_.reset(); }

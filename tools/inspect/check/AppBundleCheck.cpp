@@ -47,8 +47,8 @@ void AppBundleCheck::run(const std::string& discFolder, const std::string& app, 
     for (const auto& bundle : bundles)
         if (auto broken = fault(bundle.string()))
             findings.error("app-bundle-broken", broken->location,
-                           "application bundle " + inQuotes(bundle.filename().string()) + " cannot start: " +
-                               broken->reason + "; a Mac user of this disc gets no window");
+                           "application bundle " + inQuotes(bundle.filename().string()) +
+                               " cannot start: " + broken->reason + "; a Mac user of this disc gets no window");
     if (bundles.empty())
         findings.warning("app-bundle-missing", discFolder,
                          "the disc folder holds no application bundle (NAME.app); it was checked with " +

@@ -36,10 +36,10 @@
 
 namespace docshelf::inspect {
 
-using foundation::NearMiss;
 using foundation::caseInsensitiveCompare;
 using foundation::Dictionary;
 using foundation::FileManager;
+using foundation::NearMiss;
 using foundation::Value;
 using foundation::VolumeMap;
 
@@ -145,8 +145,7 @@ private:
         Value name = lists_.info.dictionary.objectForKey("NSMainNibFile");
         Place location = lists_.info.path;
         if (name.isNonEmptyString())
-            location = resources() + "/" + std::string(name.text()) +
-                       (name.hasSuffix(".plist") ? "" : ".plist");
+            location = resources() + "/" + std::string(name.text()) + (name.hasSuffix(".plist") ? "" : ".plist");
         if (lists_.info.dictionary.isAbsent())
             return; // reported with Info.plist
         std::string error;
@@ -178,16 +177,18 @@ private:
             auto xml = file.form.empty() || file.form.starts_with("XML")
                            ? XmlErrorLine::find(VolumeMap::whereToRead(file.path))
                            : std::nullopt;
-            findings_.error("plist-unreadable", xml ? Place::atLine(file.path, xml->position.line, xml->position.column) : Place(file.path),
+            findings_.error("plist-unreadable",
+                            xml ? Place::atLine(file.path, xml->position.line, xml->position.column) : Place(file.path),
                             "cannot be read as a property list (" +
-                                (file.root.problem().message.empty() ? std::string("unknown reason") : file.root.problem().message) +
+                                (file.root.problem().message.empty() ? std::string("unknown reason")
+                                                                     : file.root.problem().message) +
                                 (xml ? ": " + xml->message : std::string()) + "); " + consequence);
             return false;
         }
         if (!file.root.value().isDictionary()) {
             findings_.error("plist-root-not-dictionary", file.path,
-                            std::string("holds ") + kindName(file.root.value().kind()) + " at its root, not a dictionary; " +
-                                consequence);
+                            std::string("holds ") + kindName(file.root.value().kind()) +
+                                " at its root, not a dictionary; " + consequence);
             return false;
         }
         if (!file.form.empty())
@@ -239,9 +240,9 @@ private:
         Value value = file.dictionary.objectForKey(key);
         Place location = Findings::keyPath(file.path, {std::string(key)});
         if (value.isAbsent()) {
-            findings_.error(key == keys::commonResourcePath ? CodeName("common-resource-path-missing") : CodeName("key-missing"),
-                            file.path,
-                            inQuotes(key) + " is missing; " + consequence);
+            findings_.error(key == keys::commonResourcePath ? CodeName("common-resource-path-missing")
+                                                            : CodeName("key-missing"),
+                            file.path, inQuotes(key) + " is missing; " + consequence);
             return false;
         }
         if (!typed(value, Value::Kind::String, location, std::string(key)))
@@ -510,8 +511,8 @@ private:
         checkSettings(discWide, Findings::keyPath(lists_.cdInfo.path, {std::string(keys::documentation)}));
         Value contained = lists_.cdInfo.dictionary.objectForKey(keys::containedModel);
         for (const auto& model : models_) {
-            Place at = Findings::keyPath(
-                lists_.cdInfo.path, {std::string(keys::containedModel), model, std::string(keys::documentation)});
+            Place at = Findings::keyPath(lists_.cdInfo.path,
+                                         {std::string(keys::containedModel), model, std::string(keys::documentation)});
             checkSettings(contained.objectForKey(model).objectForKey(keys::documentation), at);
         }
     }

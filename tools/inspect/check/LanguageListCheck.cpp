@@ -27,7 +27,7 @@ void LanguageListCheck::run(const disc::PropertyListFile& documentation, Finding
         if (!display.isString())
             continue; // missing or of another type: reported with the member
         Place at = Findings::keyPath(documentation.path, {std::string(keys::folderInfoArray), std::to_string(i),
-                                                                std::string(keys::displayName)});
+                                                          std::string(keys::displayName)});
         std::string name(display.text());
         if (name.empty()) {
             findings.warning("display-name-empty", at,
@@ -37,8 +37,9 @@ void LanguageListCheck::run(const disc::PropertyListFile& documentation, Finding
         }
         auto [it, inserted] = first.emplace(name, i);
         // A member listed twice whole is reported with its "Folder Name".
-        if (!inserted && !members.objectAtIndex(it->second).objectForKey(keys::folderName).isEqualToString(
-                             member.objectForKey(keys::folderName)))
+        if (!inserted && !members.objectAtIndex(it->second)
+                              .objectForKey(keys::folderName)
+                              .isEqualToString(member.objectForKey(keys::folderName)))
             findings.error("display-name-duplicate", at,
                            inQuotes(keys::displayName) + " " + inQuotes(name) + " is also member " +
                                std::to_string(it->second) +

@@ -34,10 +34,10 @@ public:
         for (std::uint32_t mac : macMagics)
             if (magic == mac)
                 return {};
-        std::string what = magic == 0x7F454C46 ? "an ELF program (built for Linux)"
+        std::string what = magic == 0x7F454C46          ? "an ELF program (built for Linux)"
                            : b[0] == 'M' && b[1] == 'Z' ? "a Windows program"
                            : b[0] == '#' && b[1] == '!' ? "a script"
-                                                         : "no Mach-O program";
+                                                        : "no Mach-O program";
         return program + " is " + what +
                ", not a Mac program: a Mac cannot start this application; build the bundle on a Mac (README, "
                "\"Building on a Mac\") and give it to docshelf-press init with --app [app-not-for-mac]";

@@ -12,8 +12,7 @@ bool blank(char c) {
 
 }
 
-void ModelNameCheck::run(const std::vector<std::string>& models, const Place& containedAt,
-                         Findings& findings) {
+void ModelNameCheck::run(const std::vector<std::string>& models, const Place& containedAt, Findings& findings) {
     for (const auto& model : models) {
         Place at = Findings::keyPath(containedAt, {model});
         if (model.find_first_not_of(" \t\r\n") == std::string::npos)

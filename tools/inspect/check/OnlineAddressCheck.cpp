@@ -58,8 +58,7 @@ bool OnlineAddressCheck::isWebAddress(std::string_view url) {
     return true;
 }
 
-void OnlineAddressCheck::run(const disc::Disc& lists, const std::vector<std::string>& models,
-                             Findings& findings) {
+void OnlineAddressCheck::run(const disc::Disc& lists, const std::vector<std::string>& models, Findings& findings) {
     const auto& cdInfo = lists.cdInfo;
     checkSettings(cdInfo.dictionary.objectForKey(keys::documentation),
                   Findings::keyPath(cdInfo.path, {key(keys::documentation)}), findings);

@@ -47,7 +47,7 @@ std::optional<VolumeNameCheck::Named> VolumeNameCheck::otherVolume(const disc::D
     for (const auto& [model, record] : lists.cdInfo.dictionary.objectForKey(keys::containedModel).entries())
         paths.emplace_back(record.objectForKey(keys::documentation).objectForKey(keys::path),
                            Findings::keyPath(lists.cdInfo.path, {keyOf(keys::containedModel), model,
-                                                                  keyOf(keys::documentation), keyOf(keys::path)}));
+                                                                 keyOf(keys::documentation), keyOf(keys::path)}));
     std::string expected = textVolume();
     for (const auto& [path, location] : paths) {
         if (!path.isString())

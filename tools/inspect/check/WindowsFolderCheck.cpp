@@ -201,7 +201,8 @@ void WindowsFolderCheck::run(const std::string& folderPath, const std::vector<st
     std::filesystem::path iniPath = findIgnoringCase(folder, std::string(names::setupIni));
     std::optional<IniFile> ini;
     std::string iniLocation = iniPath.empty() ? (folder / names::setupIni).string() : iniPath.string();
-    auto reading = iniPath.empty() ? foundation::Result<IniFile>(foundation::Problem{}) : IniFile::readFile(iniPath.string());
+    auto reading =
+        iniPath.empty() ? foundation::Result<IniFile>(foundation::Problem{}) : IniFile::readFile(iniPath.string());
     if (reading)
         ini = std::move(reading.value());
     else if (!iniPath.empty())

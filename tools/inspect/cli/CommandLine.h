@@ -13,10 +13,10 @@ namespace docshelf::inspect {
 // What the inspector was asked to do. The command is also "help", "version" or
 // "explain" (--help anywhere, --version, --explain CODE).
 struct CommandLine {
-    std::string command;             // "catalogue", "lookup", "window", "check", "render", "diff" or "help"
-    std::optional<std::string> disc; // the disc's folder: the volume, holding the application bundle
+    std::string command;              // "catalogue", "lookup", "window", "check", "render", "diff" or "help"
+    std::optional<std::string> disc;  // the disc's folder: the volume, holding the application bundle
     std::optional<std::string> other; // diff: the new disc (disc is the old one)
-    std::string app;                 // empty when only the disc folder was given
+    std::string app;                  // empty when only the disc folder was given
     std::optional<std::string> model;
     std::optional<std::string> language;
     std::optional<std::string> messageBundle;

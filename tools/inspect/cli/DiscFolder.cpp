@@ -80,8 +80,9 @@ DiscFolder DiscFolder::resolve(const CommandLine& command) {
                 result.error = "no application bundle in " + *command.disc + "; name one with --app BUNDLE";
                 return result;
             }
-            result.appNote = "the disc folder holds no application bundle; using the one that came with the inspector, " +
-                             result.app;
+            result.appNote =
+                "the disc folder holds no application bundle; using the one that came with the inspector, " +
+                result.app;
         }
     }
 

@@ -51,8 +51,13 @@ void Findings::add(Severity severity, CodeName code, Place place, std::string me
         throw std::logic_error("the code list gives " + std::string(listed.code) + " another severity");
     // A file named as the lists write it is reported where it was read, so
     // that an editor opens the very file.
-    Finding finding{severity, std::string(listed.code), std::move(message),
-                    foundation::VolumeMap::whereToRead(place.file), place.line, place.column, std::move(place.keys)};
+    Finding finding{severity,
+                    std::string(listed.code),
+                    std::move(message),
+                    foundation::VolumeMap::whereToRead(place.file),
+                    place.line,
+                    place.column,
+                    std::move(place.keys)};
     if (!finding.keys.empty() && finding.line == 0 && finding.file.ends_with(".plist")) {
         auto index = lines_.find(finding.file);
         if (index == lines_.end())

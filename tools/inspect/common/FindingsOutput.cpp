@@ -122,8 +122,8 @@ std::string FindingsOutput::github(const Findings& findings) {
                                                                 : "notice";
         out += std::string("::") + command + " file=" + githubProperty(f.file) +
                (f.line > 0 ? ",line=" + std::to_string(f.line) : "") +
-               (f.line > 0 && f.column > 0 ? ",col=" + std::to_string(f.column) : "") + ",title=" + githubProperty(f.code) +
-               "::" + githubData(messageOf(f)) + "\n";
+               (f.line > 0 && f.column > 0 ? ",col=" + std::to_string(f.column) : "") +
+               ",title=" + githubProperty(f.code) + "::" + githubData(messageOf(f)) + "\n";
     }
     return out;
 }

@@ -132,8 +132,8 @@ std::string DiscDiff::text(const std::vector<DiscChange>& changes) {
 ordered_json DiscDiff::json(const std::vector<DiscChange>& changes) {
     ordered_json all = ordered_json::array();
     for (const auto& change : changes)
-        all.push_back({{"kind", change.kind}, {"where", change.where}, {"before", change.before},
-                       {"after", change.after}});
+        all.push_back(
+            {{"kind", change.kind}, {"where", change.where}, {"before", change.before}, {"after", change.after}});
     return all;
 }
 

@@ -9,9 +9,9 @@ namespace docshelf::inspect {
 
 // One difference a disc's users would notice between an old and a new disc.
 struct DiscChange {
-    std::string kind;  // "model-added", "document-changed", "text-changed", ...
-    std::string where; // "QX-500", "QX-500 / Deutsch", "de.lproj / Localizable UG_BTN_README", "Setup.exe"
-    nlohmann::ordered_json before;  // null where there was nothing
+    std::string kind;              // "model-added", "document-changed", "text-changed", ...
+    std::string where;             // "QX-500", "QX-500 / Deutsch", "de.lproj / Localizable UG_BTN_README", "Setup.exe"
+    nlohmann::ordered_json before; // null where there was nothing
     nlohmann::ordered_json after;
 };
 

@@ -41,8 +41,8 @@ std::vector<fs::path> sortedEntries(const fs::path& folder) {
 // Every strings table of every localization folder of a bundle, flat or with Contents/Resources.
 ordered_json bundleTexts(const fs::path& bundle, ordered_json& texts) {
     std::error_code error;
-    fs::path resources = fs::is_directory(bundle / "Contents" / "Resources", error) ? bundle / "Contents" / "Resources"
-                                                                                      : bundle;
+    fs::path resources =
+        fs::is_directory(bundle / "Contents" / "Resources", error) ? bundle / "Contents" / "Resources" : bundle;
     for (const auto& folder : sortedEntries(resources)) {
         if (folder.extension() != ".lproj" || !fs::is_directory(folder, error))
             continue;
@@ -103,7 +103,8 @@ ordered_json DiscView::fileDigest(const std::string& path) {
     return std::to_string(size) + " bytes, " + hex;
 }
 
-ordered_json DiscView::read(const std::optional<std::string>& messageBundle, const std::optional<std::string>& windows) {
+ordered_json DiscView::read(const std::optional<std::string>& messageBundle,
+                            const std::optional<std::string>& windows) {
     ordered_json view;
     auto catalogue = CatalogueReport::catalogue();
     ordered_json models = ordered_json::object();

@@ -269,7 +269,7 @@ private:
 
     // The file, and key, that the text comes from.
     Place locationOf(const ShownText* shown, const Localization& localization, const std::string& model,
-                           bool documentationOnDisc) const {
+                     bool documentationOnDisc) const {
         if (!shown)
             return options_.app;
         switch (shown->source) {

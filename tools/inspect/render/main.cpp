@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
     // On a disc of another volume name the browser finds no texts: draw what its user sees.
     auto lists = docshelf::disc::Disc::read();
     auto otherVolume = inspect::VolumeNameCheck::otherVolume(lists);
-    auto texts = otherVolume && !command->messageBundle ? std::optional<std::string>(Locations::macDefaults().messageBundle)
-                                                        : disc->messageBundle;
+    auto texts = otherVolume && !command->messageBundle
+                     ? std::optional<std::string>(Locations::macDefaults().messageBundle)
+                     : disc->messageBundle;
     auto result = inspect::WindowRender::run(
         {disc->app, texts, *command->out, command->model, command->language, isatty(STDERR_FILENO) == 1}, backend);
     if (otherVolume)

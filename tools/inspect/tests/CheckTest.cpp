@@ -660,9 +660,8 @@ const std::vector<CheckCase> cases{
      "Documentation.plist[FolderInfoArray][2][Display Name]"},
     {"URL without http://",
      [](CheckDisc& d) {
-         d.cdInfo(Value::dictionary({{"Path", d.path("Docs")},
-                                     {"URL", "support.example.com/r?"},
-                                     {"Language", Value::array({"English"})}}));
+         d.cdInfo(Value::dictionary(
+             {{"Path", d.path("Docs")}, {"URL", "support.example.com/r?"}, {"Language", Value::array({"English"})}}));
      },
      {"url-not-web-address"}},
     {"URL whose query would land in its fragment",
@@ -864,33 +863,33 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(folder["line"].is_null());
                        EXPECT_TRUE(folder["keyPath"].is_null());
                    }},
-        OutputCase{"sarif",
-                   {"--format", "sarif"},
-                   1,
-                   [](const std::string& out, const CheckDisc& d) {
-                       auto log = ordered_json::parse(out);
-                       EXPECT_EQ(log["version"], "2.1.0");
-                       auto& run = log["runs"][0];
-                       EXPECT_EQ(run["tool"]["driver"]["name"], "docshelf-inspect");
-                       auto& result = run["results"][0];
-                       EXPECT_EQ(result["ruleId"], "model-without-kpsid");
-                       EXPECT_EQ(run["tool"]["driver"]["rules"][result["ruleIndex"].get<std::size_t>()]["id"],
-                                 "model-without-kpsid");
-                       EXPECT_EQ(result["level"], "error");
-                       EXPECT_TRUE(
-                           result["message"]["text"].get<std::string>().starts_with("[Model][QX-1] the record"));
-                       auto& place = result["locations"][0]["physicalLocation"];
-                       EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
-                       EXPECT_EQ(place["region"]["startLine"], 7);
-                       EXPECT_EQ(run["results"][1]["level"], "warning");
-                       auto& folder = run["results"][1]["locations"][0]["physicalLocation"];
-                       EXPECT_TRUE(folder["artifactLocation"]["uri"].get<std::string>().ends_with("/Docs/Deutsh%3A12"));
-                       EXPECT_FALSE(folder.contains("region"));
-                       for (const auto& rule : run["tool"]["driver"]["rules"])
-                           EXPECT_EQ(rule["defaultConfiguration"]["level"],
-                                     inspect::severityName(inspect::Codes::find(rule["id"].get<std::string>())->severity))
-                               << rule["id"];
-                   }},
+        OutputCase{
+            "sarif",
+            {"--format", "sarif"},
+            1,
+            [](const std::string& out, const CheckDisc& d) {
+                auto log = ordered_json::parse(out);
+                EXPECT_EQ(log["version"], "2.1.0");
+                auto& run = log["runs"][0];
+                EXPECT_EQ(run["tool"]["driver"]["name"], "docshelf-inspect");
+                auto& result = run["results"][0];
+                EXPECT_EQ(result["ruleId"], "model-without-kpsid");
+                EXPECT_EQ(run["tool"]["driver"]["rules"][result["ruleIndex"].get<std::size_t>()]["id"],
+                          "model-without-kpsid");
+                EXPECT_EQ(result["level"], "error");
+                EXPECT_TRUE(result["message"]["text"].get<std::string>().starts_with("[Model][QX-1] the record"));
+                auto& place = result["locations"][0]["physicalLocation"];
+                EXPECT_EQ(place["artifactLocation"]["uri"], "file://" + d.path(modelInfo));
+                EXPECT_EQ(place["region"]["startLine"], 7);
+                EXPECT_EQ(run["results"][1]["level"], "warning");
+                auto& folder = run["results"][1]["locations"][0]["physicalLocation"];
+                EXPECT_TRUE(folder["artifactLocation"]["uri"].get<std::string>().ends_with("/Docs/Deutsh%3A12"));
+                EXPECT_FALSE(folder.contains("region"));
+                for (const auto& rule : run["tool"]["driver"]["rules"])
+                    EXPECT_EQ(rule["defaultConfiguration"]["level"],
+                              inspect::severityName(inspect::Codes::find(rule["id"].get<std::string>())->severity))
+                        << rule["id"];
+            }},
         OutputCase{"github",
                    {"--format", "github"},
                    1,
@@ -927,16 +926,17 @@ TEST(CheckSarif, LogIsValidBySarifSchema) {
     disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary({{"QX-1", Value::dictionary({})}})}}));
     disc.writeDocuments("Docs", "Deutsh:12");
     disc.writeFile("Windows/inst.ini", "[Setup]\nExeprog=Gone.exe\n");
-    auto result = testing::runProcess(INSPECTOR_PATH, {"check", disc.path(""), "--windows", disc.path("Windows"),
-                                                       "--format", "sarif", "--message-bundle",
-                                                       disc.path("MacResources/CDCommonMessage.bundle")});
+    auto result = testing::runProcess(INSPECTOR_PATH,
+                                      {"check", disc.path(""), "--windows", disc.path("Windows"), "--format", "sarif",
+                                       "--message-bundle", disc.path("MacResources/CDCommonMessage.bundle")});
     ASSERT_EQ(result.exitStatus, 1) << result.err;
     auto log = ordered_json::parse(result.out);
     EXPECT_EQ(log["$schema"],
               "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json");
     std::set<std::string> uriKinds;
     for (const auto& r : log["runs"][0]["results"])
-        uriKinds.insert(r["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].get<std::string>().substr(0, 8));
+        uriKinds.insert(
+            r["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].get<std::string>().substr(0, 8));
     EXPECT_EQ(uriKinds, std::set<std::string>{"file:///"}) << "one kind of URI: absolute";
     disc.writeFile("log.sarif", result.out);
     auto validation = testing::runProcess(
@@ -978,10 +978,11 @@ TEST(CheckCodes, FindingsFromElsewhereKeepToTheList) {
         std::string code;
         bool kept;
     };
-    for (const Row& row : {Row{"listed", inspect::Severity::Error, "document-empty", true},
-                           Row{"lowered as the list allows", inspect::Severity::Warning, "model-without-modelinfo", true},
-                           Row{"unknown code", inspect::Severity::Error, "document-emtpy", false},
-                           Row{"severity the list does not give", inspect::Severity::Note, "document-empty", false}}) {
+    for (const Row& row :
+         {Row{"listed", inspect::Severity::Error, "document-empty", true},
+          Row{"lowered as the list allows", inspect::Severity::Warning, "model-without-modelinfo", true},
+          Row{"unknown code", inspect::Severity::Error, "document-emtpy", false},
+          Row{"severity the list does not give", inspect::Severity::Note, "document-empty", false}}) {
         inspect::Findings findings;
         inspect::Finding finding{row.severity, row.code, "the start document is empty", "/m/English/top.pdf", 0, 0, {}};
         if (row.kept) {
@@ -1032,7 +1033,8 @@ TEST(CheckLinear, ListsAreReadOnceWhateverTheNumberOfFindings) {
         disc.writeModelInfo(Value::dictionary({{"Model", Value::dictionary(records)}}));
         std::vector<foundation::FileAccessLog::Entry> log;
         foundation::FileAccessLog::install(&log);
-        auto findings = inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}, {}});
+        auto findings =
+            inspect::DiscCheck::run({disc.appPath(), disc.path("MacResources/CDCommonMessage.bundle"), {}, {}});
         foundation::FileAccessLog::install(nullptr);
         auto withoutKpsid = std::count_if(findings.all().begin(), findings.all().end(),
                                           [](const auto& f) { return f.code == "model-without-kpsid"; });
@@ -1067,7 +1069,11 @@ TEST(MacExecutable, TellsMacProgramsFromOthers) {
         std::string head;
         const char* reason; // part of the answer; empty when a Mac starts it
     } programs[] = {
-        {"ELF program built here", std::string("\x7F" "ELF\x02\x01\x01", 7), "an ELF program"},
+        {"ELF program built here",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01",
+                     7),
+         "an ELF program"},
         {"64-bit Mach-O", std::string("\xCF\xFA\xED\xFE\x07\0\0\x01", 8), ""},
         {"universal Mach-O", std::string("\xCA\xFE\xBA\xBE\0\0\0\x02", 8), ""},
         {"Windows program", std::string("MZ\x90\0", 4), "a Windows program"},

@@ -355,8 +355,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {"document-content-changed QX-500 / English"}},
         DiffCase{"CaptionReworded",
                  [](const auto& disc) {
-                     replaceIn(disc / "MacResources/CDCommonMessage.bundle/Contents/Resources/de.lproj/Localizable.strings",
-                               "\"Sprache\"", "\"Sprache:\"");
+                     replaceIn(
+                         disc / "MacResources/CDCommonMessage.bundle/Contents/Resources/de.lproj/Localizable.strings",
+                         "\"Sprache\"", "\"Sprache:\"");
                  },
                  {"text-changed de.lproj / Localizable UG_TXT_LANGUAGE"}},
         DiffCase{"LauncherSettingsChanged",
@@ -372,14 +373,14 @@ TEST_P(ListFormDisc, GivesTheCatalogueAndTheCheckOfTheXmlDisc) {
     const char* name = testing::listFormName(GetParam());
     DraftDisc xml;
     DraftDisc other;
-    const std::vector<std::string> lists{"Docshelf.app/Contents/Info.plist",
-                                         "Docshelf.app/Contents/Resources/Documentation.plist",
-                                         "MacResources/CommonResource.plist", "MacResources/CDInfo.plist",
-                                         "MacResources/ModelInfo.plist"};
+    const std::vector<std::string> lists{
+        "Docshelf.app/Contents/Info.plist", "Docshelf.app/Contents/Resources/Documentation.plist",
+        "MacResources/CommonResource.plist", "MacResources/CDInfo.plist", "MacResources/ModelInfo.plist"};
     for (const std::string& list : lists) {
         auto read = foundation::PropertyListReader::readFile(other.path(list));
         ASSERT_EQ(read.error, "") << name << ": " << list;
-        std::ofstream(other.path(list), std::ios::binary | std::ios::trunc) << testing::writeInForm(read.root, GetParam());
+        std::ofstream(other.path(list), std::ios::binary | std::ios::trunc)
+            << testing::writeInForm(read.root, GetParam());
     }
     // Paths of the copy read as the same paths of the XML copy.
     auto alike = [&](std::string text) {

@@ -106,7 +106,8 @@ TEST_F(Render, PictureNamesKeepOnlyLettersDigitsDashAndDot) {
     for (const char* list : {"MacResources/CDInfo.plist", "MacResources/ModelInfo.plist"}) {
         fs::path file = copy.path() / list;
         std::string text = std::regex_replace(contents(file), std::regex(">QX-500<"),
-                                              ">\xC3\x9C\xE2\x80\xAEQX\xE2\x80\xA8" "500\xC2\x85<");
+                                              ">\xC3\x9C\xE2\x80\xAEQX\xE2\x80\xA8"
+                                              "500\xC2\x85<");
         std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
     }
     auto result = testing::runProcess(INSPECTOR_PATH,
@@ -165,8 +166,8 @@ TEST_F(Render, DiscOfAnotherVolumeNameShowsTheKeys) {
     fs::copy(BUILT_APP_PATH, disc / "Docshelf.app", fs::copy_options::recursive);
     for (const auto& entry : fs::recursive_directory_iterator(disc))
         if (entry.path().extension() == ".plist") {
-            std::string text = std::regex_replace(contents(entry.path()), std::regex("/Volumes/ZORVANE"),
-                                                  "/Volumes/LXSERIES");
+            std::string text =
+                std::regex_replace(contents(entry.path()), std::regex("/Volumes/ZORVANE"), "/Volumes/LXSERIES");
             std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << text;
         }
     auto result = testing::runProcess(

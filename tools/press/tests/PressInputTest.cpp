@@ -386,7 +386,8 @@ TEST_P(PressOutcomeTest, ExitsAsTheCheckDoes) {
     Inputs inputs;
     auto run = testing::runProcess(PRESS_PATH, c.prepare(inputs));
     EXPECT_EQ(run.exitStatus, c.status) << c.name << "\n" << run.err << run.out;
-    EXPECT_EQ((run.err + run.out).find(".press-"), std::string::npos) << c.name << ": names the staging folder: " << run.err << run.out;
+    EXPECT_EQ((run.err + run.out).find(".press-"), std::string::npos)
+        << c.name << ": names the staging folder: " << run.err << run.out;
     c.verify(inputs, run);
 }
 
@@ -531,8 +532,7 @@ TEST(PressFullDisk, SaysWhatDidNotFitAndWhy) {
         GTEST_SKIP() << "no small file system can be mounted here";
     auto init = testing::runProcess(PRESS_PATH, writingTo(inputs.init(), inputs.at("small/ZORVANE")));
     auto disc = testing::runProcess(PRESS_PATH, inputs.init());
-    auto image = testing::runProcess(
-        PRESS_PATH, {"image", inputs.disc(), "--out", inputs.at("small/ZORVANE.iso")});
+    auto image = testing::runProcess(PRESS_PATH, {"image", inputs.disc(), "--out", inputs.at("small/ZORVANE.iso")});
     std::size_t left = static_cast<std::size_t>(std::distance(fs::directory_iterator(inputs.at("small")), {}));
     testing::runProcess("/bin/umount", {inputs.at("small")});
 

@@ -73,7 +73,7 @@ TEST_F(ApplicationTest, OnlyTheLastVisibleWindowLeadsToTheQuestion) {
     auto second = shownWindow(application());
     first->performClose();
     EXPECT_TRUE(delegate->calls.empty());
-    first->performClose();  // closing a closed window again asks nothing
+    first->performClose(); // closing a closed window again asks nothing
     EXPECT_TRUE(delegate->calls.empty());
     second->performClose();
     EXPECT_EQ(delegate->calls, (std::vector<std::string>{"asked"}));

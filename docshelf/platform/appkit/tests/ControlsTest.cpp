@@ -58,12 +58,17 @@ TEST_P(SizeToFit, WidthIsSevenPointsPerCodePointPlusFourAndTheRestStays) {
 
 INSTANTIATE_TEST_SUITE_P(
     HeadlessMetric, SizeToFit,
-    ::testing::Values(FitCase{"empty", "", 4}, FitCase{"ascii", "QX-500", 46},
-                      FitCase{"label", "Modell: ", 60},
-                      FitCase{"latin1", "Fran\xc3\xa7" "ais", 60},          // 8 code points, 9 bytes
-                      FitCase{"japanese", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", 25},  // 3 code points, 9 bytes
+    ::testing::Values(FitCase{"empty", "", 4}, FitCase{"ascii", "QX-500", 46}, FitCase{"label", "Modell: ", 60},
+                      FitCase{"latin1",
+                              "Fran\xc3\xa7"
+                              "ais",
+                              60},                                                     // 8 code points, 9 bytes
+                      FitCase{"japanese", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", 25}, // 3 code points, 9 bytes
                       FitCase{"astral", "\xf0\x9f\x93\x98", 11},
-                      FitCase{"strayContinuation", "a\x80" "b", 25},        // each bad byte counts once
+                      FitCase{"strayContinuation",
+                              "a\x80"
+                              "b",
+                              25}, // each bad byte counts once
                       FitCase{"truncatedSequence", "a\xe6\x97", 25}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
@@ -94,7 +99,7 @@ TEST_F(ControlsTest, DisplayRequestsAreCountedPerView) {
     auto other = std::make_shared<TextField>();
     field->setNeedsDisplay();
     field->setNeedsDisplay();
-    field->setFrame({{1, 1}, {1, 1}});  // moving is no request to redraw
+    field->setFrame({{1, 1}, {1, 1}}); // moving is no request to redraw
     EXPECT_EQ(field->displayRequests(), 2);
     EXPECT_EQ(other->displayRequests(), 0);
     EXPECT_EQ(backend().displayRequests(), 2);
@@ -158,7 +163,7 @@ TEST_F(ControlsTest, AnItemWithoutTitleMatchesNoTitle) {
 struct PopUpCase {
     const char* name;
     std::vector<std::string> titles;
-    std::string select;          // selectItemWithTitle after setMenu; empty: none
+    std::string select; // selectItemWithTitle after setMenu; empty: none
     long expectedIndex;
 };
 
@@ -188,7 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PopUpCase{"exactTitle", {"QX-500", "QX-750 Duo", "RT-20"}, "RT-20", 2},
                       PopUpCase{"firstOfTwoEqual", {"English", "Deutsch", "Deutsch"}, "Deutsch", 1},
                       PopUpCase{"caseCounts", {"English", "Deutsch"}, "deutsch", -1},
-                      PopUpCase{"noMatchDeselects", {"English", "Deutsch"}, "Fran\xc3\xa7" "ais", -1}),
+                      PopUpCase{"noMatchDeselects",
+                                {"English", "Deutsch"},
+                                "Fran\xc3\xa7"
+                                "ais",
+                                -1}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlsTest, SetMenuReplacesAllItemsAndTheOldSelection) {

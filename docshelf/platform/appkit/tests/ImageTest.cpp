@@ -82,8 +82,8 @@ TEST_F(ImageTest, EachMainBundleFindsItsOwnPictures) {
 
 struct HeaderCase {
     const char* name;
-    std::size_t keep;        // bytes of a real 300x200 PNG kept; 0 keeps all
-    std::size_t corrupt;     // index of a byte to flip; SIZE_MAX none
+    std::size_t keep;    // bytes of a real 300x200 PNG kept; 0 keeps all
+    std::size_t corrupt; // index of a byte to flip; SIZE_MAX none
     bool readable;
 };
 
@@ -150,8 +150,8 @@ TEST_P(PictureLimits, AreCheckedOnTheHeaderAndTheFileSize) {
     } else {
         auto bytes = c.bytes;
         bytes.resize(std::max(bytes.size(), c.size)); // a PNG reader ignores what follows its end
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     auto reading = Image::readPicture(path);
     EXPECT_EQ(reading.image == nullptr, *c.refusal != 0) << c.name;
@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ImageTest, CompositeDrawsAtTheSizeSetIntoTheCurrentContextOnly) {
     Image image("/pictures/p.png", {10, 20});
-    image.compositeToPoint(zeroPoint, CompositingOperation::SourceOver);  // no context: nothing happens
+    image.compositeToPoint(zeroPoint, CompositingOperation::SourceOver); // no context: nothing happens
 
     RecordingGraphicsContext context;
     GraphicsContext::setCurrent(&context);

@@ -40,7 +40,7 @@ struct TrackCase {
     long rows;
     long highlighted;
     long firstVisible;
-    long chosen;  // -2: still open
+    long chosen; // -2: still open
 };
 
 void PrintTo(const TrackCase& c, std::ostream* out) {
@@ -169,14 +169,14 @@ TEST_P(MenuTrackerWheel, ANotchScrollsThreeRowsFromAnyRowAndTheRestingPointerSta
     EXPECT_EQ(tracker.firstVisibleItem(), c.firstVisible) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MenuTrackerWheel,
-    ::testing::Values(WheelCase{"a notch down on the first row", 0, 1, 3, -1},
-                      WheelCase{"a notch down in the middle highlights the item now there", 10, 1, 3, 12},
-                      WheelCase{"two notches down on the first row", 0, 2, 6, -1},
-                      WheelCase{"a notch up at the top stays", 5, -1, 0, 5},
-                      WheelCase{"many notches down end at the last item", 43, 10000, 2957, 2999}),
-    [](const auto& wheel) { return docshelf::testing::caseName(wheel.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, MenuTrackerWheel,
+                         ::testing::Values(WheelCase{"a notch down on the first row", 0, 1, 3, -1},
+                                           WheelCase{"a notch down in the middle highlights the item now there", 10, 1,
+                                                     3, 12},
+                                           WheelCase{"two notches down on the first row", 0, 2, 6, -1},
+                                           WheelCase{"a notch up at the top stays", 5, -1, 0, 5},
+                                           WheelCase{"many notches down end at the last item", 43, 10000, 2957, 2999}),
+                         [](const auto& wheel) { return docshelf::testing::caseName(wheel.param.name); });
 
 TEST(MenuTrackerTest, ASeparatorIsNeverHighlightedOrChosen) {
     // About, a line, Hide, a line, Quit: an application menu opened at the pointer.

@@ -46,8 +46,8 @@ public:
     }
     void awakeFromNib() override {
         auto menu = Application::shared().mainMenu();
-        journal().push_back(std::string("delegate awake, menu ") + (menu ? "installed" : "missing") +
-                            ", field " + (field.isConnected() ? field->stringValue() : "unconnected"));
+        journal().push_back(std::string("delegate awake, menu ") + (menu ? "installed" : "missing") + ", field " +
+                            (field.isConnected() ? field->stringValue() : "unconnected"));
         setValue("Loaded", "title");
     }
     void applicationDidFinishLaunching(const Value&) override { journal().emplace_back("delegate launched"); }
@@ -85,14 +85,21 @@ Value object(std::string id, std::string className, std::vector<Value::Entry> mo
 struct Parts {
     std::vector<Value> objects{
         object("delegate", "TestDelegate"),
-        object("window", "NSWindow", {{"frame", frame(0, 0, 400, 300)}, {"properties", dict({{"showsResizeIndicator", Value::boolean(true)}})}}),
+        object(
+            "window", "NSWindow",
+            {{"frame", frame(0, 0, 400, 300)}, {"properties", dict({{"showsResizeIndicator", Value::boolean(true)}})}}),
         object("field", "NSTextField",
                {{"superview", "window"},
                 {"frame", frame(10, 250, 100, 20)},
-                {"properties", dict({{"stringValue", "initial"}, {"alignment", "right"}, {"fontSize", Value::integer(12)},
-                                     {"editable", Value::boolean(false)}, {"bezeled", Value::boolean(false)},
-                                     {"bold", Value::boolean(true)}, {"wraps", Value::boolean(true)}})}}),
-        object("button", "NSButton", {{"superview", "window"}, {"frame", frame(300, 10, 80, 32)}, {"comment", "the only button"}}),
+                {"properties", dict({{"stringValue", "initial"},
+                                     {"alignment", "right"},
+                                     {"fontSize", Value::integer(12)},
+                                     {"editable", Value::boolean(false)},
+                                     {"bezeled", Value::boolean(false)},
+                                     {"bold", Value::boolean(true)},
+                                     {"wraps", Value::boolean(true)}})}}),
+        object("button", "NSButton",
+               {{"superview", "window"}, {"frame", frame(300, 10, 80, 32)}, {"comment", "the only button"}}),
         object("popUp", "NSPopUpButton", {{"superview", "window"}, {"frame", frame(120, 248, 200, 26)}}),
         object("counter", "CountingView", {{"superview", "field"}}),
     };
@@ -108,21 +115,22 @@ struct Parts {
     std::vector<Value> actions{
         dict({{"control", "button"}, {"action", "press"}, {"target", "delegate"}}),
     };
-    Value mainMenu = dict({{"title", "MainMenu"},
-                           {"items", array({dict({{"title", "Documentation"},
-                                                  {"submenu", dict({{"title", "Documentation"},
-                                                                    {"items", array({dict({{"separator", Value::boolean(true)}}),
-                                                                                     dict({{"title", "Quit"},
-                                                                                           {"action", "terminate"},
-                                                                                           {"keyEquivalent", "q"},
-                                                                                           {"target", "NSApp"}})})}})}})})}});
+    Value mainMenu =
+        dict({{"title", "MainMenu"},
+              {"items", array({dict({{"title", "Documentation"},
+                                     {"submenu", dict({{"title", "Documentation"},
+                                                       {"items", array({dict({{"separator", Value::boolean(true)}}),
+                                                                        dict({{"title", "Quit"},
+                                                                              {"action", "terminate"},
+                                                                              {"keyEquivalent", "q"},
+                                                                              {"target", "NSApp"}})})}})}})})}});
     Value delegate = "delegate";
     std::vector<Value::Entry> extra;
 
     Value build() const {
-        std::vector<Value::Entry> root{{"objects", array(objects)}, {"outlets", array(outlets)},
+        std::vector<Value::Entry> root{{"objects", array(objects)},   {"outlets", array(outlets)},
                                        {"bindings", array(bindings)}, {"actions", array(actions)},
-                                       {"mainMenu", mainMenu},       {"delegate", delegate}};
+                                       {"mainMenu", mainMenu},        {"delegate", delegate}};
         for (const auto& entry : extra)
             root.push_back(entry);
         return dict(std::move(root));
@@ -220,7 +228,7 @@ struct BrokenCase {
     const char* name;
     std::function<Value()> build;
     std::string entry;
-    std::string message;  // part of the message
+    std::string message; // part of the message
 };
 
 Parts with(const std::function<void(Parts&)>& change) {
@@ -232,12 +240,23 @@ Parts with(const std::function<void(Parts&)>& change) {
 std::vector<BrokenCase> brokenCases() {
     return {
         {"rootNotDictionary", [] { return array({}); }, "", "not a dictionary"},
-        {"unknownTopLevelKey", [] { return with([](Parts& p) { p.extra.push_back({"windows", array({})}); }).build(); },
+        {"unknownTopLevelKey",
+         [] {
+             return with([](Parts& p) { p.extra.push_back({"windows", array({})}); }).build();
+         },
          "", "unknown key \"windows\""},
-        {"noObjects", [] { return dict({{"delegate", "x"}}); }, "objects", "needs an array of objects"},
-        {"objectNotDictionary", [] { return with([](Parts& p) { p.objects.insert(p.objects.begin(), "window"); }).build(); },
-         "objects[0]", "must be a dictionary"},
-        {"missingId", [] { return with([](Parts& p) { p.objects[1] = dict({{"class", "NSWindow"}}); }).build(); },
+        {"noObjects",
+         [] {
+             return dict({{"delegate", "x"}});
+         },
+         "objects", "needs an array of objects"},
+        {"objectNotDictionary",
+         [] { return with([](Parts& p) { p.objects.insert(p.objects.begin(), "window"); }).build(); }, "objects[0]",
+         "must be a dictionary"},
+        {"missingId",
+         [] {
+             return with([](Parts& p) { p.objects[1] = dict({{"class", "NSWindow"}}); }).build();
+         },
          "objects[1]", "needs an \"id\""},
         {"duplicateId", [] { return with([](Parts& p) { p.objects.push_back(object("window", "NSView")); }).build(); },
          "objects[6] \"window\"", "taken"},
@@ -245,108 +264,348 @@ std::vector<BrokenCase> brokenCases() {
          "objects[6] \"NSApp\"", "taken"},
         {"unknownClass", [] { return with([](Parts& p) { p.objects[4] = object("popUp", "NSTableView"); }).build(); },
          "objects[4] \"popUp\"", "unknown class \"NSTableView\""},
-        {"unknownObjectKey", [] { return with([](Parts& p) { p.objects[4] = object("popUp", "NSPopUpButton", {{"superveiw", "window"}}); }).build(); },
+        {"unknownObjectKey",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[4] = object("popUp", "NSPopUpButton", {{"superveiw", "window"}});
+                    })
+                 .build();
+         },
          "objects[4] \"popUp\"", "unknown key \"superveiw\""},
-        {"frameOfThree", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", array({Value::integer(1), Value::integer(2), Value::integer(3)})}}); }).build(); },
+        {"frameOfThree",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] =
+                            object("window", "NSWindow",
+                                   {{"frame", array({Value::integer(1), Value::integer(2), Value::integer(3)})}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "[x, y, width, height]"},
-        {"frameNegativeWidth", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, -1, 10)}}); }).build(); },
+        {"frameNegativeWidth",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, -1, 10)}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "[x, y, width, height]"},
-        {"frameNotANumber", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, std::nan(""), 10)}}); }).build(); },
+        {"frameNotANumber",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, std::nan(""), 10)}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "[x, y, width, height]"},
-        {"frameOnePastTheLargestSide", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, 4097, 10)}}); }).build(); },
+        {"frameOnePastTheLargestSide",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] = object("window", "NSWindow", {{"frame", frame(0, 0, 4097, 10)}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "from 0 to 4096"},
-        {"frameOriginFarOff", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"frame", frame(0, -16385, 10, 10)}}); }).build(); },
+        {"frameOriginFarOff",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[3] = object("button", "NSButton", {{"frame", frame(0, -16385, 10, 10)}});
+                    })
+                 .build();
+         },
          "objects[3] \"button\"", "within 16384 of 0"},
-        {"frameOfStrings", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"frame", array({"0", "0", "1", "1"})}}); }).build(); },
+        {"frameOfStrings",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] = object("window", "NSWindow", {{"frame", array({"0", "0", "1", "1"})}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "[x, y, width, height]"},
-        {"frameOnNonView", [] { return with([](Parts& p) { p.objects[0] = object("delegate", "TestDelegate", {{"frame", frame(0, 0, 1, 1)}}); }).build(); },
+        {"frameOnNonView",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[0] = object("delegate", "TestDelegate", {{"frame", frame(0, 0, 1, 1)}});
+                    })
+                 .build();
+         },
          "objects[0] \"delegate\"", "only views and windows"},
-        {"unknownProperty", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"properties", dict({{"colour", "red"}})}}); }).build(); },
+        {"unknownProperty",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[3] = object("button", "NSButton", {{"properties", dict({{"colour", "red"}})}});
+                    })
+                 .build();
+         },
          "objects[3] \"button\"", "no property \"colour\""},
-        {"propertyOfWrongKind", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", "big"}})}}); }).build(); },
+        {"propertyOfWrongKind",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", "big"}})}});
+                    })
+                 .build();
+         },
          "objects[2] \"field\"", "\"fontSize\" has a value of the wrong kind"},
-        {"fontSizeHuge", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::real(1e9)}})}}); }).build(); },
+        {"fontSizeHuge",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[2] =
+                            object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::real(1e9)}})}});
+                    })
+                 .build();
+         },
          "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
-        {"fontSizeNegative", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::integer(-13)}})}}); }).build(); },
+        {"fontSizeNegative",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[2] =
+                            object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::integer(-13)}})}});
+                    })
+                 .build();
+         },
          "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
-        {"fontSizeNotANumber", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"fontSize", Value::real(std::nan(""))}})}}); }).build(); },
+        {"fontSizeNotANumber",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[2] = object("field", "NSTextField",
+                                              {{"properties", dict({{"fontSize", Value::real(std::nan(""))}})}});
+                    })
+                 .build();
+         },
          "objects[2] \"field\"", "\"fontSize\" must be from 1 to 288 points"},
-        {"unknownAlignment", [] { return with([](Parts& p) { p.objects[2] = object("field", "NSTextField", {{"properties", dict({{"alignment", "middle"}})}}); }).build(); },
+        {"unknownAlignment",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[2] =
+                            object("field", "NSTextField", {{"properties", dict({{"alignment", "middle"}})}});
+                    })
+                 .build();
+         },
          "objects[2] \"field\"", "\"alignment\" has a value of the wrong kind"},
-        {"hiddenAsNumber", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"properties", dict({{"hidden", Value::integer(1)}})}}); }).build(); },
+        {"hiddenAsNumber",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[3] =
+                            object("button", "NSButton", {{"properties", dict({{"hidden", Value::integer(1)}})}});
+                    })
+                 .build();
+         },
          "objects[3] \"button\"", "\"hidden\" has a value of the wrong kind"},
-        {"unknownSuperview", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"superview", "panel"}}); }).build(); },
+        {"unknownSuperview",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[3] = object("button", "NSButton", {{"superview", "panel"}});
+                    })
+                 .build();
+         },
          "objects[3] \"button\"", "names no object: \"panel\""},
-        {"superviewIsNoView", [] { return with([](Parts& p) { p.objects[3] = object("button", "NSButton", {{"superview", "delegate"}}); }).build(); },
+        {"superviewIsNoView",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[3] = object("button", "NSButton", {{"superview", "delegate"}});
+                    })
+                 .build();
+         },
          "objects[3] \"button\"", "TestDelegate, not a view or window"},
-        {"superviewLoop", [] { return with([](Parts& p) {
-             p.objects.push_back(object("a", "NSView", {{"superview", "b"}}));
-             p.objects.push_back(object("b", "NSView", {{"superview", "a"}}));
-         }).build(); }, "objects[7] \"b\"", "contain itself"},
-        {"viewsTooDeep", [] { return with([](Parts& p) {
-             p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
-             for (int i = 1; i <= 70; ++i)
-                 p.objects.push_back(object("v" + std::to_string(i), "NSView", {{"superview", "v" + std::to_string(i - 1)}}));
-         }).build(); }, "objects[70] \"v64\"", "deeper than 64"},
-        {"viewsTooDeepListedInnermostFirst", [] { return with([](Parts& p) {
-             for (int i = 70; i >= 1; --i)
-                 p.objects.push_back(object("v" + std::to_string(i), "NSView", {{"superview", "v" + std::to_string(i - 1)}}));
-             p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
-         }).build(); }, "objects[6] \"v70\"", "deeper than 64"},
-        {"windowWithSuperview", [] { return with([](Parts& p) { p.objects[1] = object("window", "NSWindow", {{"superview", "field"}}); }).build(); },
+        {"superviewLoop",
+         [] {
+             return with([](Parts& p) {
+                        p.objects.push_back(object("a", "NSView", {{"superview", "b"}}));
+                        p.objects.push_back(object("b", "NSView", {{"superview", "a"}}));
+                    })
+                 .build();
+         },
+         "objects[7] \"b\"", "contain itself"},
+        {"viewsTooDeep",
+         [] {
+             return with([](Parts& p) {
+                        p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
+                        for (int i = 1; i <= 70; ++i)
+                            p.objects.push_back(object("v" + std::to_string(i), "NSView",
+                                                       {{"superview", "v" + std::to_string(i - 1)}}));
+                    })
+                 .build();
+         },
+         "objects[70] \"v64\"", "deeper than 64"},
+        {"viewsTooDeepListedInnermostFirst",
+         [] {
+             return with([](Parts& p) {
+                        for (int i = 70; i >= 1; --i)
+                            p.objects.push_back(object("v" + std::to_string(i), "NSView",
+                                                       {{"superview", "v" + std::to_string(i - 1)}}));
+                        p.objects.push_back(object("v0", "NSView", {{"superview", "window"}}));
+                    })
+                 .build();
+         },
+         "objects[6] \"v70\"", "deeper than 64"},
+        {"windowWithSuperview",
+         [] {
+             return with([](Parts& p) {
+                        p.objects[1] = object("window", "NSWindow", {{"superview", "field"}});
+                    })
+                 .build();
+         },
          "objects[1] \"window\"", "only views have a superview"},
-        {"outletsNotArray", [] { return dict({{"objects", array(Parts().objects)}, {"outlets", "window"}}); },
+        {"outletsNotArray",
+         [] {
+             return dict({{"objects", array(Parts().objects)}, {"outlets", "window"}});
+         },
          "outlets", "must be an array"},
-        {"unknownOutlet", [] { return with([](Parts& p) { p.outlets.push_back(dict({{"object", "delegate"}, {"outlet", "windw"}, {"destination", "window"}})); }).build(); },
+        {"unknownOutlet",
+         [] {
+             return with([](Parts& p) {
+                        p.outlets.push_back(
+                            dict({{"object", "delegate"}, {"outlet", "windw"}, {"destination", "window"}}));
+                    })
+                 .build();
+         },
          "outlets[2]", "a TestDelegate has no outlet \"windw\""},
-        {"outletOfWrongClass", [] { return with([](Parts& p) { p.outlets.push_back(dict({{"object", "delegate"}, {"outlet", "popUp"}, {"destination", "button"}})); }).build(); },
+        {"outletOfWrongClass",
+         [] {
+             return with([](Parts& p) {
+                        p.outlets.push_back(
+                            dict({{"object", "delegate"}, {"outlet", "popUp"}, {"destination", "button"}}));
+                    })
+                 .build();
+         },
          "outlets[2]", "outlet \"popUp\" cannot hold a NSButton"},
-        {"outletToNothing", [] { return with([](Parts& p) { p.outlets.push_back(dict({{"object", "delegate"}, {"outlet", "popUp"}})); }).build(); },
+        {"outletToNothing",
+         [] {
+             return with([](Parts& p) {
+                        p.outlets.push_back(dict({{"object", "delegate"}, {"outlet", "popUp"}}));
+                    })
+                 .build();
+         },
          "outlets[2]", "\"destination\" must name an object"},
-        {"unknownBinding", [] { return with([](Parts& p) { p.bindings.push_back(dict({{"object", "field"}, {"binding", "valu"}, {"observed", "delegate"}, {"key", "text"}})); }).build(); },
+        {"unknownBinding",
+         [] {
+             return with([](Parts& p) {
+                        p.bindings.push_back(dict(
+                            {{"object", "field"}, {"binding", "valu"}, {"observed", "delegate"}, {"key", "text"}}));
+                    })
+                 .build();
+         },
          "bindings[3]", "a NSTextField has no binding \"valu\""},
-        {"unpublishedKey", [] { return with([](Parts& p) { p.bindings.push_back(dict({{"object", "field"}, {"binding", "value"}, {"observed", "delegate"}, {"key", "txt"}})); }).build(); },
+        {"unpublishedKey",
+         [] {
+             return with([](Parts& p) {
+                        p.bindings.push_back(dict(
+                            {{"object", "field"}, {"binding", "value"}, {"observed", "delegate"}, {"key", "txt"}}));
+                    })
+                 .build();
+         },
          "bindings[3]", "a TestDelegate publishes no key \"txt\""},
-        {"bindingToApplication", [] { return with([](Parts& p) { p.bindings.push_back(dict({{"object", "field"}, {"binding", "value"}, {"observed", "NSApp"}, {"key", "text"}})); }).build(); },
+        {"bindingToApplication",
+         [] {
+             return with([](Parts& p) {
+                        p.bindings.push_back(
+                            dict({{"object", "field"}, {"binding", "value"}, {"observed", "NSApp"}, {"key", "text"}}));
+                    })
+                 .build();
+         },
          "bindings[3]", "names no object: \"NSApp\""},
-        {"targetWithoutTheAction", [] { return with([](Parts& p) { p.actions.push_back(dict({{"control", "button"}, {"action", "closeApp"}, {"target", "delegate"}})); }).build(); },
+        {"targetWithoutTheAction",
+         [] {
+             return with([](Parts& p) {
+                        p.actions.push_back(
+                            dict({{"control", "button"}, {"action", "closeApp"}, {"target", "delegate"}}));
+                    })
+                 .build();
+         },
          "actions[1]", "a TestDelegate has no action \"closeApp\""},
-        {"actionOfNoControl", [] { return with([](Parts& p) { p.actions.push_back(dict({{"control", "window"}, {"action", "press"}, {"target", "delegate"}})); }).build(); },
+        {"actionOfNoControl",
+         [] {
+             return with([](Parts& p) {
+                        p.actions.push_back(dict({{"control", "window"}, {"action", "press"}, {"target", "delegate"}}));
+                    })
+                 .build();
+         },
          "actions[1]", "a NSWindow is not a control"},
-        {"actionWithoutName", [] { return with([](Parts& p) { p.actions.push_back(dict({{"control", "button"}, {"target", "delegate"}})); }).build(); },
+        {"actionWithoutName",
+         [] {
+             return with([](Parts& p) {
+                        p.actions.push_back(dict({{"control", "button"}, {"target", "delegate"}}));
+                    })
+                 .build();
+         },
          "actions[1]", "needs an \"action\" name"},
-        {"menuItemWithoutTitle", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"action", "terminate"}})})}}); }).build(); },
+        {"menuItemWithoutTitle",
+         [] {
+             return with([](Parts& p) {
+                        p.mainMenu = dict({{"items", array({dict({{"action", "terminate"}})})}});
+                    })
+                 .build();
+         },
          "mainMenu.items[0]", "needs a \"title\" string"},
-        {"separatorNotTrue", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"separator", Value::boolean(false)}})})}}); }).build(); },
+        {"separatorNotTrue",
+         [] {
+             return with([](Parts& p) {
+                        p.mainMenu = dict({{"items", array({dict({{"separator", Value::boolean(false)}})})}});
+                    })
+                 .build();
+         },
          "mainMenu.items[0]", "\"separator\" must be true"},
-        {"separatorWithTitle", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"separator", Value::boolean(true)}, {"title", "Quit"}})})}}); }).build(); },
+        {"separatorWithTitle",
+         [] {
+             return with([](Parts& p) {
+                        p.mainMenu =
+                            dict({{"items", array({dict({{"separator", Value::boolean(true)}, {"title", "Quit"}})})}});
+                    })
+                 .build();
+         },
          "mainMenu.items[0]", "unknown key \"title\""},
-        {"menuWithoutItems", [] { return with([](Parts& p) { p.mainMenu = dict({{"title", "MainMenu"}}); }).build(); },
+        {"menuWithoutItems",
+         [] {
+             return with([](Parts& p) { p.mainMenu = dict({{"title", "MainMenu"}}); }).build();
+         },
          "mainMenu", "needs an \"items\" array"},
-        {"menuTargetWithoutAction", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"title", "Quit"}, {"target", "NSApp"}})})}}); }).build(); },
+        {"menuTargetWithoutAction",
+         [] {
+             return with([](Parts& p) {
+                        p.mainMenu = dict({{"items", array({dict({{"title", "Quit"}, {"target", "NSApp"}})})}});
+                    })
+                 .build();
+         },
          "mainMenu.items[0]", "a target without an action"},
-        {"menuTargetLacksAction", [] { return with([](Parts& p) { p.mainMenu = dict({{"items", array({dict({{"title", "Quit"}, {"action", "quit"}, {"target", "NSApp"}})})}}); }).build(); },
+        {"menuTargetLacksAction",
+         [] {
+             return with([](Parts& p) {
+                        p.mainMenu = dict(
+                            {{"items", array({dict({{"title", "Quit"}, {"action", "quit"}, {"target", "NSApp"}})})}});
+                    })
+                 .build();
+         },
          "mainMenu.items[0]", "a NSApplication has no action \"quit\""},
-        {"menusTooDeep", [] { return with([](Parts& p) {
-             Value menu = dict({{"items", array({})}});
-             for (int i = 0; i < 9; ++i)
-                 menu = dict({{"items", array({dict({{"title", "deeper"}, {"submenu", menu}})})}});
-             p.mainMenu = menu;
-         }).build(); }, "mainMenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu", "deeper than 8"},
-        {"delegateOfWrongClass", [] { return with([](Parts& p) { p.delegate = "window"; }).build(); },
-         "delegate", "a NSWindow cannot be the application's delegate"},
-        {"delegateUnknown", [] { return with([](Parts& p) { p.delegate = "controller"; }).build(); },
-         "delegate", "names no object: \"controller\""},
+        {"menusTooDeep",
+         [] {
+             return with([](Parts& p) {
+                        Value menu = dict({{"items", array({})}});
+                        for (int i = 0; i < 9; ++i)
+                            menu = dict({{"items", array({dict({{"title", "deeper"}, {"submenu", menu}})})}});
+                        p.mainMenu = menu;
+                    })
+                 .build();
+         },
+         "mainMenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0].submenu.items[0]."
+         "submenu.items[0].submenu.items[0].submenu",
+         "deeper than 8"},
+        {"delegateOfWrongClass", [] { return with([](Parts& p) { p.delegate = "window"; }).build(); }, "delegate",
+         "a NSWindow cannot be the application's delegate"},
+        {"delegateUnknown", [] { return with([](Parts& p) { p.delegate = "controller"; }).build(); }, "delegate",
+         "names no object: \"controller\""},
     };
 }
 
 TEST_F(NibLoaderTest, FontSizesAndFramesAtTheirBoundsLoad) {
     for (double fontSize : {1.0, 288.0}) {
-        auto result = NibLoader::load(with([fontSize](Parts& p) {
-            p.objects[1] = object("window", "NSWindow", {{"frame", frame(-16384, 16384, 4096, 4096)}});
-            p.objects[2] = object("field", "NSTextField", {{"superview", "window"}, {"frame", frame(0, 0, 0, 0)},
-                                                          {"properties", dict({{"fontSize", Value::real(fontSize)}})}});
-        }).build());
+        auto result = NibLoader::load(
+            with([fontSize](Parts& p) {
+                p.objects[1] = object("window", "NSWindow", {{"frame", frame(-16384, 16384, 4096, 4096)}});
+                p.objects[2] = object("field", "NSTextField",
+                                      {{"superview", "window"},
+                                       {"frame", frame(0, 0, 0, 0)},
+                                       {"properties", dict({{"fontSize", Value::real(fontSize)}})}});
+            }).build());
         EXPECT_TRUE(result.ok()) << "font size " << fontSize << ": " << result.error();
     }
 }
@@ -443,8 +702,8 @@ TEST_F(ApplicationMainTest, LoadsTheNamedDescriptionWakesLaunchesAndRuns) {
     writeInfo(dict({{"NSMainNibFile", "MainMenu"}}));
     writeDescription("MainMenu.plist");
     EXPECT_EQ(runMain(), 0);
-    EXPECT_EQ(journal(), (std::vector<std::string>{"delegate awake, menu installed, field ", "view awake",
-                                                    "delegate launched"}));
+    EXPECT_EQ(journal(),
+              (std::vector<std::string>{"delegate awake, menu installed, field ", "view awake", "delegate launched"}));
     EXPECT_EQ(backend().eventLoopRuns(), 1);
     EXPECT_TRUE(application().isLaunched());
 }

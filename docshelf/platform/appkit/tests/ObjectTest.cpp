@@ -22,7 +22,7 @@ public:
     Controller() {
         publish("title");
         publish("hiddenFlag");
-        publish("title");  // published twice still counts once
+        publish("title"); // published twice still counts once
         publishOutlet("field", field);
         publishOutlet("window", window);
         publishAction("press", [this](const std::shared_ptr<Object>& sender) { senders.push_back(sender); });
@@ -55,7 +55,7 @@ TEST_F(ObjectTest, ObserversSeeTheNewValueBeforeSetValueReturns) {
     });
     controller.addObserver("hiddenFlag", [&](const Value&) { seen.emplace_back("wrong key"); });
     controller.setValue("first", "title");
-    controller.setValue("first", "title");  // the same value again still notifies
+    controller.setValue("first", "title"); // the same value again still notifies
     EXPECT_EQ(seen, (std::vector<std::string>{"first", "first"}));
 }
 

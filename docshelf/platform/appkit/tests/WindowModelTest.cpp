@@ -57,7 +57,7 @@ struct ControlsWindow {
 
 struct HitCase {
     const char* name;
-    Point point;  // in the window
+    Point point; // in the window
     const char* expected;
 };
 

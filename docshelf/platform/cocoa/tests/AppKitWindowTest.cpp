@@ -105,7 +105,11 @@ public:
             ids.emplace_back(model, Value::dictionary({{"KPSID", std::string("ID-") + model}}));
         }
         for (std::size_t i = 1; i <= moreModels; ++i) {
-            std::string model = "Zulu " + std::string(i < 10 ? "000" : i < 100 ? "00" : i < 1000 ? "0" : "") +
+            std::string model = "Zulu " +
+                                std::string(i < 10     ? "000"
+                                            : i < 100  ? "00"
+                                            : i < 1000 ? "0"
+                                                       : "") +
                                 std::to_string(i);
             contained.emplace_back(
                 model, Value::dictionary({{"Documentation", Value::dictionary({{"Path", disc_.path("Docs/none")}})}}));
@@ -279,19 +283,18 @@ protected:
     std::string windowShot(const std::string& name, const std::string& window = "") {
         std::string path = artifacts + "/" + name + ".png";
         EXPECT_EQ(testing::runBounded("import -display " + XvfbServer::shared().display() + " -window " +
-                                                (window.empty() ? window_ : window) + " " + path,
-                                            std::chrono::seconds(20)),
+                                          (window.empty() ? window_ : window) + " " + path,
+                                      std::chrono::seconds(20)),
                   0)
             << name;
         return path;
     }
     // Presses and releases with no time between, as a quick hand or a tablet does.
     void quickClick(std::pair<int, int> at) {
-        EXPECT_EQ(testing::runBounded("DISPLAY=" + XvfbServer::shared().display() +
-                                                " xdotool mousemove --window " + window_ + " " +
-                                                std::to_string(at.first) + " " + std::to_string(at.second) +
-                                                " mousedown 1 mouseup 1",
-                                            std::chrono::seconds(20)),
+        EXPECT_EQ(testing::runBounded("DISPLAY=" + XvfbServer::shared().display() + " xdotool mousemove --window " +
+                                          window_ + " " + std::to_string(at.first) + " " + std::to_string(at.second) +
+                                          " mousedown 1 mouseup 1",
+                                      std::chrono::seconds(20)),
                   0);
     }
 

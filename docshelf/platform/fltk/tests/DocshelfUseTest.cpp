@@ -30,10 +30,10 @@
 namespace docshelf::fltk {
 namespace {
 
-using foundation::Value;
 using docshelf::testing::ChildProcess;
 using docshelf::testing::DesktopUser;
 using docshelf::testing::XvfbServer;
+using foundation::Value;
 
 namespace fs = std::filesystem;
 
@@ -196,7 +196,6 @@ DiscWindow hebrewWindow() {
 // that records what it is given.
 class BrowserOnDisc {
 public:
-
     static constexpr const char* japaneseDescription =
         "\u3053\u306e\u30e2\u30c7\u30eb\u306e\u30e6\u30fc\u30b6\u30fc\u30ac\u30a4\u30c9\u306f"
         "\u3053\u306e\u30c7\u30a3\u30b9\u30af\u306b\u53ce\u9332\u3055\u308c\u3066\u3044\u307e\u3059\u3002"
@@ -250,9 +249,10 @@ public:
                             "\"UG_TXT_LINKCD_UG_SUG\" = \"" + japaneseDescription +
                             "\";\n"
                             "\"APP_MENU_ABOUT\" = \"Docshelf \u306b\u3064\u3044\u3066\";\n");
-        disc_.writeFile("Message.bundle/Contents/Resources/he.lproj/Localizable.strings",
-                        std::string("\"TXT_MODEL\" = \"\u05d3\u05d2\u05dd\";\n\"UG_TXT_LANGUAGE\" = \"\u05e9\u05e4\u05d4\";\n") +
-                            "\"UG_TXT_LINKCD_UG_SUG\" = \"" + hebrewDescription + "\";\n\"KPS_CGI_Language\" = \"he\";\n");
+        disc_.writeFile(
+            "Message.bundle/Contents/Resources/he.lproj/Localizable.strings",
+            std::string("\"TXT_MODEL\" = \"\u05d3\u05d2\u05dd\";\n\"UG_TXT_LANGUAGE\" = \"\u05e9\u05e4\u05d4\";\n") +
+                "\"UG_TXT_LINKCD_UG_SUG\" = \"" + hebrewDescription + "\";\n\"KPS_CGI_Language\" = \"he\";\n");
         disc_.writeFile("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/../opened\"\n");
         fs::permissions(disc_.path("bin/xdg-open"), fs::perms::owner_all);
         fs::create_directories(artifacts);
@@ -263,8 +263,8 @@ public:
         return std::make_unique<ChildProcess>(
             disc_.path("Docshelf.app/Contents/MacOS/Docshelf"),
             std::vector<std::string>{"DISPLAY=" + XvfbServer::shared().display(), "LANGUAGE=" + window_.userLanguage,
-                                     "LANG=C.UTF-8",
-                                     "LC_ALL", "DOCSHELF_MESSAGE_BUNDLE=" + disc_.path("Message.bundle"),
+                                     "LANG=C.UTF-8", "LC_ALL",
+                                     "DOCSHELF_MESSAGE_BUNDLE=" + disc_.path("Message.bundle"),
                                      "PATH=" + disc_.path("bin") + ":" + (path ? path : "/usr/bin:/bin")});
     }
 

@@ -64,8 +64,8 @@ TEST(DocshelfWindowTest, TheBrowserShowsItsWindowWithTheBackgroundPicture) {
     Colours pictureColours = coloursOf(picture, 8);
     ASSERT_GT(pictureColours.size(), 10u) << background;
 
-    ChildProcess browser(program, {"DISPLAY=" + XvfbServer::shared().display(),
-                                   "DOCSHELF_MESSAGE_BUNDLE=" + messageBundle});
+    ChildProcess browser(program,
+                         {"DISPLAY=" + XvfbServer::shared().display(), "DOCSHELF_MESSAGE_BUNDLE=" + messageBundle});
     ASSERT_TRUE(browser.started());
 
     // The window takes a moment to come up; look until it does, for a bounded time.
@@ -92,7 +92,7 @@ TEST(DocshelfWindowTest, TheBrowserShowsItsWindowWithTheBackgroundPicture) {
 
 struct HeadlessCase {
     const char* name;
-    std::string display;  // a bare "DISPLAY" removes it
+    std::string display; // a bare "DISPLAY" removes it
 };
 
 void PrintTo(const HeadlessCase& c, std::ostream* out) {

@@ -178,27 +178,26 @@ TEST_P(RightToLeftTest, ReadsRightToLeftWithArabicLettersJoined) {
     ASSERT_GT(ink.columns, 10) << c.description << ": nothing drawn";
     bool onTheLeft = ink.highestColumn < ink.split;
     EXPECT_EQ(onTheLeft, c.tallestOnTheLeft) << c.description << ": highest ink at column " << ink.highestColumn
-                                              << " of " << ink.left << " to " << ink.right;
+                                             << " of " << ink.left << " to " << ink.right;
     if (c.joined) {
         EXPECT_EQ(ink.gaps, 0) << c.description << ": letters drawn apart";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, RightToLeftTest,
-    ::testing::Values(
-        // Lamed rises above the other letters; it is the first, so it shows on the right.
-        ScriptCase{"Hebrew lamed vav", "\xD7\x9C\xD7\x95", false, false},
-        // Beh in its initial form joins the tall alef, which shows on the left.
-        ScriptCase{"Arabic beh alef", "\xD8\xA8\xD8\xA7", true, true}),
-    [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.description); });
+INSTANTIATE_TEST_SUITE_P(Scripts, RightToLeftTest,
+                         ::testing::Values(
+                             // Lamed rises above the other letters; it is the first, so it shows on the right.
+                             ScriptCase{"Hebrew lamed vav", "\xD7\x9C\xD7\x95", false, false},
+                             // Beh in its initial form joins the tall alef, which shows on the left.
+                             ScriptCase{"Arabic beh alef", "\xD8\xA8\xD8\xA7", true, true}),
+                         [](const auto& testCase) { return docshelf::testing::caseName(testCase.param.description); });
 
 struct AlignmentCase {
     const char* description;
     const char* text;
     appkit::TextAlignment alignment;
     bool wraps;
-    bool atTheRight;  // the text ends at the box's right edge; else it starts at its left
+    bool atTheRight; // the text ends at the box's right edge; else it starts at its left
 };
 
 void PrintTo(const AlignmentCase& c, std::ostream* out) {
@@ -228,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
         // "The manual is on the disc."
         AlignmentCase{"Hebrew natural", "\u05d4\u05de\u05d3\u05e8\u05d9\u05da \u05e0\u05de\u05e6\u05d0.",
                       appkit::TextAlignment::Natural, true, true},
-        AlignmentCase{"Arabic natural on one line", "\u062f\u0644\u064a\u0644 \u0627\u0644\u0645\u0633\u062a\u062e\u062f\u0645",
+        AlignmentCase{"Arabic natural on one line",
+                      "\u062f\u0644\u064a\u0644 \u0627\u0644\u0645\u0633\u062a\u062e\u062f\u0645",
                       appkit::TextAlignment::Natural, false, true},
         AlignmentCase{"English natural", "The manual is on the disc.", appkit::TextAlignment::Natural, true, false},
         AlignmentCase{"Hebrew after an English word is English", "Docshelf \u05d1\u05e2\u05d1\u05e8\u05d9\u05ea",

@@ -172,7 +172,7 @@ std::string referenceToNoObject() {
 std::string damagedTrailer() {
     BinaryBuilder builder;
     std::string bytes = dictionaryWith(builder, builder.ascii("v"), builder.ascii("k"));
-    bytes[bytes.size() - 1] = '\x7F';  // offset table past the end
+    bytes[bytes.size() - 1] = '\x7F'; // offset table past the end
     return bytes;
 }
 

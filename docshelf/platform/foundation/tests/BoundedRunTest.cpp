@@ -17,13 +17,13 @@ using namespace std::chrono_literals;
 struct RunCase {
     const char* name;
     std::string program;
-    std::string script;  // for /bin/sh -c; "LEFT" is the file the script's background child names itself in
+    std::string script; // for /bin/sh -c; "LEFT" is the file the script's background child names itself in
     std::chrono::milliseconds limit;
     std::vector<std::string> environment;
     BoundedRun::Outcome outcome;
     int status;
     std::string out;
-    std::string says;  // in the failure line
+    std::string says; // in the failure line
 };
 
 void PrintTo(const RunCase& c, std::ostream* out) {

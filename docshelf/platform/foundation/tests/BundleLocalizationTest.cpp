@@ -26,9 +26,7 @@ public:
     explicit TestBundle(Layout layout) : layout_(layout) { dir_.makeDirectory("Messages.bundle"); }
 
     std::string root() const { return dir_ / "Messages.bundle"; }
-    std::string resources() const {
-        return layout_ == Layout::Flat ? root() : root() + "/Contents/Resources";
-    }
+    std::string resources() const { return layout_ == Layout::Flat ? root() : root() + "/Contents/Resources"; }
     void developmentRegion(const char* region) const {
         std::string info = layout_ == Layout::Flat ? root() + "/Info.plist" : root() + "/Contents/Info.plist";
         PropertyListWriter::writeFile(info, Value::dictionary({{"CFBundleDevelopmentRegion", region}}),
@@ -69,8 +67,8 @@ TEST_P(BundleLocalization, LegacyFolderNames) {
     struct {
         const char* lang;
         const char* expected;
-    } cases[] = {{"de_DE.UTF-8", "Modell"}, {"de_AT", "Modell"}, {"ja_JP.UTF-8", "機種"}, {"C", "Model"},
-                 {"ko_KR", "Model"}};
+    } cases[] = {
+        {"de_DE.UTF-8", "Modell"}, {"de_AT", "Modell"}, {"ja_JP.UTF-8", "機種"}, {"C", "Model"}, {"ko_KR", "Model"}};
     for (const auto& c : cases) {
         ScopedLanguage language(c.lang);
         EXPECT_EQ(lookup(bundle.open(), "TXT_MODEL"), c.expected) << c.lang;
@@ -155,7 +153,8 @@ TEST_P(BundleLocalization, Utf16AndPropertyListTables) {
     bundle.table("ko", testing::utf16(text, false, true));
     Value root = Value::dictionary({{"BTN_CLOSE", "Fermer"}});
     bundle.table("French", PropertyListWriter::serialize(root, PlistFormat::Binary));
-    bundle.table("de", PropertyListWriter::serialize(Value::dictionary({{"BTN_CLOSE", "Schließen"}}), PlistFormat::Xml));
+    bundle.table("de",
+                 PropertyListWriter::serialize(Value::dictionary({{"BTN_CLOSE", "Schließen"}}), PlistFormat::Xml));
     struct {
         const char* lang;
         const char* expected;

@@ -46,14 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"LC_ALL", "fr_CA.UTF-8"}, {"LC_MESSAGES", "de_DE"}, {"LANG", "ja_JP"}},
                       {"fr-CA", "fr"}},
         LanguagesCase{"LC_MESSAGES before LANG", {{"LC_MESSAGES", "de_DE"}, {"LANG", "ja_JP"}}, {"de-DE", "de"}},
-        LanguagesCase{"empty variables are unset", {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "it_IT"}},
-                      {"it-IT", "it"}},
+        LanguagesCase{
+            "empty variables are unset", {{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "it_IT"}}, {"it-IT", "it"}},
         LanguagesCase{"LANGUAGE list wins",
                       {{"LANGUAGE", "de_AT:fr:en_GB"}, {"LANG", "ja_JP.UTF-8"}},
                       {"de-AT", "de", "fr", "en-GB", "en"}},
-        LanguagesCase{"LANGUAGE repeats dropped, empty items skipped",
-                      {{"LANGUAGE", "de_AT::de:C:de_AT"}},
-                      {"de-AT", "de"}},
+        LanguagesCase{
+            "LANGUAGE repeats dropped, empty items skipped", {{"LANGUAGE", "de_AT::de:C:de_AT"}}, {"de-AT", "de"}},
         LanguagesCase{"empty LANGUAGE is unset", {{"LANGUAGE", ""}, {"LANG", "nl_NL"}}, {"nl-NL", "nl"}},
         LanguagesCase{"script codes kept", {{"LANGUAGE", "zh-Hans:zh_TW"}}, {"zh-Hans", "zh", "zh-TW"}}),
     [](const auto& testCase) { return testing::caseName(testCase.param.name); });

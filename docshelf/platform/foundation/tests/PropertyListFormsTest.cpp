@@ -25,9 +25,10 @@ std::span<const std::uint8_t> bytesOf(const std::string& text) {
 Value discLike() {
     return Value::dictionary({
         {"ContainedModel",
-         Value::dictionary({{"QX-750 Duo", Value::dictionary({{"Documentation",
-                                                                Value::dictionary({{"Path", "/Volumes/ZORVANE/Doc"}})}})},
-                            {"Grüße \"quoted\" \\ back", "line\nbreak\ttab"}})},
+         Value::dictionary(
+             {{"QX-750 Duo",
+               Value::dictionary({{"Documentation", Value::dictionary({{"Path", "/Volumes/ZORVANE/Doc"}})}})},
+              {"Grüße \"quoted\" \\ back", "line\nbreak\ttab"}})},
         {"Documentation", Value::dictionary({{"URL", "http://a.example/x.aspx?"},
                                              {"Language", Value::array({"English", "日本語", "😀", ""})}})},
         {"Blob", Value::data({0, 1, 0xAB, 0xFF, 7})},
@@ -90,7 +91,7 @@ std::string array(std::size_t elements) {
 struct TextCase {
     const char* name;
     std::string bytes;
-    std::string error;  // a part of the message, or "" when the list reads
+    std::string error; // a part of the message, or "" when the list reads
     std::size_t position = ReadOutcome::noPosition;
 };
 

@@ -33,7 +33,7 @@ void renameQY(std::string& bytes) {
 
 struct LookupCase {
     std::string name;
-    std::function<void(std::string&)> damage;  // changes the written bytes, or null
+    std::function<void(std::string&)> damage; // changes the written bytes, or null
     KeyPath question;
     Value expected;
 };

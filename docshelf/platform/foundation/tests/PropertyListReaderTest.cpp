@@ -52,8 +52,8 @@ TEST_P(PropertyListFormats, TruncatedFileIsAbsentWithAMessage) {
     std::string bytes = PropertyListWriter::serialize(everyKind(), GetParam());
     for (std::size_t cut : {std::size_t{0}, std::size_t{1}, bytes.size() / 2, bytes.size() - 10}) {
         std::string part = bytes.substr(0, cut);
-        auto result = PropertyListReader::parse(
-            std::span(reinterpret_cast<const std::uint8_t*>(part.data()), part.size()));
+        auto result =
+            PropertyListReader::parse(std::span(reinterpret_cast<const std::uint8_t*>(part.data()), part.size()));
         EXPECT_FALSE(result.root.isDictionary()) << formatName(GetParam()) << " cut at " << cut;
         EXPECT_FALSE(result.error.empty()) << formatName(GetParam()) << " cut at " << cut;
     }

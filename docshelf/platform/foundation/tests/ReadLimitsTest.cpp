@@ -81,13 +81,13 @@ Bytes binaryArrays(std::size_t groups, std::size_t inner, std::size_t single, bo
     auto reference = [&](std::uint64_t index) { appendBigEndian(out, index, 4); };
     const std::uint64_t groupObjects = 1 + inner;
     const std::uint64_t firstSingle = sharedObjects ? 4 : 3 + groups * groupObjects;
-    object();  // the root
+    object(); // the root
     out.push_back(0xD1);
     reference(1);
     reference(2);
-    object();  // "a"
+    object(); // "a"
     out.insert(out.end(), {0x51, 'a'});
-    object();  // the outer array
+    object(); // the outer array
     arrayOf(groups + single);
     for (std::size_t i = 0; i < groups; ++i)
         reference(sharedObjects ? 3 : 3 + i * groupObjects);
@@ -95,7 +95,7 @@ Bytes binaryArrays(std::size_t groups, std::size_t inner, std::size_t single, bo
         reference(sharedObjects ? 4 : firstSingle + i);
     for (std::size_t group = 0; group < (sharedObjects ? 1 : groups); ++group) {
         std::uint64_t self = offsets.size();
-        object();  // B
+        object(); // B
         arrayOf(inner);
         for (std::size_t i = 0; i < inner; ++i)
             reference(sharedObjects ? 4 : self + 1 + i);
@@ -105,15 +105,15 @@ Bytes binaryArrays(std::size_t groups, std::size_t inner, std::size_t single, bo
         }
     }
     for (std::size_t i = 0; i < (sharedObjects ? 1 : single); ++i) {
-        object();  // T, or each single true
+        object(); // T, or each single true
         out.push_back(0x09);
     }
     std::uint64_t table = out.size();
     for (std::uint64_t offset : offsets)
         appendBigEndian(out, offset, 4);
-    out.insert(out.end(), {0, 0, 0, 0, 0, 0, 4, 4});  // offset and reference sizes
+    out.insert(out.end(), {0, 0, 0, 0, 0, 0, 4, 4}); // offset and reference sizes
     appendBigEndian(out, offsets.size(), 8);
-    appendBigEndian(out, 0, 8);  // the root
+    appendBigEndian(out, 0, 8); // the root
     appendBigEndian(out, table, 8);
     return out;
 }
@@ -219,9 +219,8 @@ TEST_P(RawNulInXml, RefusesTheFile) {
 using namespace std::string_view_literals;
 INSTANTIATE_TEST_SUITE_P(
     Places, RawNulInXml,
-    ::testing::Values(NulCase{"in a string",
-                              "<plist><dict><key>KPSID</key><string>QX\0"
-                              "500</string></dict></plist>"sv},
+    ::testing::Values(NulCase{"in a string", "<plist><dict><key>KPSID</key><string>QX\0"
+                                             "500</string></dict></plist>"sv},
                       NulCase{"in a key", "<plist><dict><key>KPS\0ID</key><string>QX500</string></dict></plist>"sv}),
     [](const auto& testCase) { return testing::caseName(testCase.param.description); });
 

@@ -21,8 +21,8 @@ const std::string messageBundle = DOCSHELF_SOURCE_DIR "/sample-disc/ZORVANE/MacR
 const std::string applicationResources = DOCSHELF_SOURCE_DIR "/docshelf/resources";
 
 const std::vector<std::string> messageKeys{
-    "BTN_CLOSE",      "TXT_MODEL",     "UG_TXT_LANGUAGE",     "UG_TXT_LINKCD_UG_SUG", "UG_TXT_LINKWB",
-    "UG_BTN_UG",      "UG_BTN_README", "APP_MENU_ABOUT",      "APP_MENU_HIDE",        "APP_MENU_HIDEOHTERS",
+    "BTN_CLOSE",        "TXT_MODEL",     "UG_TXT_LANGUAGE",  "UG_TXT_LINKCD_UG_SUG", "UG_TXT_LINKWB",
+    "UG_BTN_UG",        "UG_BTN_README", "APP_MENU_ABOUT",   "APP_MENU_HIDE",        "APP_MENU_HIDEOHTERS",
     "APP_MENU_SHOWALL", "APP_MENU_QUIT", "KPS_CGI_Language",
 };
 // The language codes of the support website, as Documentation.plist gives them under "KPS Code".
@@ -50,8 +50,7 @@ TEST(SampleMessageBundle, EveryTableHoldsEveryKey) {
     std::string resources(Bundle::bundleWithPath(Value(messageBundle)).resourcePath().text());
     for (const auto& localization : messageLocalizations()) {
         StringsTableResult table = StringsTable::readFile(tablePath(resources, localization, "Localizable"));
-        EXPECT_TRUE(table.ok) << localization << ": " << table.message << " at " << table.line << ":"
-                              << table.column;
+        EXPECT_TRUE(table.ok) << localization << ": " << table.message << " at " << table.line << ":" << table.column;
         for (const auto& key : messageKeys)
             EXPECT_TRUE(table.objectForKey(key).isNonEmptyString()) << localization << " lacks " << key;
         for (const auto& [key, text] : table.entries)
@@ -66,8 +65,7 @@ TEST(SampleMessageBundle, EveryTableNamesItsOwnLanguageToTheSupportWebsite) {
         StringsTableResult table = StringsTable::readFile(tablePath(resources, localization, "Localizable"));
         std::string code(table.objectForKey("KPS_CGI_Language").text());
         EXPECT_EQ(code, Localizations::canonicalCode(localization).substr(0, 2)) << localization;
-        EXPECT_NE(std::find(supportLanguageCodes.begin(), supportLanguageCodes.end(), code),
-                  supportLanguageCodes.end())
+        EXPECT_NE(std::find(supportLanguageCodes.begin(), supportLanguageCodes.end(), code), supportLanguageCodes.end())
             << localization << ": " << code;
     }
 }
@@ -92,12 +90,9 @@ TEST(SampleMessageBundle, LooksUpInTheUsersLanguage) {
         const char* lang;
         const char* model;
         const char* quit;
-    } cases[] = {{"de_DE.UTF-8", "Modell", "Docshelf beenden"},
-                 {"ja_JP.UTF-8", "機種", "Docshelf を終了"},
-                 {"fr_CA.UTF-8", "Modèle", "Quitter Docshelf"},
-                 {"en_GB.UTF-8", "Model", "Quit Docshelf"},
-                 {"ko_KR.UTF-8", "Model", "Quit Docshelf"},
-                 {"C", "Model", "Quit Docshelf"}};
+    } cases[] = {{"de_DE.UTF-8", "Modell", "Docshelf beenden"}, {"ja_JP.UTF-8", "機種", "Docshelf を終了"},
+                 {"fr_CA.UTF-8", "Modèle", "Quitter Docshelf"}, {"en_GB.UTF-8", "Model", "Quit Docshelf"},
+                 {"ko_KR.UTF-8", "Model", "Quit Docshelf"},     {"C", "Model", "Quit Docshelf"}};
     for (const auto& c : cases) {
         testing::ScopedLanguage language(c.lang);
         Bundle bundle = Bundle::bundleWithPath(Value(messageBundle));
@@ -109,8 +104,7 @@ TEST(SampleMessageBundle, LooksUpInTheUsersLanguage) {
 TEST(ApplicationInfoPlist, EveryTableNamesTheWindowAndKeepsTheMenuTitle) {
     for (const auto& localization : Bundle::bundleWithPath(Value(applicationResources)).localizations()) {
         StringsTableResult table = StringsTable::readFile(tablePath(applicationResources, localization, "InfoPlist"));
-        EXPECT_TRUE(table.ok) << localization << ": " << table.message << " at " << table.line << ":"
-                              << table.column;
+        EXPECT_TRUE(table.ok) << localization << ": " << table.message << " at " << table.line << ":" << table.column;
         EXPECT_TRUE(table.objectForKey("CFBundleDisplayName").isNonEmptyString()) << localization;
         EXPECT_EQ(table.objectForKey("Documentation"), Value("Documentation")) << localization;
     }

@@ -70,10 +70,18 @@ TEST(StringsTableFuzz, MutatedTables) {
             for (int e = 0; e < edits && !bytes.empty(); ++e) {
                 std::size_t at = std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random);
                 switch (random() % 4) {
-                case 0: bytes[at] = static_cast<char>(anyByte(random)); break;
-                case 1: bytes.erase(at, 1); break;
-                case 2: bytes.insert(at, 1, static_cast<char>(anyByte(random))); break;
-                default: bytes.resize(at); break;
+                case 0:
+                    bytes[at] = static_cast<char>(anyByte(random));
+                    break;
+                case 1:
+                    bytes.erase(at, 1);
+                    break;
+                case 2:
+                    bytes.insert(at, 1, static_cast<char>(anyByte(random)));
+                    break;
+                default:
+                    bytes.resize(at);
+                    break;
                 }
             }
             expectSoundResult(bytes, "seed " + std::to_string(s) + " round " + std::to_string(round));

@@ -37,19 +37,17 @@ TEST_P(StringsTableText, ReadsEntriesInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StringsTableText,
     ::testing::Values(
-        TextCase{"pair", R"("BTN_CLOSE" = "Close";)", {{"BTN_CLOSE", "Close"}}},
-        TextCase{"empty file", "", {}},
+        TextCase{"pair", R"("BTN_CLOSE" = "Close";)", {{"BTN_CLOSE", "Close"}}}, TextCase{"empty file", "", {}},
         TextCase{"only space and comments", " \n/* a */ // b\n\t", {}},
         TextCase{"spacing and line ends", "\"a\"\r\n=\r\n\"b\"\r\n;\r\"c\"\t=\"d\";\n", {{"a", "b"}, {"c", "d"}}},
         TextCase{"bare key and value", "Key_1.x-$:/y = value.2;", {{"Key_1.x-$:/y", "value.2"}}},
         TextCase{"key alone is its own text", "\"Quit\";\nHide;", {{"Quit", "Quit"}, {"Hide", "Hide"}}},
         TextCase{"single quotes", R"('it' = 'say "hi"';)", {{"it", "say \"hi\""}}},
-        TextCase{"comments between tokens",
-                 "/* head\n * more */ \"a\" /* x */ = // y\n \"b\" /**/ ; // end",
-                 {{"a", "b"}}},
+        TextCase{
+            "comments between tokens", "/* head\n * more */ \"a\" /* x */ = // y\n \"b\" /**/ ; // end", {{"a", "b"}}},
         TextCase{"slashes inside a bare key stay", "a//b = c;", {{"a//b", "c"}}},
-        TextCase{"comment markers inside quotes are text", R"("a" = "/* not */ // kept";)",
-                 {{"a", "/* not */ // kept"}}},
+        TextCase{
+            "comment markers inside quotes are text", R"("a" = "/* not */ // kept";)", {{"a", "/* not */ // kept"}}},
         TextCase{"simple escapes", R"("e" = "\n\t\r\"\\\'\a\b\f\v";)", {{"e", "\n\t\r\"\\'\a\b\f\v"}}},
         TextCase{"unknown escape is the character", R"("e" = "\q\ ";)", {{"e", "q "}}},
         TextCase{"unicode escapes", R"("e" = "\U0041\u00e9\U00FC\U20ac";)", {{"e", "Aéü€"}}},
@@ -61,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"octal escapes", R"("e" = "\101\0619\7";)", {{"e", "A19\a"}}},
         TextCase{"octal NUL", R"("e" = "a\0b";)", {{"e", std::string("a\0b", 3)}}},
         TextCase{"text over several lines", "\"e\" = \"one\ntwo\";", {{"e", "one\ntwo"}}},
-        TextCase{"non-ASCII text", "\"TXT_MODEL\" = \"機種\"; \"ü\" = \"Größe\";",
-                 {{"TXT_MODEL", "機種"}, {"ü", "Größe"}}},
+        TextCase{
+            "non-ASCII text", "\"TXT_MODEL\" = \"機種\"; \"ü\" = \"Größe\";", {{"TXT_MODEL", "機種"}, {"ü", "Größe"}}},
         TextCase{"empty key and value", R"("" = "";)", {{"", ""}}},
         TextCase{"repeated key: later wins, first place kept", "a = 1; b = 2; a = 3;", {{"a", "3"}, {"b", "2"}}},
         TextCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF\"a\" = \"b\";", {{"a", "b"}}}),
@@ -97,10 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"semicolon missing between pairs", "\"a\" = \"b\"\n\"c\" = \"d\";", 1, 10},
                       MalformedCase{"string not closed", R"("a" = "b;)", 1, 7},
                       MalformedCase{"comment not closed", "\"a\" = \"b\";\n  /* open", 2, 3},
-                      MalformedCase{"no equals sign", R"("a" "b";)", 1, 5},
-                      MalformedCase{"no key", R"(= "b";)", 1, 1},
-                      MalformedCase{"no value", R"("a" = ;)", 1, 7},
-                      MalformedCase{"value cut short", R"("a" =)", 1, 6},
+                      MalformedCase{"no equals sign", R"("a" "b";)", 1, 5}, MalformedCase{"no key", R"(= "b";)", 1, 1},
+                      MalformedCase{"no value", R"("a" = ;)", 1, 7}, MalformedCase{"value cut short", R"("a" =)", 1, 6},
                       MalformedCase{"second error line counted", "\"a\" = \"b\";\n\"c\" = d e;", 2, 9},
                       MalformedCase{"CR LF counts one line", "\"a\" = \"b\";\r\n\r\n  ?", 3, 3},
                       MalformedCase{"columns count characters", "\"äöü\" = \"b\"", 1, 12},
@@ -112,15 +108,16 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"UTF-8 cut inside a character", "\"a\" = \"\xE6\x97", 1, 8},
                       MalformedCase{"braces of a full property list", R"({ "a" = "b"; })", 1, 1},
                       MalformedCase{"UTF-16 with an odd byte", std::string("\xFF\xFE\x61\x00\x3B", 5), 1, 2},
-                      MalformedCase{"UTF-16 unpaired surrogate", std::string("\xFE\xFF\x00\x61\xD8\x3D\x00\x62", 8),
-                                    1, 2}),
+                      MalformedCase{"UTF-16 unpaired surrogate", std::string("\xFE\xFF\x00\x61\xD8\x3D\x00\x62", 8), 1,
+                                    2}),
     [](const auto& testCase) { return testing::caseName(testCase.param.name); });
 
 const std::string sampleText = "/* Common messages */\n"
                                "\"TXT_MODEL\" = \"機種\";\n"
                                "\"EMOJI\" = \"\xF0\x9F\x93\x96 guide\";\n"
                                "\"APP_MENU_QUIT\" = \"Quit Docshelf\";\n";
-const Entries sampleEntries{{"TXT_MODEL", "機種"}, {"EMOJI", "\xF0\x9F\x93\x96 guide"}, {"APP_MENU_QUIT", "Quit Docshelf"}};
+const Entries sampleEntries{
+    {"TXT_MODEL", "機種"}, {"EMOJI", "\xF0\x9F\x93\x96 guide"}, {"APP_MENU_QUIT", "Quit Docshelf"}};
 
 struct EncodingCase {
     const char* name;
@@ -148,13 +145,13 @@ TEST_P(StringsTableEncoding, ReportsPositionsInDecodedText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, StringsTableEncoding,
-    ::testing::Values(EncodingCase{"utf8", [](const std::string& s) { return s; }},
-                      EncodingCase{"utf8_bom", [](const std::string& s) { return "\xEF\xBB\xBF" + s; }},
-                      EncodingCase{"utf16le_bom", [](const std::string& s) { return testing::utf16(s, false, true); }},
-                      EncodingCase{"utf16be_bom", [](const std::string& s) { return testing::utf16(s, true, true); }},
-                      EncodingCase{"utf16le_no_bom",
-                                   [](const std::string& s) { return testing::utf16(s, false, false); }},
-                      EncodingCase{"utf16be_no_bom", [](const std::string& s) { return testing::utf16(s, true, false); }}),
+    ::testing::Values(
+        EncodingCase{"utf8", [](const std::string& s) { return s; }},
+        EncodingCase{"utf8_bom", [](const std::string& s) { return "\xEF\xBB\xBF" + s; }},
+        EncodingCase{"utf16le_bom", [](const std::string& s) { return testing::utf16(s, false, true); }},
+        EncodingCase{"utf16be_bom", [](const std::string& s) { return testing::utf16(s, true, true); }},
+        EncodingCase{"utf16le_no_bom", [](const std::string& s) { return testing::utf16(s, false, false); }},
+        EncodingCase{"utf16be_no_bom", [](const std::string& s) { return testing::utf16(s, true, false); }}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 const Value listRoot = Value::dictionary({
@@ -192,14 +189,13 @@ TEST_P(StringsTablePropertyList, CutShortIsMalformed) {
     EXPECT_FALSE(result.message.empty()) << formatName(GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, StringsTablePropertyList,
-                         ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
+INSTANTIATE_TEST_SUITE_P(Formats, StringsTablePropertyList, ::testing::Values(PlistFormat::Xml, PlistFormat::Binary),
                          [](const auto& testCase) { return testing::formatName(testCase.param); });
 
 TEST(StringsTableXml, FoundAfterByteOrderMarkAndSpaceInAnyEncoding) {
     std::string xml = PropertyListWriter::serialize(listRoot, PlistFormat::Xml);
-    for (const std::string& bytes : {"\xEF\xBB\xBF \n" + xml, "\n\t" + xml, testing::utf16(xml, false, true),
-                                     testing::utf16(xml, true, true)}) {
+    for (const std::string& bytes :
+         {"\xEF\xBB\xBF \n" + xml, "\n\t" + xml, testing::utf16(xml, false, true), testing::utf16(xml, true, true)}) {
         StringsTableResult result = StringsTable::parse(bytes);
         EXPECT_TRUE(result.ok) << result.message;
         EXPECT_EQ(result.entries, listEntries);
@@ -208,7 +204,8 @@ TEST(StringsTableXml, FoundAfterByteOrderMarkAndSpaceInAnyEncoding) {
 
 TEST(StringsTableXml, DoctypeOrPlistTagAloneIsXml) {
     for (const char* start : {"<!DOCTYPE plist>", ""}) {
-        std::string text = std::string(start) + "<plist version=\"1.0\"><dict><key>a</key><string>b</string></dict></plist>";
+        std::string text =
+            std::string(start) + "<plist version=\"1.0\"><dict><key>a</key><string>b</string></dict></plist>";
         StringsTableResult result = StringsTable::parse(text);
         EXPECT_TRUE(result.ok) << start << ": " << result.message;
         EXPECT_EQ(result.entries, (Entries{{"a", "b"}})) << start;

@@ -42,16 +42,14 @@ TEST_P(ValueOfWrongKind, AnswersAsAbsentForOperationsOfOtherKinds) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, ValueOfWrongKind,
-                         ::testing::Values(WrongKindCase{"absent", Value()}, WrongKindCase{"string", Value("x")},
-                                           WrongKindCase{"integer", Value::integer(7)},
-                                           WrongKindCase{"real", Value::real(1.5)},
-                                           WrongKindCase{"boolean", Value::boolean(true)},
-                                           WrongKindCase{"date", Value::date(10)},
-                                           WrongKindCase{"data", Value::data({1, 2})},
-                                           WrongKindCase{"array", Value::array({"a"})},
-                                           WrongKindCase{"dictionary", sampleDictionary()}),
-                         [](const auto& testCase) { return testCase.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ValueOfWrongKind,
+    ::testing::Values(WrongKindCase{"absent", Value()}, WrongKindCase{"string", Value("x")},
+                      WrongKindCase{"integer", Value::integer(7)}, WrongKindCase{"real", Value::real(1.5)},
+                      WrongKindCase{"boolean", Value::boolean(true)}, WrongKindCase{"date", Value::date(10)},
+                      WrongKindCase{"data", Value::data({1, 2})}, WrongKindCase{"array", Value::array({"a"})},
+                      WrongKindCase{"dictionary", sampleDictionary()}),
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(Value, AbsentChainsThroughLookups) {
     Value absent;

@@ -47,7 +47,7 @@ std::vector<std::uint8_t> PngFile::encode(std::uint32_t width, std::uint32_t hei
     std::vector<std::uint8_t> header;
     put32(header, width);
     put32(header, height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
     chunk(out, "IHDR", header);
 
     std::vector<std::uint8_t> raw;
