@@ -1,5 +1,6 @@
 #include "OldStylePropertyList.h"
 
+#include "ControlEscape.h"
 #include "ReadLimits.h"
 #include "Utf8.h"
 
@@ -297,28 +298,11 @@ private:
         if (atEnd())
             return fail("string ends inside an escape", backslash);
         char c = text_[at_++];
+        if (auto control = controlEscape(c)) {
+            out += *control;
+            return true;
+        }
         switch (c) {
-        case 'n':
-            out += '\n';
-            return true;
-        case 't':
-            out += '\t';
-            return true;
-        case 'r':
-            out += '\r';
-            return true;
-        case 'a':
-            out += '\a';
-            return true;
-        case 'b':
-            out += '\b';
-            return true;
-        case 'f':
-            out += '\f';
-            return true;
-        case 'v':
-            out += '\v';
-            return true;
         case 'U':
         case 'u': {
             std::optional<char32_t> unit = hex(at_);

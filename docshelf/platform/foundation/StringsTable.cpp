@@ -1,5 +1,6 @@
 #include "StringsTable.h"
 
+#include "ControlEscape.h"
 #include "PropertyListReader.h"
 #include "ReadLimits.h"
 #include "RegularFile.h"
@@ -229,28 +230,11 @@ private:
         if (cursor_.atEnd())
             return fail({"string ends inside an escape", at.line, at.column});
         char c = cursor_.take();
+        if (auto control = controlEscape(c)) {
+            out += *control;
+            return true;
+        }
         switch (c) {
-        case 'n':
-            out += '\n';
-            return true;
-        case 't':
-            out += '\t';
-            return true;
-        case 'r':
-            out += '\r';
-            return true;
-        case 'a':
-            out += '\a';
-            return true;
-        case 'b':
-            out += '\b';
-            return true;
-        case 'f':
-            out += '\f';
-            return true;
-        case 'v':
-            out += '\v';
-            return true;
         case 'U':
         case 'u': {
             std::optional<char32_t> unit = readHex();
