@@ -338,6 +338,19 @@ TEST_P(DiscDiffing, NamesWhatTheUsersSeeDifferently) {
     EXPECT_EQ(seen, c.expected) << c.name << "\n" << result.out;
 }
 
+// An image reads as the folder it was pressed from: no difference.
+TEST(DiscDiffingImages, AnImageReadsAsTheFolderItWasPressedFrom) {
+    if (!std::filesystem::exists("/usr/bin/xorriso"))
+        GTEST_SKIP() << "xorriso is not installed";
+    DraftDisc folder;
+    std::string image = folder.folder / "draft.iso";
+    auto pressed = testing::runProcess("/usr/bin/xorriso", {"-as", "mkisofs", "-R", "-o", image, folder.path()});
+    ASSERT_EQ(pressed.exitStatus, 0) << pressed.err;
+    auto result = inspect({"diff", folder.path(), image});
+    EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Changes, DiscDiffing,
     ::testing::Values(
