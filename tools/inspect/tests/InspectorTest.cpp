@@ -96,7 +96,9 @@ TEST_F(Inspector, BrokenDiscStillGivesAReport) {
     disc.writeFile("MacResources/CDInfo.plist", "\x00\x01garbage");
     auto result = inspect({"catalogue", "--app", disc.appPath()});
     ASSERT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(ordered_json::parse(result.out), ordered_json::parse(R"({"cd information": {}, "models": []})"));
+    EXPECT_EQ(ordered_json::parse(result.out),
+              ordered_json::parse(R"({"cd information": {}, "models": [], "matrix": {"languages": ["English",
+                  "Deutsch", "Français", "日本語", "Español"], "models": {}}})"));
 }
 
 struct UsageCase {
