@@ -35,7 +35,7 @@ public:
         std::size_t count = kind == 0xD ? refs.size() / 2 : refs.size();
         Bytes object;
         if (count < 15) {
-            object.push_back(static_cast<std::uint8_t>(kind << 4 | count));
+            object.push_back(static_cast<std::uint8_t>(static_cast<std::size_t>(kind << 4) | count));
         } else {
             object = {static_cast<std::uint8_t>(kind << 4 | 0xF), 0x12};
             append(object, static_cast<std::uint32_t>(count));
