@@ -12,13 +12,10 @@ else
   mapfile -t files < <(find . -path ./build -prune -o -path './build-*' -prune -o \
     \( -name '*.cpp' -o -name '*.h' -o -name '*.mm' -o -name '*.m' \) -print | sed 's|^\./||' | sort)
 fi
-unformatted=()
-for file in "${files[@]}"; do
-  [ -f "$file" ] || continue
-  if ! "$format" --dry-run -Werror "$file" >/dev/null 2>&1; then
-    unformatted+=("$file")
-  fi
-done
+# One clang-format for all files: it names each line it would change as
+# "FILE:LINE:COLUMN: error: code should be clang-formatted".
+mapfile -t unformatted < <(printf '%s\0' "${files[@]}" | xargs -0 -r "$format" --dry-run -Werror 2>&1 |
+  sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' | sort -u)
 if [ ${#unformatted[@]} -gt 0 ]; then
   printf '%s\n' "${unformatted[@]}"
   echo "format-check: ${#unformatted[@]} of ${#files[@]} files are not formatted; run: $format -i FILE..."
