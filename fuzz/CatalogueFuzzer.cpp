@@ -30,7 +30,7 @@ namespace {
 constexpr std::size_t maximumFolders = 8;
 constexpr std::size_t maximumModelsAsked = 16;
 
-const fs::path& disc() {
+const fs::path& discFolder() {
     static const fs::path path = [] {
         std::string pattern = (fs::temp_directory_path() / "catalogue-fuzz-XXXXXX").string();
         return fs::path(mkdtemp(pattern.data()));
@@ -40,7 +40,7 @@ const fs::path& disc() {
 
 void write(const fs::path& path, std::string contents) {
     for (std::size_t at = contents.find("@DISC@"); at != std::string::npos; at = contents.find("@DISC@", at))
-        contents.replace(at, 6, disc().string());
+        contents.replace(at, 6, discFolder().string());
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << contents;
 }
@@ -49,24 +49,24 @@ void write(const fs::path& path, std::string contents) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    fs::remove_all(disc());
-    write(disc() / "Docshelf.app/Contents/Info.plist",
+    fs::remove_all(discFolder());
+    write(discFolder() / "Docshelf.app/Contents/Info.plist",
           "<plist><dict><key>CommonResourcePath</key><string>@DISC@/Common.plist</string></dict></plist>");
-    write(disc() / "Common.plist", "<plist><dict><key>CDInfo</key><string>@DISC@/CDInfo.plist</string>"
-                                   "<key>ModelInfo</key><string>@DISC@/ModelInfo.plist</string></dict></plist>");
-    write(disc() / "Docshelf.app/Contents/Resources/Documentation.plist", input.ConsumeRandomLengthString(4096));
-    write(disc() / "CDInfo.plist", input.ConsumeRandomLengthString(4096));
-    write(disc() / "ModelInfo.plist", input.ConsumeRandomLengthString(4096));
-    write(disc() / "Messages.bundle/Contents/Resources/en.lproj/Localizable.strings",
+    write(discFolder() / "Common.plist", "<plist><dict><key>CDInfo</key><string>@DISC@/CDInfo.plist</string>"
+                                         "<key>ModelInfo</key><string>@DISC@/ModelInfo.plist</string></dict></plist>");
+    write(discFolder() / "Docshelf.app/Contents/Resources/Documentation.plist", input.ConsumeRandomLengthString(4096));
+    write(discFolder() / "CDInfo.plist", input.ConsumeRandomLengthString(4096));
+    write(discFolder() / "ModelInfo.plist", input.ConsumeRandomLengthString(4096));
+    write(discFolder() / "Messages.bundle/Contents/Resources/en.lproj/Localizable.strings",
           input.ConsumeRandomLengthString(2048));
-    write(disc() / "Windows/inst.ini", input.ConsumeRandomLengthString(1024));
-    write(disc() / "Windows/Setup.exe", input.ConsumeRandomLengthString(2048));
+    write(discFolder() / "Windows/inst.ini", input.ConsumeRandomLengthString(1024));
+    write(discFolder() / "Windows/Setup.exe", input.ConsumeRandomLengthString(2048));
     for (std::size_t i = 0; i < maximumFolders && input.remaining_bytes() > 0; ++i) {
         std::string name = input.ConsumeRandomLengthString(64);
         if (name.empty() || name == "." || name == ".." ||
             name.find_first_of(std::string("/\0", 2)) != std::string::npos)
             continue;
-        fs::path folder = disc() / "Documentation" / name;
+        fs::path folder = discFolder() / "Documentation" / name;
         std::error_code ignored;
         fs::create_directories(folder, ignored);
         int documents = input.ConsumeIntegralInRange(0, 7);
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             write(folder / "MacOS_X_readme.rtf", "");
     }
 
-    foundation::Bundle::setMainBundlePath((disc() / "Docshelf.app").string());
+    foundation::Bundle::setMainBundlePath((discFolder() / "Docshelf.app").string());
     foundation::Dictionary information = ZVCDDocumentation::initWithCDInfo();
     foundation::Value models = information.objectForKey("contained models");
     for (std::size_t i = 0; i < models.count() && i < maximumModelsAsked; ++i) {
@@ -94,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!nlohmann::json::accept(json))
         __builtin_trap();
 
-    auto findings = inspect::DiscCheck::run(
-        {(disc() / "Docshelf.app").string(), (disc() / "Messages.bundle").string(), (disc() / "Windows").string()});
+    auto findings =
+        inspect::DiscCheck::run({(discFolder() / "Docshelf.app").string(), (discFolder() / "Messages.bundle").string(),
+                                 (discFolder() / "Windows").string(), std::nullopt});
     std::string lines = findings.text();
     if (!nlohmann::json::accept(findings.json().dump()) ||
         static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')) != findings.all().size())
