@@ -1,6 +1,6 @@
 #include "OldStylePropertyList.h"
 
-#include "ControlEscape.h"
+#include "OldStyleText.h"
 #include "ReadLimits.h"
 #include "Utf8.h"
 
@@ -11,26 +11,6 @@
 namespace docshelf::foundation {
 
 namespace {
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// The characters of a string written without quotes.
-bool isBare(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
-           c == '-' || c == '$' || c == ':' || c == '/';
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class Parser {
 public:
@@ -265,8 +245,8 @@ private:
         if (!atEnd() && (c == '"' || c == '\'')) {
             if (!quoted(out))
                 return false;
-        } else if (!atEnd() && isBare(c)) {
-            while (!atEnd() && isBare(peek()))
+        } else if (!atEnd() && isBareCharacter(c)) {
+            while (!atEnd() && isBareCharacter(peek()))
                 out += text_[at_++];
         } else {
             return fail(std::string("expected ") + what);

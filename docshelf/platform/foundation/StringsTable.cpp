@@ -1,6 +1,6 @@
 #include "StringsTable.h"
 
-#include "ControlEscape.h"
+#include "OldStyleText.h"
 #include "PropertyListReader.h"
 #include "ReadLimits.h"
 #include "RegularFile.h"
@@ -85,25 +85,6 @@ std::optional<Failure> decodeUtf16(std::span<const std::uint8_t> bytes, bool big
     while (!cursor.atEnd())
         cursor.take();
     return cursor.failure(problem->what);
-}
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool isUnquotedCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
-           c == '-' || c == '$' || c == ':' || c == '/';
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // The old-style text format: pairs `key = value;` or `key;` (the key is its own
@@ -200,9 +181,9 @@ private:
         char c = cursor_.peek();
         if (!cursor_.atEnd() && (c == '"' || c == '\''))
             return readQuoted(out);
-        if (cursor_.atEnd() || !isUnquotedCharacter(c))
+        if (cursor_.atEnd() || !isBareCharacter(c))
             return fail(cursor_.failure(std::string("expected ") + what));
-        while (!cursor_.atEnd() && isUnquotedCharacter(cursor_.peek()))
+        while (!cursor_.atEnd() && isBareCharacter(cursor_.peek()))
             out += cursor_.take();
         return true;
     }
